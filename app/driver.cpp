@@ -1,0 +1,98 @@
+#include "app/driver.h"
+
+#include "app/options.h"
+#include "app/settings.h"
+#include "platform/console_log.h"
+
+const char kHexloomWebAddress[] = "https://hexloom.dev";
+
+namespace {
+
+struct UsageExample {
+  const char* command;
+  const char* description;
+};
+
+const UsageExample kExamples[] = {
+    {" Hexloom -i yourData.bin", ": convert yourData.bin and output at the same folder of yourData.bin"},
+    {" Hexloom -o C:\\Data -i yourData.bin", ": convert yourData.bin and output inside C:\\Data folder"},
+    {" Hexloom -o C:\\Data -i yourData.bin -1024 -i yourData2.bin",
+     ": convert yourData.bin and yourData2.bin. 1024 bytes by row for yourData2.bin. Output both inside "
+     "C:\\Data folder"},
+    {" Hexloom -i yourData.bin -sha1 -i yourData.bin", ": convert yourData.bin twice. One in C++ and one in sha1"},
+    {" Hexloom -i yourData.bin -md5 -last", ": convert yourData.bin twice. One in C++ and one in md5"},
+    {" Hexloom -p C:\\Data .bin", ": parse \"Data\" folder and convert all files that match with the tag \".bin\""},
+    {" Hexloom -cpp_sha256 -i sky.png", ": generate sha256 of sky.png and convert the result in C++"},
+};
+
+void PrintBanner() {
+  ConsoleLog& log = ConsoleLog::Instance();
+  log << ConsoleColour(9)
+      << "Hexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n"
+      << "\n";
+  log << ConsoleColour(7) << "Developed by the Hexloom developers.\n" << "\n";
+  log << ConsoleColour(8) << "Web: " << kHexloomWebAddress << "\n" << "\n";
+}
+
+}  // namespace
+
+void PrintUsage() {
+  ConsoleLog& log = ConsoleLog::Instance();
+  log << ConsoleColour(5) << "[Parameters/Options]" << "\n";
+  for (const OptionEntry& row : OptionTable) {
+    if (!row.name) {
+      log << "\n";
+    } else if (row.help) {
+      log << ConsoleColour(7) << " " << row.name << " ";
+      log << ConsoleColour(8) << ": " << row.help << "\n";
+    }
+  }
+  log << "\n";
+  log << ConsoleColour(3) << "[Examples]" << "\n";
+  for (const UsageExample& example : kExamples) {
+    log << ConsoleColour(6) << example.command << " ";
+    log << ConsoleColour(8) << example.description << "\n";
+  }
+  log << ConsoleColour(14)
+      << "\n * parameter order is important for execution: \"-i file0.dat -o output\" is different than "
+         "\"-o output -i file0.dat\"  (from left to right)\n"
+      << "\n";
+}
+
+int RunHexloom(int argc, char** argv) {
+  g_settings.exitCode = 0;
+  g_settings.argCount = argc;
+  g_settings.argIndex = 1;
+  g_settings.argValues = argv;
+
+  PrintBanner();
+  if (argc < 2) {
+    PrintUsage();
+    return -1;
+  }
+
+  while (g_settings.argIndex < g_settings.argCount) {
+    if (g_settings.exitCode != 0)
+      break;
+    const char* argument = g_settings.argValues[g_settings.argIndex];
+    if (const OptionEntry* row = FindOption(argument)) {
+      row->handler();
+      continue;
+    }
+    // An unrecognised argument stops the run; the rest is not converted, so
+    // the run must not report success.
+    int32_t position = g_settings.argIndex;
+    ++g_settings.argIndex;
+    ConsoleLog::Instance() << ConsoleColour(14) << "Invalid Parameter (" << position << ") : " << argument
+                           << "\n" << "\n";
+    PrintUsage();
+    g_settings.exitCode = -1;
+    ConsoleLog::Instance() << "\n" << "\n";
+    return g_settings.exitCode;
+  }
+
+  if (g_settings.exitCode != 0)
+    PrintUsage();
+  ConsoleLog::Instance() << "\n" << "\n";
+  return g_settings.exitCode;
+}

@@ -1,0 +1,139 @@
+#include "app/options.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/settings.h"
+#include "convert/convert_file.h"
+#include "convert/scan_folder.h"
+#include "platform/console_log.h"
+
+namespace {
+
+const char* CurrentArgument() {
+  return g_settings.argValues[g_settings.argIndex];
+}
+
+template <OutputFormat Format, ContentSource Source>
+void SelectFormat() {
+  ++g_settings.argIndex;
+  g_settings.outputFormat = Format;
+  g_settings.contentSource = Source;
+}
+
+// The switches only ever turn one way within a run.
+template <bool Settings::*Field, bool Value>
+void SetSwitch() {
+  ++g_settings.argIndex;
+  g_settings.*Field = Value;
+}
+
+template <SizeType Type>
+void SelectSizeType() {
+  ++g_settings.argIndex;
+  g_settings.sizeType = Type;
+}
+
+// The eight row widths share this handler: "-1024" gives a mask of 1023.
+void SelectRowWidth() {
+  g_settings.rowMask = std::atoi(CurrentArgument() + 1) - 1;
+  ++g_settings.argIndex;
+}
+
+// "-t0" to "-t4".
+void SelectTabSize() {
+  g_settings.tabSize = std::atoi(CurrentArgument() + 2);
+  ++g_settings.argIndex;
+}
+
+void EnableTestMode() {
+  g_settings.testMode = true;
+  ++g_settings.argIndex;
+  ConsoleLog::Instance() << ConsoleColour(14) << "**** TEST ENABLED ****" << "\n" << "\n";
+}
+
+void SetOutputFolder() {
+  ++g_settings.argIndex;
+  if (g_settings.argIndex >= g_settings.argCount) {
+    ReportOptionError("Output path is missing: -o C:\\Data");
+    return;
+  }
+  g_settings.outputFolder = CurrentArgument();
+  ++g_settings.argIndex;
+}
+
+using F = OutputFormat;
+using C = ContentSource;
+
+}  // namespace
+
+void ReportOptionError(const char* message) {
+  g_settings.exitCode = -1;
+  ConsoleLog::Instance() << ConsoleColour(14) << message << "\n" << "\n";
+}
+
+const OptionEntry OptionTable[kOptionCount] = {
+    {"-o", "output path", SetOutputFolder},
+    {"-i", "input file to convert", HandleInputOption},
+    {"-last", "re-use last input file to convert", HandleLastOption},
+    {"-p", "parse folder to convert files that match tag", HandleScanOption},
+    {nullptr, nullptr, nullptr},
+    {"-test", "enable test mode (generate data without output generated)", EnableTestMode},
+    {nullptr, nullptr, nullptr},
+    {"-cpp", "generate cpp and h files (default)", SelectFormat<F::Cpp, C::Cpp>},
+    {"-cxx", "generate cxx file", SelectFormat<F::Cxx, C::Cxx>},
+    {"-md5, -sha1, -sha256, -sha512", "generate md5, sha1, sha256 or sha512 file", nullptr},
+    {"-md5", nullptr, SelectFormat<F::Md5, C::Md5>},
+    {"-sha1", nullptr, SelectFormat<F::Sha1, C::Sha1>},
+    {"-sha256", nullptr, SelectFormat<F::Sha256, C::Sha256>},
+    {"-sha512", nullptr, SelectFormat<F::Sha512, C::Sha512>},
+    {"-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512", "generate md5, sha1, sha256 or sha512 cpp file",
+     nullptr},
+    {"-cpp_md5", nullptr, SelectFormat<F::Cpp, C::Md5>},
+    {"-cpp_sha1", nullptr, SelectFormat<F::Cpp, C::Sha1>},
+    {"-cpp_sha256", nullptr, SelectFormat<F::Cpp, C::Sha256>},
+    {"-cpp_sha512", nullptr, SelectFormat<F::Cpp, C::Sha512>},
+    {"-cxx_md5, -cxx_sha1, -cxx_sha256, -cxx_sha512", "generate md5, sha1, sha256 or sha512 cxx file",
+     nullptr},
+    {"-cxx_md5", nullptr, SelectFormat<F::Cxx, C::Md5>},
+    {"-cxx_sha1", nullptr, SelectFormat<F::Cxx, C::Sha1>},
+    {"-cxx_sha256", nullptr, SelectFormat<F::Cxx, C::Sha256>},
+    {"-cxx_sha512", nullptr, SelectFormat<F::Cxx, C::Sha512>},
+    {nullptr, nullptr, nullptr},
+    {"-stl", "use std::vector<unsigned char>", SetSwitch<&Settings::useVector, true>},
+    {"-dyn", "dynamic data (no const keyword)", SetSwitch<&Settings::dynamicData, true>},
+    {"-nons", "no namespace", SetSwitch<&Settings::noNamespace, true>},
+    {"-dec", "output in decimal format instead of hexadecimal", SetSwitch<&Settings::hexOutput, false>},
+    {"-bw", "brace wrapping on new line", SetSwitch<&Settings::braceWrap, true>},
+    {"-bwns", "brace wrapping on new line for namespace", SetSwitch<&Settings::braceWrapNamespace, true>},
+    {nullptr, nullptr, nullptr},
+    {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
+     SelectSizeType<SizeType::SizeT>},
+    {"-s32", "variable type for data size \"int your_data__size = 1000\"", SelectSizeType<SizeType::Int32>},
+    {"-u32", "variable type for data size \"unsigned int your_data__size = 1000\"",
+     SelectSizeType<SizeType::UInt32>},
+    {nullptr, nullptr, nullptr},
+    {"-8", "8, 16 (default), 32, 64, 128, 256, 512 or 1024 bytes by row", nullptr},
+    {"-8", nullptr, SelectRowWidth},
+    {"-16", nullptr, SelectRowWidth},
+    {"-32", nullptr, SelectRowWidth},
+    {"-64", nullptr, SelectRowWidth},
+    {"-128", nullptr, SelectRowWidth},
+    {"-256", nullptr, SelectRowWidth},
+    {"-512", nullptr, SelectRowWidth},
+    {"-1024", nullptr, SelectRowWidth},
+    {nullptr, nullptr, nullptr},
+    {"-t0", "tab size (0 space)", SelectTabSize},
+    {"-t1", "tab size (1 space)", SelectTabSize},
+    {"-t2", "tab size (2 spaces - default)", SelectTabSize},
+    {"-t3", "tab size (3 spaces)", SelectTabSize},
+    {"-t4", "tab size (4 spaces)", SelectTabSize},
+};
+
+const OptionEntry* FindOption(const char* argument) {
+  for (const OptionEntry& row : OptionTable) {
+    if (row.handler && row.name && std::strcmp(row.name, argument) == 0)
+      return &row;
+  }
+  return nullptr;
+}

@@ -1,0 +1,66 @@
+#include "codegen/source_files.h"
+
+#include "app/settings.h"
+#include "codegen/data_source.h"
+#include "convert/output_file.h"
+
+namespace {
+
+const char* SizeTypeText(SizeType type) {
+  switch (type) {
+    case SizeType::UInt32: return "const unsigned int ";
+    case SizeType::Int32: return "const int ";
+    case SizeType::SizeT: break;
+  }
+  return "const size_t ";
+}
+
+}  // namespace
+
+std::string BuildHeaderText(const ByteBuffer& buffer, const std::string& identifier) {
+  const Settings& s = g_settings;
+  std::string text;
+  text.reserve(400 + 2 * identifier.size());
+  AppendBanner(text);
+  text += "#pragma once\n\n";
+  // The header compiles on its own: size_t needs <cstddef>.
+  const bool needsSizeT = s.sizeType == SizeType::SizeT;
+  if (needsSizeT)
+    text += "#include <cstddef>\n";
+  if (s.useVector)
+    text += "#include <vector>\n";
+  if (needsSizeT || s.useVector)
+    text += "\n";
+  if (!s.noNamespace)
+    AppendNamespaceOpen(text);
+  text += "extern ";
+  if (!s.dynamicData)
+    text += "const ";
+  if (s.useVector) {
+    text += "std::vector<unsigned char> ";
+    text += identifier;
+    text += ";\n";
+  } else {
+    text += "unsigned char ";
+    text += identifier;
+    text += "[];\n";
+  }
+  text += SizeTypeText(s.sizeType);
+  text += identifier;
+  text += "_size = ";
+  text += std::to_string(static_cast<unsigned long long>(buffer.size()));
+  text += ";\n";
+  if (!s.noNamespace)
+    text += "}\n";
+  return text;
+}
+
+bool WriteSourceFile(const char* inputPath, const ByteBuffer& buffer, const std::string& identifier, bool cxx) {
+  std::string text;
+  EmitDataSource(buffer, identifier, text);
+  return WriteIfChanged(BuildOutputPath(inputPath, cxx ? ".cxx" : ".cpp"), text);
+}
+
+bool WriteHeaderFile(const char* inputPath, const ByteBuffer& buffer, const std::string& identifier) {
+  return WriteIfChanged(BuildOutputPath(inputPath, ".h"), BuildHeaderText(buffer, identifier));
+}

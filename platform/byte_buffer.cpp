@@ -1,0 +1,38 @@
+#include "platform/byte_buffer.h"
+
+#include <cstring>
+
+ByteBuffer::~ByteBuffer() { Clear(); }
+
+void ByteBuffer::Clear() {
+  if (mapped_)
+    ReleaseFileMapping(data_, size_);
+  owned_.reset();
+  data_ = nullptr;
+  size_ = 0;
+  mapped_ = false;
+}
+
+unsigned char* ByteBuffer::Allocate(size_t length) {
+  // Left uninitialised: the caller overwrites every byte, and zeroing a
+  // large buffer first would cost as much as filling it.
+  std::unique_ptr<unsigned char[]> storage(new unsigned char[length ? length : 1]);
+  Clear();
+  owned_ = std::move(storage);
+  data_ = owned_.get();
+  size_ = length;
+  return owned_.get();
+}
+
+void ByteBuffer::Assign(const void* bytes, size_t length) {
+  unsigned char* storage = Allocate(length);
+  if (length)
+    std::memcpy(storage, bytes, length);
+}
+
+void ByteBuffer::AdoptMapping(const unsigned char* base, size_t length) {
+  Clear();
+  data_ = base;
+  size_ = length;
+  mapped_ = true;
+}

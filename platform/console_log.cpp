@@ -1,0 +1,76 @@
+#include "platform/console_log.h"
+
+#include <charconv>
+#include <cstring>
+#include <mutex>
+
+namespace {
+
+// Made during static initialisation so that it exists before main runs.
+std::recursive_mutex g_consoleLock;
+
+template <typename Number>
+void WriteNumber(ConsoleLog& log, Number value) {
+  char text[24];
+  char* end = std::to_chars(text, text + sizeof text - 1, value).ptr;
+  *end = '\0';
+  log << static_cast<const char*>(text);
+}
+
+}  // namespace
+
+ConsoleColour::ConsoleColour(uint16_t attribute) {
+  ConsoleLog::Instance();
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  ConsoleSetAttribute(attribute);
+}
+
+ConsoleColour::~ConsoleColour() {
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  ConsoleSetAttribute(7);
+}
+
+ConsoleLog::ConsoleLog() { ConsoleOpen(); }
+
+ConsoleLog& ConsoleLog::Instance() {
+  static ConsoleLog instance;
+  return instance;
+}
+
+void ConsoleLog::Write(const char* text, size_t length) {
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  ConsoleWrite(text, length);
+}
+
+ConsoleLog& ConsoleLog::operator<<(const ConsoleColour&) { return *this; }
+
+ConsoleLog& ConsoleLog::operator<<(const char* text) {
+  if (text)
+    Write(text, std::strlen(text));
+  return *this;
+}
+
+ConsoleLog& ConsoleLog::operator<<(const std::string& text) {
+  // Stops at a zero byte, as a C string piece would.
+  Write(text.c_str(), std::strlen(text.c_str()));
+  return *this;
+}
+
+ConsoleLog& ConsoleLog::operator<<(int32_t value) {
+  WriteNumber(*this, value);
+  return *this;
+}
+
+ConsoleLog& ConsoleLog::operator<<(int64_t value) {
+  WriteNumber(*this, value);
+  return *this;
+}
+
+ConsoleLog& ConsoleLog::operator<<(uint64_t value) {
+  WriteNumber(*this, value);
+  return *this;
+}
+
+ConsoleLog& ConsoleLog::operator<<(bool value) {
+  return *this << (value ? "1" : "0");
+}

@@ -1,0 +1,43 @@
+// The one channel through which the program writes to the user.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Colours one statement: setting the attribute when made, back to 7 (grey)
+// at the end of the statement that made it.
+class ConsoleColour {
+ public:
+  explicit ConsoleColour(uint16_t attribute);
+  ~ConsoleColour();
+  ConsoleColour(const ConsoleColour&) = delete;
+  ConsoleColour& operator=(const ConsoleColour&) = delete;
+};
+
+class ConsoleLog {
+ public:
+  // Returns the process-wide log, making it on first use.
+  static ConsoleLog& Instance();
+
+  // Each piece is written whole under the log's recursive lock; write
+  // errors are ignored so that a closed console never stops a run.
+  ConsoleLog& operator<<(const ConsoleColour& colour);
+  ConsoleLog& operator<<(const char* text);
+  ConsoleLog& operator<<(const std::string& text);
+  ConsoleLog& operator<<(int32_t value);
+  ConsoleLog& operator<<(int64_t value);
+  ConsoleLog& operator<<(uint64_t value);
+  ConsoleLog& operator<<(bool value);
+
+ private:
+  ConsoleLog();
+  void Write(const char* text, size_t length);
+};
+
+// Platform layer of the log. Opens the console once; never fails.
+void ConsoleOpen();
+// Writes the bytes to the console, ignoring errors.
+void ConsoleWrite(const char* text, size_t length);
+// Selects the colour of later text; ignored where colours are unavailable.
+void ConsoleSetAttribute(uint16_t attribute);

@@ -1,0 +1,300 @@
+#include "platform/file_access.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Files at least this large are mapped rather than copied: hashing a large
+// file then starts at once instead of after a copy and page faults.
+constexpr size_t kMapThreshold = 1 << 20;
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0)
+      close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now and tells whether the close succeeded.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+int OpenForReading(const char* path) {
+  int fd;
+  do {
+    // Non-blocking, so that a FIFO in the way never hangs the run.
+    fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Reads up to `length` bytes; returns how many were read before end of
+// file, or -1 on an error.
+ssize_t ReadFully(int fd, unsigned char* into, size_t length) {
+  size_t done = 0;
+  while (done < length) {
+    ssize_t got = read(fd, into + done, length - done);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0)
+      return -1;
+    if (got == 0)
+      break;
+    done += static_cast<size_t>(got);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+bool WriteFully(int fd, const char* bytes, size_t length) {
+  while (length > 0) {
+    ssize_t put = write(fd, bytes, length);
+    if (put < 0 && errno == EINTR)
+      continue;
+    if (put <= 0)
+      return false;
+    bytes += put;
+    length -= static_cast<size_t>(put);
+  }
+  return true;
+}
+
+// A mapped input that another program truncates while it is read raises
+// SIGBUS; end with a clear message instead of a crash.
+void OnBusError(int) {
+  static const char message[] =
+      "\n [ERROR] An input file was truncated by another program while it was being read\n\n";
+  ssize_t ignored = write(STDOUT_FILENO, message, sizeof message - 1);
+  (void)ignored;
+  _exit(255);
+}
+
+void GuardMappedReads() {
+  static bool installed = false;
+  if (installed)
+    return;
+  installed = true;
+  struct sigaction action {};
+  action.sa_handler = OnBusError;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGBUS, &action, nullptr);
+}
+
+// Reads a pipe or device until its end; such files have no length to map.
+bool ReadStream(int fd, const char* path, ByteBuffer& output) {
+  const uint64_t limit = PhysicalMemoryBytes();
+  std::vector<unsigned char> bytes;
+  unsigned char chunk[1 << 16];
+  for (;;) {
+    ssize_t got = ReadFully(fd, chunk, sizeof chunk);
+    if (got < 0) {
+      ReportShortRead(path);
+      return false;
+    }
+    if (got == 0)
+      break;
+    if (bytes.size() + static_cast<size_t>(got) > limit)
+      throw std::bad_alloc();
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  output.Assign(bytes.data(), bytes.size());
+  return true;
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos)
+    return ".";
+  if (slash == 0)
+    return "/";
+  return path.substr(0, slash);
+}
+
+// The file that a write to `path` replaces: a symbolic link is followed so
+// that the link itself survives the replacement.
+bool ResolveTarget(const char* path, std::string& target) {
+  struct stat info;
+  if (lstat(path, &info) == 0 && S_ISLNK(info.st_mode)) {
+    char* resolved = realpath(path, nullptr);
+    if (!resolved)
+      return false;
+    target = resolved;
+    std::free(resolved);
+    return true;
+  }
+  target = path;
+  return true;
+}
+
+}  // namespace
+
+bool FileExists(const char* path) {
+  if (!path || !*path) {
+    ReportEmptyPath(path ? path : "");
+    return false;
+  }
+  Descriptor file(OpenForReading(path));
+  if (!file.valid())
+    return false;
+  struct stat info;
+  return fstat(file.get(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool ReadWholeFile(const char* path, ByteBuffer& output) {
+  Descriptor file(OpenForReading(path));
+  if (!file.valid())
+    return false;
+  struct stat info;
+  if (fstat(file.get(), &info) != 0) {
+    ReportLengthFailure(path, -1, false);
+    return false;
+  }
+  if (S_ISDIR(info.st_mode))
+    return false;
+  // Back to blocking reads now that the open can no longer hang.
+  fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+  if (!S_ISREG(info.st_mode))
+    return ReadStream(file.get(), path, output);
+
+  const uint64_t length = static_cast<uint64_t>(info.st_size);
+  if (length > SIZE_MAX)
+    throw std::bad_alloc();
+  if (length >= kMapThreshold) {
+    void* base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.get(), 0);
+    if (base != MAP_FAILED) {
+      GuardMappedReads();
+      madvise(base, length, MADV_SEQUENTIAL | MADV_WILLNEED);
+      output.AdoptMapping(static_cast<const unsigned char*>(base), length);
+      return true;
+    }
+  }
+  unsigned char* into = output.Allocate(length);
+  ssize_t got = ReadFully(file.get(), into, length);
+  if (got < 0 || static_cast<uint64_t>(got) != length) {
+    ReportShortRead(path);
+    return false;
+  }
+  return true;
+}
+
+void ReleaseFileMapping(const unsigned char* base, size_t length) {
+  munmap(const_cast<unsigned char*>(base), length);
+}
+
+FileComparison CompareWithFile(const char* path, std::string_view content) {
+  if (!FileExists(path))
+    return FileComparison::Absent;
+  Descriptor file(OpenForReading(path));
+  struct stat info;
+  if (!file.valid() || fstat(file.get(), &info) != 0)
+    return FileComparison::Absent;
+  // Devices and pipes are never output files; the writer refuses them.
+  if (!S_ISREG(info.st_mode))
+    return FileComparison::Different;
+  if (static_cast<uint64_t>(info.st_size) != content.size())
+    return FileComparison::Different;
+  fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+  std::vector<unsigned char> chunk(std::min<size_t>(content.size(), 1 << 20) + 1);
+  size_t offset = 0;
+  for (;;) {
+    ssize_t got = ReadFully(file.get(), chunk.data(), chunk.size());
+    if (got < 0)
+      return FileComparison::Unreadable;
+    size_t count = static_cast<size_t>(got);
+    if (count > content.size() - offset)
+      return FileComparison::Different;  // grew since it was measured
+    if (std::memcmp(chunk.data(), content.data() + offset, count) != 0)
+      return FileComparison::Different;
+    offset += count;
+    if (count < chunk.size())
+      break;
+  }
+  return offset == content.size() ? FileComparison::Same : FileComparison::Different;
+}
+
+bool WriteWholeFile(const char* path, std::string_view content) {
+  if (!path) {
+    ReportEmptyPath("");
+    return false;
+  }
+  std::string target;
+  if (!ResolveTarget(path, target))
+    return false;
+
+  // An existing target must be a regular file that could be opened for
+  // writing: the rename below would otherwise replace a file that may not
+  // be written, or a device.
+  struct stat info;
+  bool exists = stat(target.c_str(), &info) == 0;
+  if (exists) {
+    if (!S_ISREG(info.st_mode))
+      return false;
+    Descriptor probe(open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!probe.valid())
+      return false;
+  }
+
+  static unsigned counter = 0;
+  const std::string folder = FolderOf(target);
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = folder + "/.hexloom-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST)
+      return false;
+  }
+  if (fd < 0)
+    return false;
+  Descriptor file(fd);
+  if (exists) {
+    fchmod(file.get(), info.st_mode & 07777);
+    if (fchown(file.get(), info.st_uid, info.st_gid) != 0) {
+      // Keeping the owner is a courtesy that only a privileged user has.
+    }
+  }
+  if (!WriteFully(file.get(), content.data(), content.size())) {
+    ReportWriteFailure(path);
+    unlink(temporary.c_str());
+    return false;
+  }
+  if (!file.Close() || rename(temporary.c_str(), target.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool SameFile(const char* first, const char* second) {
+  struct stat a, b;
+  return first && second && stat(first, &a) == 0 && stat(second, &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
+uint64_t PhysicalMemoryBytes() {
+  long pages = sysconf(_SC_PHYS_PAGES);
+  long pageSize = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0)
+    return UINT64_MAX;
+  return static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+}

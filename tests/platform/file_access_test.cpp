@@ -1,0 +1,109 @@
+#include "platform/file_access.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "support/capture.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+std::string Read(const std::string& path, bool* ok = nullptr) {
+  ByteBuffer buffer;
+  bool result = ReadWholeFile(path.c_str(), buffer);
+  if (ok)
+    *ok = result;
+  return std::string(buffer.view());
+}
+
+TEST(FileAccess, BytesPassUnchanged) {
+  ScratchFolder folder;
+  const std::string awkward("a\r\nb\x1a\0c\xff", 8);
+  ASSERT_TRUE(WriteWholeFile((folder / "awkward").c_str(), awkward));
+  EXPECT_EQ(Slurp(folder / "awkward"), awkward);
+  bool ok = false;
+  EXPECT_EQ(Read(folder / "awkward", &ok), awkward);
+  EXPECT_TRUE(ok);
+}
+
+TEST(FileAccess, LargeFilesReadWhole) {
+  ScratchFolder folder;
+  std::string bytes(3 << 20, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i)
+    bytes[i] = static_cast<char>(i * 7 + (i >> 12));
+  Spill(folder / "large", bytes);
+  EXPECT_EQ(Read(folder / "large"), bytes);
+}
+
+TEST(FileAccess, EmptyFiles) {
+  ScratchFolder folder;
+  Spill(folder / "empty", "");
+  EXPECT_TRUE(FileExists((folder / "empty").c_str()));
+  bool ok = false;
+  EXPECT_EQ(Read(folder / "empty", &ok), "");
+  EXPECT_TRUE(ok);
+  Spill(folder / "long", "a longer text");
+  EXPECT_TRUE(WriteWholeFile((folder / "long").c_str(), ""));
+  EXPECT_EQ(Slurp(folder / "long"), "");
+  EXPECT_TRUE(WriteWholeFile((folder / "long").c_str(), "xy"));
+  EXPECT_EQ(Slurp(folder / "long"), "xy");
+}
+
+TEST(FileAccess, FoldersAndMissingFilesAreNotFiles) {
+  ScratchFolder folder;
+  std::string printed = CaptureConsole([&] {
+    EXPECT_FALSE(FileExists(folder.path().c_str()));
+    EXPECT_FALSE(FileExists((folder / "missing").c_str()));
+    bool ok = true;
+    Read(folder.path(), &ok);
+    EXPECT_FALSE(ok);
+    Read(folder / "missing", &ok);
+    EXPECT_FALSE(ok);
+  });
+  EXPECT_EQ(printed, "");
+}
+
+TEST(FileAccess, EmptyPathIsReported) {
+  EXPECT_EQ(CaptureConsole([] { EXPECT_FALSE(FileExists("")); }), "path() \n\n");
+}
+
+TEST(FileAccess, PipesAreReadToTheirEnd) {
+  ScratchFolder folder;
+  const std::string fifo = folder / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  pid_t child = fork();
+  if (child == 0) {
+    std::ofstream(fifo, std::ios::binary) << std::string(200000, 'p');
+    _exit(0);
+  }
+  EXPECT_EQ(Read(fifo), std::string(200000, 'p'));
+  waitpid(child, nullptr, 0);
+}
+
+TEST(FileAccess, Comparison) {
+  ScratchFolder folder;
+  const std::string path = folder / "c";
+  EXPECT_EQ(CompareWithFile(path.c_str(), "abc"), FileComparison::Absent);
+  Spill(path, "abc");
+  EXPECT_EQ(CompareWithFile(path.c_str(), "abc"), FileComparison::Same);
+  EXPECT_EQ(CompareWithFile(path.c_str(), "abd"), FileComparison::Different);
+  EXPECT_EQ(CompareWithFile(path.c_str(), "abcd"), FileComparison::Different);
+  EXPECT_EQ(CompareWithFile(folder.path().c_str(), ""), FileComparison::Absent);
+  std::string big(5 << 20, 'b');
+  Spill(path, big);
+  EXPECT_EQ(CompareWithFile(path.c_str(), big), FileComparison::Same);
+  big.back() = 'c';
+  EXPECT_EQ(CompareWithFile(path.c_str(), big), FileComparison::Different);
+}
+
+TEST(FileAccess, SameFileMeansTheSameInode) {
+  ScratchFolder folder;
+  Spill(folder / "a", "x");
+  Spill(folder / "b", "x");
+  EXPECT_TRUE(SameFile((folder / "a").c_str(), (folder / "./a").c_str()));
+  EXPECT_FALSE(SameFile((folder / "a").c_str(), (folder / "b").c_str()));
+  EXPECT_FALSE(SameFile((folder / "a").c_str(), (folder / "missing").c_str()));
+}
+
+}  // namespace
