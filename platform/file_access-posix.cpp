@@ -40,11 +40,12 @@ class Descriptor {
   int fd_;
 };
 
-int OpenForReading(const char* path) {
+// Targets are opened non-blocking, so that a FIFO in the way of an output
+// never hangs the run; inputs block like any reader of a pipe.
+int OpenForReading(const char* path, bool block) {
   int fd;
   do {
-    // Non-blocking, so that a FIFO in the way never hangs the run.
-    fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd = open(path, O_RDONLY | O_CLOEXEC | (block ? 0 : O_NONBLOCK));
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -153,7 +154,7 @@ bool FileExists(const char* path) {
     ReportEmptyPath(path ? path : "");
     return false;
   }
-  Descriptor file(OpenForReading(path));
+  Descriptor file(OpenForReading(path, false));
   if (!file.valid())
     return false;
   struct stat info;
@@ -161,7 +162,7 @@ bool FileExists(const char* path) {
 }
 
 bool ReadWholeFile(const char* path, ByteBuffer& output) {
-  Descriptor file(OpenForReading(path));
+  Descriptor file(OpenForReading(path, true));
   if (!file.valid())
     return false;
   struct stat info;
@@ -171,8 +172,6 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
   }
   if (S_ISDIR(info.st_mode))
     return false;
-  // Back to blocking reads now that the open can no longer hang.
-  fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
   if (!S_ISREG(info.st_mode))
     return ReadStream(file.get(), path, output);
 
@@ -204,7 +203,7 @@ void ReleaseFileMapping(const unsigned char* base, size_t length) {
 FileComparison CompareWithFile(const char* path, std::string_view content) {
   if (!FileExists(path))
     return FileComparison::Absent;
-  Descriptor file(OpenForReading(path));
+  Descriptor file(OpenForReading(path, false));
   struct stat info;
   if (!file.valid() || fstat(file.get(), &info) != 0)
     return FileComparison::Absent;

@@ -39,8 +39,8 @@ TEST_F(OptionsTest, TableShape) {
     selectable += row.name && row.handler;
   }
   EXPECT_EQ(separators, 6);
-  EXPECT_EQ(listed, 31);
-  EXPECT_EQ(selectable, 42);
+  EXPECT_EQ(listed, 25);
+  EXPECT_EQ(selectable, 41);
   EXPECT_STREQ(OptionTable[36].name, "-8");
   EXPECT_EQ(OptionTable[36].handler, nullptr);
   EXPECT_EQ(FindOption("-8"), &OptionTable[37]);

@@ -1,6 +1,10 @@
 #include "convert/output_file.h"
 
+#include <fcntl.h>
 #include <signal.h>
+
+#include <algorithm>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

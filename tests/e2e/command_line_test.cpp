@@ -10,21 +10,21 @@ std::string Invalid(int position, const std::string& argument) {
 }
 
 TEST(CommandLine, NoArgumentPrintsUsageWithoutEndingAndFails) {
-  RunResult run = Run({});
+  RunResult run = RunBinary({});
   EXPECT_EQ(run.output, kBanner + UsageText());
   EXPECT_EQ(run.exitCode, 255);
   EXPECT_EQ(run.errors, "");
 }
 
 TEST(CommandLine, UnrecognisedArgumentStopsTheRunAndFails) {
-  RunResult run = Run({"-X"});
+  RunResult run = RunBinary({"-X"});
   EXPECT_EQ(run.output, kBanner + Invalid(1, "-X") + UsageText() + kEnding);
   EXPECT_EQ(run.exitCode, 255);
 }
 
 TEST(CommandLine, OptionNamesAreCaseSensitive) {
   for (const char* name : {"-I", "-MD5", "-Last", "-O"}) {
-    RunResult run = Run({name});
+    RunResult run = RunBinary({name});
     EXPECT_EQ(run.output, kBanner + Invalid(1, name) + UsageText() + kEnding) << name;
     EXPECT_EQ(run.exitCode, 255) << name;
   }
@@ -32,7 +32,7 @@ TEST(CommandLine, OptionNamesAreCaseSensitive) {
 
 TEST(CommandLine, HelpOnlyRowsAreNeverSelected) {
   for (const char* name : {"-md5, -sha1, -sha256, -sha512", "-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512"}) {
-    RunResult run = Run({"-dec", name});
+    RunResult run = RunBinary({"-dec", name});
     EXPECT_EQ(run.output, kBanner + Invalid(2, name) + UsageText() + kEnding);
     EXPECT_EQ(run.exitCode, 255);
   }
@@ -40,51 +40,51 @@ TEST(CommandLine, HelpOnlyRowsAreNeverSelected) {
 
 TEST(CommandLine, UnrecognisedArgumentSkipsTheRest) {
   TempFolder folder;
-  RunResult run = Run({"-test", "-zz", "-test", "-i", "missing.bin"}, {folder.path()});
+  RunResult run = RunBinary({"-test", "-zz", "-test", "-i", "missing.bin"}, {folder.path()});
   EXPECT_EQ(run.output,
             kBanner + std::string("**** TEST ENABLED ****\n\n") + Invalid(2, "-zz") + UsageText() + kEnding);
   EXPECT_EQ(run.exitCode, 255);
 }
 
 TEST(CommandLine, StyleOptionsAloneSucceedQuietly) {
-  RunResult run = Run({"-dec", "-cxx", "-stl", "-dyn", "-nons", "-bw", "-bwns", "-u32", "-s32", "-size_t", "-8",
+  RunResult run = RunBinary({"-dec", "-cxx", "-stl", "-dyn", "-nons", "-bw", "-bwns", "-u32", "-s32", "-size_t", "-8",
                        "-1024", "-t0", "-t4", "-md5", "-cpp_sha512", "-cxx_sha1", "-cpp"});
   EXPECT_EQ(run.output, kBanner + std::string(kEnding));
   EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST(CommandLine, OutputFolderWithoutValue) {
-  RunResult run = Run({"-o"});
+  RunResult run = RunBinary({"-o"});
   EXPECT_EQ(run.output, kBanner + std::string("Output path is missing: -o C:\\Data\n\n") + UsageText() + kEnding);
   EXPECT_EQ(run.exitCode, 255);
 }
 
 TEST(CommandLine, TestModeTwicePrintsTwice) {
-  RunResult run = Run({"-test", "-test"});
+  RunResult run = RunBinary({"-test", "-test"});
   EXPECT_EQ(run.output, kBanner + std::string("**** TEST ENABLED ****\n\n**** TEST ENABLED ****\n\n") + kEnding);
   EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST(CommandLine, ValueOfAnOptionIsNeverAnOption) {
   // "-i" is taken as the output folder, so nothing is converted.
-  RunResult run = Run({"-o", "-i"});
+  RunResult run = RunBinary({"-o", "-i"});
   EXPECT_EQ(run.output, kBanner + std::string(kEnding));
   EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST(CommandLine, InputWithoutValue) {
-  RunResult run = Run({"-i"});
+  RunResult run = RunBinary({"-i"});
   EXPECT_EQ(run.output, kBanner + std::string("Input file is missing: -i yourFile.bin\n\n") + UsageText() + kEnding);
   EXPECT_EQ(run.exitCode, 255);
 }
 
 TEST(CommandLine, PipeGetsNoEscapeCodes) {
-  RunResult run = Run({"-X"});
+  RunResult run = RunBinary({"-X"});
   EXPECT_EQ(run.output.find('\x1b'), std::string::npos);
 }
 
 TEST(CommandLine, TerminalGetsColoursThatReturnToDefault) {
-  RunResult run = Run({"-test"}, {.terminal = true});
+  RunResult run = RunBinary({"-test"}, {.terminal = true});
   EXPECT_EQ(run.exitCode, 0);
   const std::string expected =
       "\x1b[94mHexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n\n"
@@ -96,7 +96,7 @@ TEST(CommandLine, TerminalGetsColoursThatReturnToDefault) {
 }
 
 TEST(CommandLine, TerminalUsageColours) {
-  RunResult run = Run({"-X"}, {.terminal = true});
+  RunResult run = RunBinary({"-X"}, {.terminal = true});
   EXPECT_NE(run.output.find("\x1b[35m[Parameters/Options]\n\x1b[0m"), std::string::npos);
   EXPECT_NE(run.output.find("\x1b[0m -o \x1b[0m\x1b[90m: output path\n\x1b[0m"), std::string::npos);
   EXPECT_NE(run.output.find("\x1b[36m[Examples]\n\x1b[0m"), std::string::npos);

@@ -85,7 +85,7 @@ void Collect(pid_t child, RunResult& result) {
 
 }  // namespace
 
-RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options) {
+RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options) {
   std::vector<char*> argv = ArgumentVector(arguments);
   RunResult result;
   int errPipe[2];
@@ -108,6 +108,10 @@ RunResult Run(const std::vector<std::string>& arguments, const RunOptions& optio
   int outPipe[2];
   if (pipe2(outPipe, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe");
+  if (options.closedOutput) {
+    close(outPipe[0]);
+    outPipe[0] = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  }
   pid_t child = fork();
   if (child == 0) {
     dup2(outPipe[1], STDOUT_FILENO);

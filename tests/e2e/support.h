@@ -15,10 +15,11 @@ struct RunOptions {
   std::string folder = ".";   // working folder of the run
   bool terminal = false;      // run under a pseudo-terminal
   bool unprivileged = false;  // drop root rights first, so that permissions bite
+  bool closedOutput = false;  // standard output is a pipe whose reader is gone
 };
 
 // Runs hexloom with the arguments and collects what it printed.
-RunResult Run(const std::vector<std::string>& arguments, const RunOptions& options = {});
+RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options = {});
 
 // A fresh folder, removed with everything in it when the value ends.
 class TempFolder {

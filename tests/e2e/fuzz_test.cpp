@@ -1,0 +1,89 @@
+// Random command lines never crash the program: every run ends with 0 or
+// 255 and nothing on standard error (where the sanitizers report).
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sys/stat.h>
+
+#include "e2e/support.h"
+
+namespace {
+
+const char* const kNames[] = {
+    "-o", "-i", "-last", "-p", "-test", "-cpp", "-cxx", "-md5", "-sha1", "-sha256", "-sha512", "-cpp_md5",
+    "-cpp_sha1", "-cpp_sha256", "-cpp_sha512", "-cxx_md5", "-cxx_sha1", "-cxx_sha256", "-cxx_sha512", "-stl",
+    "-dyn", "-nons", "-dec", "-bw", "-bwns", "-size_t", "-s32", "-u32", "-8", "-16", "-32", "-64", "-128",
+    "-256", "-512", "-1024", "-t0", "-t1", "-t2", "-t3", "-t4", "-md5, -sha1, -sha256, -sha512", "-I", "-X",
+};
+
+// Values that stay inside the run's folder: no absolute paths, no "..".
+const char* const kValues[] = {
+    "", "a.bin", "sub", "sub/b.dat", "missing", "out", ".", "sub/", "%s%n%x", "\xff\xfe\x80", "a.bin.cpp",
+    ".bin", ".BIN", "c", "\xc3\xa9.txt", "with space", "new\nline",
+};
+
+std::string RandomArgument(std::mt19937& random) {
+  switch (random() % 6) {
+    case 0:
+    case 1:
+    case 2:
+      return kNames[random() % std::size(kNames)];
+    case 3:
+      return kValues[random() % std::size(kValues)];
+    case 4:
+      return std::string(1000 + random() % 5000, static_cast<char>('a' + random() % 26));
+    default: {
+      std::string bytes(1 + random() % 12, '\0');
+      for (char& c : bytes) {
+        do
+          c = static_cast<char>(random());
+        while (c == '\0' || c == '/' || c == '.');
+      }
+      return bytes;
+    }
+  }
+}
+
+void Populate(const TempFolder& folder) {
+  mkdir((folder / "sub").c_str(), 0755);
+  mkdir((folder / "out").c_str(), 0755);
+  WriteFile(folder / "a.bin", std::string(300, 'a'));
+  WriteFile(folder / "sub/b.dat", "b");
+  WriteFile(folder / "c", "");
+}
+
+TEST(Fuzz, RandomArgumentVectors) {
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 300; ++round) {
+    TempFolder folder;
+    Populate(folder);
+    std::vector<std::string> arguments(random() % 12);
+    for (std::string& argument : arguments)
+      argument = RandomArgument(random);
+    RunResult run = RunBinary(arguments, {.folder = folder.path()});
+    ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 255) << "round " << round << " exit " << run.exitCode;
+    ASSERT_EQ(run.signal, 0) << "round " << round;
+    ASSERT_EQ(run.errors, "") << "round " << round;
+  }
+}
+
+TEST(Fuzz, TensOfThousandsOfArguments) {
+  TempFolder folder;
+  Populate(folder);
+  std::mt19937 random(99);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < 40000; ++i) {
+    // Style options throughout, with inputs now and then.
+    if (i % 1000 == 999) {
+      arguments.push_back("-i");
+      arguments.push_back("a.bin");
+    } else {
+      arguments.push_back(kNames[5 + random() % 36]);
+    }
+  }
+  RunResult run = RunBinary(arguments, {.folder = folder.path()});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.errors, "");
+}
+
+}  // namespace

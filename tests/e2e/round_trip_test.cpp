@@ -1,0 +1,102 @@
+// Generated files compiled with the system compiler and run give back the
+// bytes of their inputs.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "e2e/support.h"
+
+namespace {
+
+struct Style {
+  std::vector<std::string> options;
+  std::string prefix;  // names the inputs, and so the identifiers, of this style
+  bool vector = false;
+  bool global = false;
+};
+
+std::string Hex(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned char c : bytes) {
+    text += digits[c >> 4];
+    text += digits[c & 15];
+  }
+  return text;
+}
+
+std::string Capture(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char chunk[65536];
+    while (size_t got = fread(chunk, 1, sizeof chunk, pipe))
+      output.append(chunk, got);
+    pclose(pipe);
+  }
+  return output;
+}
+
+TEST(RoundTrip, CompiledDataEqualsTheInput) {
+  TempFolder folder;
+  const std::vector<Style> styles = {
+      {{}, "plain"},
+      {{"-stl"}, "vec", true},
+      {{"-nons"}, "global", false, true},
+      {{"-dyn"}, "dyn"},
+      {{"-dec", "-8"}, "dec"},
+      {{"-u32", "-1024", "-t0"}, "u32"},
+      {{"-s32", "-32", "-t4", "-bw", "-bwns"}, "s32"},
+      {{"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"}, "all", true, true},
+  };
+  const size_t sizes[] = {0, 1, 16, 17, 100000};
+  std::mt19937 random(7);
+  std::string main = "#include <cstdio>\n#include <cstddef>\n";
+  std::string body;
+  std::string expected;
+  std::string sources;
+  for (const Style& style : styles) {
+    std::vector<std::string> arguments = style.options;
+    for (size_t size : sizes) {
+      const std::string name = style.prefix + std::to_string(size) + ".bin";
+      std::string bytes(size, '\0');
+      for (char& c : bytes)
+        c = static_cast<char>(random());
+      WriteFile(folder / name, bytes);
+      arguments.push_back("-i");
+      arguments.push_back(name);
+      const std::string id = style.prefix + std::to_string(size) + "_bin";
+      const std::string scope = style.global ? "" : "Data::";
+      main += "#include \"" + name + ".h\"\n";
+      sources += " '" + name + ".cpp'";
+      const std::string data = style.vector ? scope + id + ".data()" : scope + id;
+      body += "  Print(\"" + id + "\", " + data + ", " + scope + id + "_size);\n";
+      if (style.vector)
+        body += "  if (" + scope + id + ".size() != " + scope + id + "_size) return 1;\n";
+      expected += id + " " + Hex(bytes) + "\n";
+    }
+    RunResult run = RunBinary(arguments, {.folder = folder.path()});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+  }
+  // The .cxx form compiles on its own when included.
+  WriteFile(folder / "whole.bin", "whole");
+  ASSERT_EQ(RunBinary({"-cxx", "-i", "whole.bin"}, {.folder = folder.path()}).exitCode, 0);
+  main += "#include \"whole.bin.cxx\"\n";
+  body += "  Print(\"whole_bin\", Data::whole_bin, sizeof Data::whole_bin);\n";
+  expected += "whole_bin " + Hex("whole") + "\n";
+
+  main +=
+      "static void Print(const char* name, const unsigned char* bytes, unsigned long long size) {\n"
+      "  std::printf(\"%s \", name);\n"
+      "  for (unsigned long long i = 0; i < size; ++i) std::printf(\"%02x\", bytes[i]);\n"
+      "  std::printf(\"\\n\");\n"
+      "}\n"
+      "int main() {\n" +
+      body + "  return 0;\n}\n";
+  WriteFile(folder / "main.cpp", main);
+  const std::string build = "cd '" + folder.path() + "' && " HEXLOOM_CXX_COMPILER " -std=c++17 -Wall -Werror -o roundtrip main.cpp" +
+                            sources + " 2>&1 && ./roundtrip";
+  EXPECT_EQ(Capture(build), expected);
+}
+
+}  // namespace
