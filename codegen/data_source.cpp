@@ -1,20 +1,23 @@
 #include "codegen/data_source.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "app/driver.h"
 #include "app/settings.h"
-
-namespace {
-
-const char kRule[] = "//--------------------------------------------------------------------------//\n";
 
 // Every element text with its ", " separator, padded to eight bytes so that
 // one fixed-size copy writes it; the writer then advances by its length.
 struct ElementTable {
   char text[256][8];
   unsigned char length[256];
+  bool hex;
 };
+
+namespace {
+
+const char kRule[] = "//--------------------------------------------------------------------------//\n";
 
 constexpr ElementTable MakeHexTable() {
   ElementTable table{};
@@ -29,6 +32,7 @@ constexpr ElementTable MakeHexTable() {
     text[5] = ' ';
     table.length[value] = 6;
   }
+  table.hex = true;
   return table;
 }
 
@@ -46,48 +50,29 @@ constexpr ElementTable MakeDecimalTable() {
     text[length++] = ' ';
     table.length[value] = static_cast<unsigned char>(length);
   }
+  table.hex = false;
   return table;
 }
 
 constexpr ElementTable kHexTable = MakeHexTable();
 constexpr ElementTable kDecimalTable = MakeDecimalTable();
 
-// Room for the fixed eight-byte copies to run past the last element.
-constexpr size_t kSlack = 8;
-
-size_t ElementsLength(const unsigned char* bytes, size_t count, bool hex, const ElementTable& table) {
-  if (hex)
-    return count * 6;
-  size_t length = 0;
+// Length of all elements with their separators, the last one's included.
+uint64_t ElementsLength(const unsigned char* bytes, size_t count, const ElementTable& table) {
+  if (table.hex)
+    return uint64_t{count} * 6;
+  uint64_t length = 0;
   for (size_t i = 0; i < count; ++i)
     length += table.length[bytes[i]];
   return length;
 }
 
-// Writes the rows of elements; returns the position after the last one.
-char* WriteRows(char* out, const unsigned char* bytes, size_t count, size_t rowWidth, const char* indent,
-                size_t indentLength, const ElementTable& table) {
-  std::memcpy(out, indent, indentLength);
-  out += indentLength;
-  if (count == 0)
-    return out;
-  size_t index = 0;
-  const size_t brokenRows = (count - 1) / rowWidth;
-  for (size_t row = 0; row < brokenRows; ++row) {
-    for (size_t end = index + rowWidth; index < end; ++index) {
-      std::memcpy(out, table.text[bytes[index]], 8);
-      out += table.length[bytes[index]];
-    }
-    *out++ = '\n';
-    std::memcpy(out, indent, indentLength);
-    out += indentLength;
-  }
-  for (; index + 1 < count; ++index) {
-    std::memcpy(out, table.text[bytes[index]], 8);
-    out += table.length[bytes[index]];
-  }
-  std::memcpy(out, table.text[bytes[index]], 8);
-  return out + table.length[bytes[index]] - 2;  // the last element has no separator
+size_t CopyPart(const std::string& part, size_t& done, char*& out, const char* end) {
+  size_t length = std::min(part.size() - done, static_cast<size_t>(end - out));
+  std::memcpy(out, part.data() + done, length);
+  out += length;
+  done += length;
+  return length;
 }
 
 }  // namespace
@@ -115,44 +100,86 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length) {
   return text;
 }
 
-void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, std::string& text) {
+DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier)
+    : bytes_(buffer.data()), count_(buffer.size()) {
   const Settings& s = g_settings;
-  AppendBanner(text);
+  AppendBanner(head_);
   if (s.useVector)
-    text += "#include <vector>\n\n";
+    head_ += "#include <vector>\n\n";
   if (!s.noNamespace)
-    AppendNamespaceOpen(text);
+    AppendNamespaceOpen(head_);
   if (DigestReplacesContent()) {
-    text += "// ";
-    text += LowercaseHex(buffer.data(), buffer.size());
-    text += "\n";
+    head_ += "// ";
+    head_ += LowercaseHex(bytes_, count_);
+    head_ += "\n";
   }
   // A namespace-scope const has internal linkage unless declared extern,
   // and this file doesn't include its header: without extern the header's
   // declaration would never link.
   if (!s.dynamicData)
-    text += "extern const ";
-  text += s.useVector ? "std::vector<unsigned char> " : "unsigned char ";
-  text += identifier;
-  text += s.useVector ? " =" : "[] =";
-  text += s.braceWrap ? "\n{\n" : " {\n";
+    head_ += "extern const ";
+  head_ += s.useVector ? "std::vector<unsigned char> " : "unsigned char ";
+  head_ += identifier;
+  head_ += s.useVector ? " =" : "[] =";
+  head_ += s.braceWrap ? "\n{\n" : " {\n";
 
-  const ElementTable& table = s.hexOutput ? kHexTable : kDecimalTable;
-  const std::string indent(s.tabSize > 0 ? static_cast<size_t>(s.tabSize) : 0, ' ');
-  const unsigned char* bytes = buffer.data();
-  const size_t count = buffer.size();
+  indent_.assign(s.tabSize > 0 ? static_cast<size_t>(s.tabSize) : 0, ' ');
+  // With no element the text still holds the indentation of the one row.
+  if (count_ == 0)
+    head_ += indent_;
+  tail_ = s.noNamespace ? "\n};" : "\n};\n}\n";
+
+  table_ = s.hexOutput ? &kHexTable : &kDecimalTable;
   // The row-width options only ever store one less than a power of two.
-  const size_t rowWidth = static_cast<size_t>(s.rowMask) + 1;
-  const size_t brokenRows = count ? (count - 1) / rowWidth : 0;
-  const size_t rowsLength = indent.size() * (brokenRows + 1) + brokenRows +
-                            (count ? ElementsLength(bytes, count, s.hexOutput, table) - 2 : 0);
+  rowWidth_ = static_cast<size_t>(s.rowMask) + 1;
+  rowCount_ = (count_ + rowWidth_ - 1) / rowWidth_;
+  rowRoom_ = indent_.size() + rowWidth_ * 8 + 1;
+  const uint64_t rowsLength =
+      count_ ? uint64_t{indent_.size()} * rowCount_ + (rowCount_ - 1) + ElementsLength(bytes_, count_, *table_) - 2
+             : 0;
+  size_ = head_.size() + rowsLength + tail_.size();
+}
+
+void DataSourceText::Rewind() {
+  headDone_ = rowsDone_ = tailDone_ = 0;
+}
+
+// One row: the indentation, its elements each followed by ", " except the
+// very last of the buffer, and a line feed unless it is the last row.
+char* DataSourceText::WriteRow(char* out, size_t row) const {
+  std::memcpy(out, indent_.data(), indent_.size());
+  out += indent_.size();
+  const size_t first = row * rowWidth_;
+  const size_t end = std::min(first + rowWidth_, count_);
+  const ElementTable& table = *table_;
+  for (size_t i = first; i < end; ++i) {
+    std::memcpy(out, table.text[bytes_[i]], 8);
+    out += table.length[bytes_[i]];
+  }
+  if (end == count_)
+    return out - 2;
+  *out++ = '\n';
+  return out;
+}
+
+size_t DataSourceText::Next(char* out, size_t capacity) {
+  char* cursor = out;
+  const char* end = out + capacity;
+  if (headDone_ < head_.size() && (CopyPart(head_, headDone_, cursor, end), headDone_ < head_.size()))
+    return static_cast<size_t>(cursor - out);
+  while (rowsDone_ < rowCount_ && static_cast<size_t>(end - cursor) >= rowRoom_)
+    cursor = WriteRow(cursor, rowsDone_++);
+  if (rowsDone_ < rowCount_)
+    return static_cast<size_t>(cursor - out);
+  CopyPart(tail_, tailDone_, cursor, end);
+  return static_cast<size_t>(cursor - out);
+}
+
+void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, std::string& text) {
+  DataSourceText source(buffer, identifier);
   const size_t start = text.size();
-  // One allocation for the whole text, the closing lines included.
-  text.reserve(start + rowsLength + kSlack + 8);
-  text.resize(start + rowsLength + kSlack);
-  char* end = WriteRows(text.data() + start, bytes, count, rowWidth, indent.data(), indent.size(), table);
-  text.resize(static_cast<size_t>(end - text.data()));
-  text += "\n};";
-  if (!s.noNamespace)
-    text += "\n}\n";
+  text.reserve(start + source.size());
+  std::unique_ptr<char[]> piece(new char[DataSourceText::kMinPieceCapacity]);
+  while (size_t length = source.Next(piece.get(), DataSourceText::kMinPieceCapacity))
+    text.append(piece.get(), length);
 }

@@ -1,6 +1,8 @@
 // The text of a generated data source file (.cpp or .cxx).
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "platform/byte_buffer.h"
@@ -12,9 +14,46 @@ void AppendBanner(std::string& text);
 // Appends the opening of namespace Data, on one line or two under -bwns.
 void AppendNamespaceOpen(std::string& text);
 
-// Appends the complete data source text for the bytes, styled by the
-// settings in force; never fails.
-void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, std::string& text);
-
 // Returns the bytes as lowercase hexadecimal text, two digits a byte.
 std::string LowercaseHex(const unsigned char* bytes, size_t length);
+
+struct ElementTable;
+
+// The data source text of a buffer, styled by the settings in force when it
+// is made, produced front to back in pieces so that the text of a large
+// file never has to be held whole. The buffer must outlive it.
+class DataSourceText {
+ public:
+  // Pieces are asked for with at least this much room.
+  static constexpr size_t kMinPieceCapacity = 64 * 1024;
+
+  DataSourceText(const ByteBuffer& buffer, const std::string& identifier);
+
+  // Returns the length of the whole text.
+  uint64_t size() const { return size_; }
+  // Writes the next piece of the text into `out`; returns its length, 0 once
+  // the whole text has been produced.
+  size_t Next(char* out, size_t capacity);
+  // Starts the text again from its beginning.
+  void Rewind();
+
+ private:
+  char* WriteRow(char* out, size_t row) const;
+
+  std::string head_;  // banner to the opening brace
+  std::string tail_;  // from the closing brace on
+  std::string indent_;
+  const unsigned char* bytes_;
+  size_t count_;
+  size_t rowWidth_;
+  size_t rowCount_;
+  size_t rowRoom_;  // room that WriteRow may need for one row
+  const ElementTable* table_;
+  uint64_t size_;
+  size_t headDone_ = 0;
+  size_t rowsDone_ = 0;
+  size_t tailDone_ = 0;
+};
+
+// Appends the whole data source text of the buffer; never fails.
+void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, std::string& text);

@@ -56,9 +56,14 @@ std::string BuildHeaderText(const ByteBuffer& buffer, const std::string& identif
 }
 
 bool WriteSourceFile(const char* inputPath, const ByteBuffer& buffer, const std::string& identifier, bool cxx) {
-  std::string text;
-  EmitDataSource(buffer, identifier, text);
-  return WriteIfChanged(BuildOutputPath(inputPath, cxx ? ".cxx" : ".cpp"), text);
+  // Made piece by piece while it is compared or written: the text of a
+  // large file is several times its size and is never held whole.
+  DataSourceText text(buffer, identifier);
+  ContentPieces pieces;
+  pieces.size = text.size();
+  pieces.next = [&text](char* out, size_t capacity) { return text.Next(out, capacity); };
+  pieces.rewind = [&text] { text.Rewind(); };
+  return WriteIfChanged(BuildOutputPath(inputPath, cxx ? ".cxx" : ".cpp"), pieces);
 }
 
 bool WriteHeaderFile(const char* inputPath, const ByteBuffer& buffer, const std::string& identifier) {

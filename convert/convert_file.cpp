@@ -79,11 +79,6 @@ bool ConvertBuffer(const char* inputPath, ByteBuffer& buffer) {
   g_settings.currentFileName = FileNameOf(inputPath);
   const std::string identifier = MakeIdentifier(g_settings.currentFileName);
 
-  // Source text takes about six bytes a byte; a text that would crowd out
-  // the whole machine's memory is refused before it is attempted.
-  if (format <= 1 && buffer.size() > PhysicalMemoryBytes() / 10)
-    throw std::bad_alloc();
-
   if (format >= 2 && format <= 5) {
     DigestInPlace(format, buffer);
     return WriteChecksumFile(inputPath, LowercaseHex(buffer.data(), buffer.size()), kDigests[format].extension);

@@ -2,7 +2,6 @@
 
 #include "app/settings.h"
 #include "platform/console_log.h"
-#include "platform/file_access.h"
 #include "platform/path.h"
 
 namespace {
@@ -51,6 +50,11 @@ std::string BuildOutputPath(const char* inputPath, const char* extension) {
 }
 
 bool WriteIfChanged(const std::string& path, std::string_view content) {
+  ContentPieces pieces = PiecesOf(content);
+  return WriteIfChanged(path, pieces);
+}
+
+bool WriteIfChanged(const std::string& path, ContentPieces& content) {
   // A scan tag equal to an output extension maps an input onto itself.
   if (g_settings.currentInputPath && SameFile(path.c_str(), g_settings.currentInputPath))
     return ReportError("Output would overwrite its input: ", path);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_access.h"
+
 // Returns where the output with `extension` of `inputPath` goes: the output
 // folder (when set) or the input path, adjusted for the scan tag.
 std::string BuildOutputPath(const char* inputPath, const char* extension);
@@ -15,6 +17,7 @@ std::string StripScanTag(const std::string& stem);
 // Stores `content` at `path` unless the file already holds exactly it, and
 // not at all in test mode; prints one line for the file. False after an
 // error, which it has reported and recorded in exitCode.
+bool WriteIfChanged(const std::string& path, ContentPieces& content);
 bool WriteIfChanged(const std::string& path, std::string_view content);
 
 // Writes the checksum text of the input under its name plus `extension`.

@@ -175,14 +175,17 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
   if (!S_ISREG(info.st_mode))
     return ReadStream(file.get(), path, output);
 
+  // A mapping could outgrow memory without complaint; the file is meant to
+  // be held whole, so what memory can't hold is refused.
   const uint64_t length = static_cast<uint64_t>(info.st_size);
-  if (length > SIZE_MAX)
+  if (length > SIZE_MAX || length > PhysicalMemoryBytes())
     throw std::bad_alloc();
   if (length >= kMapThreshold) {
     void* base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.get(), 0);
     if (base != MAP_FAILED) {
       GuardMappedReads();
-      madvise(base, length, MADV_SEQUENTIAL | MADV_WILLNEED);
+      madvise(base, length, MADV_SEQUENTIAL);
+      madvise(base, length, MADV_WILLNEED);
       output.AdoptMapping(static_cast<const unsigned char*>(base), length);
       return true;
     }
@@ -200,7 +203,7 @@ void ReleaseFileMapping(const unsigned char* base, size_t length) {
   munmap(const_cast<unsigned char*>(base), length);
 }
 
-FileComparison CompareWithFile(const char* path, std::string_view content) {
+FileComparison CompareWithFile(const char* path, ContentPieces& content) {
   if (!FileExists(path))
     return FileComparison::Absent;
   Descriptor file(OpenForReading(path, false));
@@ -208,30 +211,27 @@ FileComparison CompareWithFile(const char* path, std::string_view content) {
   if (!file.valid() || fstat(file.get(), &info) != 0)
     return FileComparison::Absent;
   // Devices and pipes are never output files; the writer refuses them.
-  if (!S_ISREG(info.st_mode))
+  if (!S_ISREG(info.st_mode) || static_cast<uint64_t>(info.st_size) != content.size)
     return FileComparison::Different;
-  if (static_cast<uint64_t>(info.st_size) != content.size())
-    return FileComparison::Different;
-  fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
-  std::vector<unsigned char> chunk(std::min<size_t>(content.size(), 1 << 20) + 1);
-  size_t offset = 0;
-  for (;;) {
-    ssize_t got = ReadFully(file.get(), chunk.data(), chunk.size());
+  std::vector<unsigned char> chunk;
+  bool unreadable = false;
+  bool same = ForEachPiece(content, [&](const char* piece, size_t length) {
+    chunk.resize(length);
+    ssize_t got = ReadFully(file.get(), chunk.data(), length);
     if (got < 0)
-      return FileComparison::Unreadable;
-    size_t count = static_cast<size_t>(got);
-    if (count > content.size() - offset)
-      return FileComparison::Different;  // grew since it was measured
-    if (std::memcmp(chunk.data(), content.data() + offset, count) != 0)
-      return FileComparison::Different;
-    offset += count;
-    if (count < chunk.size())
-      break;
-  }
-  return offset == content.size() ? FileComparison::Same : FileComparison::Different;
+      unreadable = true;
+    return got == static_cast<ssize_t>(length) && std::memcmp(chunk.data(), piece, length) == 0;
+  });
+  if (unreadable)
+    return FileComparison::Unreadable;
+  // A file that grew since it was measured holds more than the content.
+  unsigned char extra;
+  if (same && ReadFully(file.get(), &extra, 1) != 0)
+    return FileComparison::Different;
+  return same ? FileComparison::Same : FileComparison::Different;
 }
 
-bool WriteWholeFile(const char* path, std::string_view content) {
+bool WriteWholeFile(const char* path, ContentPieces& content) {
   if (!path) {
     ReportEmptyPath("");
     return false;
@@ -272,7 +272,10 @@ bool WriteWholeFile(const char* path, std::string_view content) {
       // Keeping the owner is a courtesy that only a privileged user has.
     }
   }
-  if (!WriteFully(file.get(), content.data(), content.size())) {
+  bool written = ForEachPiece(content, [&](const char* piece, size_t length) {
+    return WriteFully(file.get(), piece, length);
+  });
+  if (!written) {
     ReportWriteFailure(path);
     unlink(temporary.c_str());
     return false;

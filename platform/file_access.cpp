@@ -1,6 +1,117 @@
 #include "platform/file_access.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
 #include "platform/console_log.h"
+
+namespace {
+
+constexpr size_t kPieceCapacity = 1 << 20;
+
+// Large contents are made on a second thread while this one writes or
+// compares the pieces made before, so that making the text and moving it
+// to the disk overlap.
+bool ForEachPieceAhead(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume) {
+  constexpr int kSlots = 4;
+  struct Slot {
+    std::unique_ptr<char[]> bytes{new char[kPieceCapacity]};
+    size_t length = 0;
+    bool full = false;
+  } slots[kSlots];
+  std::mutex lock;
+  std::condition_variable changed;
+  bool stop = false;
+
+  std::thread maker([&] {
+    for (int i = 0;; i = (i + 1) % kSlots) {
+      {
+        std::unique_lock<std::mutex> guard(lock);
+        changed.wait(guard, [&] { return !slots[i].full || stop; });
+        if (stop)
+          return;
+      }
+      size_t length = content.next(slots[i].bytes.get(), kPieceCapacity);
+      {
+        std::lock_guard<std::mutex> guard(lock);
+        slots[i].length = length;
+        slots[i].full = true;
+      }
+      changed.notify_all();
+      if (length == 0)
+        return;
+    }
+  });
+
+  bool consumedAll = true;
+  for (int i = 0;; i = (i + 1) % kSlots) {
+    {
+      std::unique_lock<std::mutex> guard(lock);
+      changed.wait(guard, [&] { return slots[i].full; });
+    }
+    if (slots[i].length == 0)
+      break;
+    if (!consume(slots[i].bytes.get(), slots[i].length)) {
+      consumedAll = false;
+      break;
+    }
+    {
+      std::lock_guard<std::mutex> guard(lock);
+      slots[i].full = false;
+    }
+    changed.notify_all();
+  }
+  {
+    std::lock_guard<std::mutex> guard(lock);
+    stop = true;
+  }
+  changed.notify_all();
+  maker.join();
+  return consumedAll;
+}
+
+}  // namespace
+
+ContentPieces PiecesOf(std::string_view text) {
+  auto offset = std::make_shared<size_t>(0);
+  ContentPieces pieces;
+  pieces.size = text.size();
+  pieces.next = [text, offset](char* out, size_t capacity) {
+    size_t length = std::min(capacity, text.size() - *offset);
+    std::memcpy(out, text.data() + *offset, length);
+    *offset += length;
+    return length;
+  };
+  pieces.rewind = [offset] { *offset = 0; };
+  return pieces;
+}
+
+bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume) {
+  content.rewind();
+  if (content.size > 4 * kPieceCapacity)
+    return ForEachPieceAhead(content, consume);
+  std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10));
+  while (size_t length = content.next(piece.data(), piece.size())) {
+    if (!consume(piece.data(), length))
+      return false;
+  }
+  return true;
+}
+
+bool WriteWholeFile(const char* path, std::string_view content) {
+  ContentPieces pieces = PiecesOf(content);
+  return WriteWholeFile(path, pieces);
+}
+
+FileComparison CompareWithFile(const char* path, std::string_view content) {
+  ContentPieces pieces = PiecesOf(content);
+  return CompareWithFile(path, pieces);
+}
 
 void ReportEmptyPath(const char* path) {
   ConsoleLog::Instance() << ConsoleColour(14) << "path" << "(" << path << ") " << "\n" << "\n";

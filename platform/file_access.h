@@ -3,7 +3,9 @@
 // from the check messages of unexpected failures.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "platform/byte_buffer.h"
@@ -16,9 +18,26 @@ bool FileExists(const char* path);
 // when the file can't be held in memory.
 bool ReadWholeFile(const char* path, ByteBuffer& output);
 
-// Replaces the file by exactly `content`, through a temporary file in the
+// Content produced front to back: `size` bytes in all, handed out by
+// `next` in pieces (at most `capacity`, 0 at the end); `rewind` starts it
+// again.
+struct ContentPieces {
+  uint64_t size = 0;
+  std::function<size_t(char* out, size_t capacity)> next;
+  std::function<void()> rewind;
+};
+
+// Returns pieces that hand out the text; the text must outlive them.
+ContentPieces PiecesOf(std::string_view text);
+
+// Hands every piece of the content, in order, to `consume` until it returns
+// false; returns whether all were consumed. Rewinds the content first.
+bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume);
+
+// Replaces the file by exactly the content, through a temporary file in the
 // same folder that is renamed over it; false on any failure, which leaves an
 // existing file byte for byte as it was.
+bool WriteWholeFile(const char* path, ContentPieces& content);
 bool WriteWholeFile(const char* path, std::string_view content);
 
 enum class FileComparison {
@@ -28,8 +47,9 @@ enum class FileComparison {
   Unreadable,  // the file opened but could not be read whole
 };
 
-// Compares `content` with the file at `path` without holding a second copy
-// of it in memory.
+// Compares the content with the file at `path` piece by piece, without
+// holding either whole in memory.
+FileComparison CompareWithFile(const char* path, ContentPieces& content);
 FileComparison CompareWithFile(const char* path, std::string_view content);
 
 // True when both paths name the same existing file (not merely equal text).

@@ -159,7 +159,7 @@ TEST_F(Conversion, TooLargeForMemoryIsAClearError) {
   close(fd);
   WriteFile(folder / "small.bin", "s");
   RunResult run = RunHere({"-p", ".", ".bin"});
-  EXPECT_NE(run.output.find("[Apply] ./huge.bin\nReading File: ./huge.bin\nConverting...\n"
+  EXPECT_NE(run.output.find("[Apply] ./huge.bin\nReading File: ./huge.bin\n"
                             " [ERROR] File too large to hold in memory: ./huge.bin\n\n[Apply] ./small.bin\n"),
             std::string::npos)
       << run.output;
