@@ -3,16 +3,25 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
-#include <stdlib.h>
+#include "platform/path.h"
 
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/hexloom-unit-XXXXXX";
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (;;) {
+      std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() / ("hexloom-unit-" + std::to_string(random() % 1000000007));
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = candidate.string();
+        return;
+      }
+    }
   }
   ~ScratchFolder() {
     std::error_code ignored;
@@ -20,7 +29,8 @@ class ScratchFolder {
     std::filesystem::remove_all(path_, ignored);
   }
   const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  // The folder joined to a name, with the platform's separator.
+  std::string operator/(const std::string& name) const { return path_ + kPathSeparator + name; }
 
  private:
   std::string path_;
@@ -35,4 +45,13 @@ inline std::string Slurp(const std::string& path) {
 
 inline void Spill(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The path with every "/" written as the platform's separator.
+inline std::string Native(std::string path) {
+  for (char& c : path) {
+    if (c == '/')
+      c = kPathSeparator;
+  }
+  return path;
 }

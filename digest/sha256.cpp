@@ -1,0 +1,156 @@
+#include "digest/sha256.h"
+
+#include <bit>
+#include <cstring>
+#include <utility>
+
+#include "digest/byte_order.h"
+#include "digest/cpu_dispatch.h"
+
+namespace {
+
+constexpr uint32_t kRoundConstants[64] = {
+    0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1,
+    0x923f82a4, 0xab1c5ed5, 0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3,
+    0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174, 0xe49b69c1, 0xefbe4786,
+    0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
+    0x983e5152, 0xa831c66d, 0xb00327c8, 0xbf597fc7, 0xc6e00bf3, 0xd5a79147,
+    0x06ca6351, 0x14292967, 0x27b70a85, 0x2e1b2138, 0x4d2c6dfc, 0x53380d13,
+    0x650a7354, 0x766a0abb, 0x81c2c92e, 0x92722c85, 0xa2bfe8a1, 0xa81a664b,
+    0xc24b8b70, 0xc76c51a3, 0xd192e819, 0xd6990624, 0xf40e3585, 0x106aa070,
+    0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a,
+    0x5b9cca4f, 0x682e6ff3, 0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208,
+    0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2,
+};
+
+// Round i of 64. The eight working variables rotate roles over v instead
+// of being moved each round; once inlined every index is a constant, so v
+// and the 16-word schedule window w stay in registers and fixed slots.
+template <int i>
+[[gnu::always_inline]] inline void Round(uint32_t v[8], uint32_t w[16],
+                                         const unsigned char* block) {
+  const uint32_t a = v[(8 - i) & 7];
+  const uint32_t b = v[(9 - i) & 7];
+  const uint32_t c = v[(10 - i) & 7];
+  uint32_t& d = v[(11 - i) & 7];
+  const uint32_t e = v[(12 - i) & 7];
+  const uint32_t f = v[(13 - i) & 7];
+  const uint32_t g = v[(14 - i) & 7];
+  uint32_t& h = v[(15 - i) & 7];
+
+  uint32_t& x = w[i & 15];
+  if constexpr (i < 16) {
+    x = LoadBE32(block + 4 * i);
+  } else {
+    const uint32_t w15 = w[(i + 1) & 15];
+    const uint32_t w2 = w[(i + 14) & 15];
+    x += (std::rotr(w15, 7) ^ std::rotr(w15, 18) ^ (w15 >> 3)) +
+         (std::rotr(w2, 17) ^ std::rotr(w2, 19) ^ (w2 >> 10)) +
+         w[(i + 9) & 15];
+  }
+
+  const uint32_t t1 = h + kRoundConstants[i] + x + (((f ^ g) & e) ^ g) +
+                      (std::rotr(e, 6) ^ std::rotr(e, 11) ^ std::rotr(e, 25));
+  const uint32_t t2 = (std::rotr(a, 2) ^ std::rotr(a, 13) ^ std::rotr(a, 22)) +
+                      (((a ^ b) & (b ^ c)) ^ b);
+  d += t1;
+  h = t1 + t2;
+}
+
+template <int... i>
+[[gnu::always_inline]] inline void Rounds(uint32_t v[8], uint32_t w[16],
+                                          const unsigned char* block,
+                                          std::integer_sequence<int, i...>) {
+  (Round<i>(v, w, block), ...);
+}
+
+// Whole blocks are compressed where they lie, in the caller's memory.
+void CompressBlocks(uint32_t state[8], const unsigned char* data,
+                    uint64_t blockCount) {
+  if (DigestAccelerationAllowed() && CpuHasShaExtensions())
+    Sha256BlocksShaNi(state, data, blockCount);
+  else
+    Sha256BlocksPortable(state, data, blockCount);
+}
+
+}  // namespace
+
+void Sha256BlocksPortable(uint32_t state[8], const unsigned char* data,
+                          uint64_t blockCount) {
+  uint32_t v[8];
+  for (int j = 0; j < 8; ++j)
+    v[j] = state[j];
+  uint32_t w[16];
+  for (; blockCount != 0; --blockCount, data += 64) {
+    uint32_t saved[8];
+    for (int j = 0; j < 8; ++j)
+      saved[j] = v[j];
+    Rounds(v, w, data, std::make_integer_sequence<int, 64>{});
+    // 64 rounds are a multiple of 8, so the roles are back where they began.
+    for (int j = 0; j < 8; ++j)
+      v[j] += saved[j];
+  }
+  for (int j = 0; j < 8; ++j)
+    state[j] = v[j];
+}
+
+void Sha256Init(Sha256Context& ctx) {
+  static constexpr uint32_t kInitial[8] = {
+      0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
+      0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19,
+  };
+  ctx.bitCount = 0;
+  std::memcpy(ctx.state, kInitial, sizeof kInitial);
+  ctx.bufferLength = 0;
+}
+
+void Sha256Transform(Sha256Context& ctx, const unsigned char* block) {
+  CompressBlocks(ctx.state, block, 1);
+}
+
+void Sha256Update(Sha256Context& ctx, const unsigned char* data,
+                  uint64_t count) {
+  if (count == 0)
+    return;
+  if (ctx.bufferLength != 0) {
+    const uint32_t room = 64 - ctx.bufferLength;
+    const uint32_t take = count < room ? static_cast<uint32_t>(count) : room;
+    std::memcpy(ctx.buffer + ctx.bufferLength, data, take);
+    ctx.bufferLength += take;
+    data += take;
+    count -= take;
+    if (ctx.bufferLength < 64)
+      return;
+    CompressBlocks(ctx.state, ctx.buffer, 1);
+    ctx.bitCount += 512;
+    ctx.bufferLength = 0;
+  }
+  if (count >= 64) {
+    const uint64_t blocks = count / 64;
+    CompressBlocks(ctx.state, data, blocks);
+    ctx.bitCount += blocks * 512;
+    data += blocks * 64;
+    count -= blocks * 64;
+  }
+  if (count != 0) {
+    std::memcpy(ctx.buffer, data, count);
+    ctx.bufferLength = static_cast<uint32_t>(count);
+  }
+}
+
+void Sha256Final(Sha256Context& ctx, unsigned char* digest) {
+  ctx.bitCount += uint64_t{ctx.bufferLength} * 8;
+  uint32_t used = ctx.bufferLength;
+  ctx.buffer[used++] = 0x80;
+  if (used > 56) {
+    std::memset(ctx.buffer + used, 0, 64 - used);
+    CompressBlocks(ctx.state, ctx.buffer, 1);
+    used = 0;
+  }
+  std::memset(ctx.buffer + used, 0, 56 - used);
+  StoreBE64(ctx.buffer + 56, ctx.bitCount);
+  CompressBlocks(ctx.state, ctx.buffer, 1);
+  ctx.bufferLength = 0;
+  for (int j = 0; j < 8; ++j)
+    StoreBE32(digest + 4 * j, ctx.state[j]);
+}

@@ -1,0 +1,55 @@
+// File access details that only POSIX systems can show: console check
+// messages and pipes.
+#include "platform/file_access.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/capture.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+std::string Read(const std::string& path, bool* ok = nullptr) {
+  ByteBuffer buffer;
+  bool result = ReadWholeFile(path.c_str(), buffer);
+  if (ok)
+    *ok = result;
+  return std::string(buffer.view());
+}
+
+TEST(FileAccess, FoldersAndMissingFilesPrintNothing) {
+  ScratchFolder folder;
+  std::string printed = CaptureConsole([&] {
+    EXPECT_FALSE(FileExists(folder.path().c_str()));
+    EXPECT_FALSE(FileExists((folder / "missing").c_str()));
+    bool ok = true;
+    Read(folder.path(), &ok);
+    EXPECT_FALSE(ok);
+    Read(folder / "missing", &ok);
+    EXPECT_FALSE(ok);
+  });
+  EXPECT_EQ(printed, "");
+}
+
+TEST(FileAccess, EmptyPathIsReported) {
+  EXPECT_EQ(CaptureConsole([] { EXPECT_FALSE(FileExists("")); }), "path() \n\n");
+}
+
+TEST(FileAccess, PipesAreReadToTheirEnd) {
+  ScratchFolder folder;
+  const std::string fifo = folder / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  pid_t child = fork();
+  if (child == 0) {
+    std::ofstream(fifo, std::ios::binary) << std::string(200000, 'p');
+    _exit(0);
+  }
+  EXPECT_EQ(Read(fifo), std::string(200000, 'p'));
+  waitpid(child, nullptr, 0);
+}
+
+}  // namespace
