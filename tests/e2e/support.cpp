@@ -25,9 +25,12 @@ const char kEnding[] = "\n\n";
 
 namespace {
 
-std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments) {
+std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments, const RunOptions& options) {
   std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(HEXLOOM_BINARY));
+  if (options.program.empty())
+    argv.push_back(const_cast<char*>(HEXLOOM_BINARY));
+  for (const std::string& part : options.program)
+    argv.push_back(const_cast<char*>(part.c_str()));
   for (const std::string& argument : arguments)
     argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -41,21 +44,38 @@ std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments) {
     if (setgid(65534) != 0 || setuid(65534) != 0)
       _exit(121);
   }
-  execv(HEXLOOM_BINARY, argv.data());
+  execv(argv[0], argv.data());
   _exit(122);
 }
 
-// Reads from both descriptors until both are closed.
-void Drain(int outFd, int errFd, RunResult& result) {
+void Record(int status, RunResult& result) {
+  if (WIFEXITED(status))
+    result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status))
+    result.signal = WTERMSIG(status);
+}
+
+// Reads from both descriptors until both are closed, or until the child has
+// exited and nothing more arrives: under Wine a helper process may hold the
+// terminal open for seconds after the program has gone.
+void Drain(pid_t child, int outFd, int errFd, RunResult& result) {
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   std::string* sinks[2] = {&result.output, &result.errors};
-  int open = errFd >= 0 ? 2 : 1;
+  int open = 2;
+  bool exited = false;
   char chunk[65536];
   while (open > 0) {
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR)
-        continue;
+    int ready = poll(fds, 2, exited ? 200 : 50);
+    if (ready < 0 && errno == EINTR)
+      continue;
+    if (ready < 0 || (ready == 0 && exited))
       break;
+    if (!exited) {
+      int status = 0;
+      if (waitpid(child, &status, WNOHANG) == child) {
+        exited = true;
+        Record(status, result);
+      }
     }
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
@@ -65,28 +85,25 @@ void Drain(int outFd, int errFd, RunResult& result) {
         sinks[i]->append(chunk, static_cast<size_t>(got));
       } else if (got == 0 || errno != EINTR) {
         // A pseudo-terminal reports EIO once the child has gone.
-        close(fds[i].fd);
         fds[i].fd = -1;
         --open;
       }
     }
   }
-}
-
-void Collect(pid_t child, RunResult& result) {
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  close(outFd);
+  close(errFd);
+  if (!exited) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    Record(status, result);
   }
-  if (WIFEXITED(status))
-    result.exitCode = WEXITSTATUS(status);
-  if (WIFSIGNALED(status))
-    result.signal = WTERMSIG(status);
 }
 
 }  // namespace
 
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options) {
-  std::vector<char*> argv = ArgumentVector(arguments);
+  std::vector<char*> argv = ArgumentVector(arguments, options);
   RunResult result;
   int errPipe[2];
   if (pipe2(errPipe, O_CLOEXEC) != 0)
@@ -95,14 +112,16 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
     int master = -1;
     termios settings{};
     cfmakeraw(&settings);  // no "\n" to "\r\n" translation
-    pid_t child = forkpty(&master, nullptr, &settings, nullptr);
+    winsize size{};
+    size.ws_row = 50;
+    size.ws_col = 4000;  // wide enough that no line wraps
+    pid_t child = forkpty(&master, nullptr, &settings, &size);
     if (child == 0) {
       dup2(errPipe[1], STDERR_FILENO);
       ExecHexloom(argv, options);
     }
     close(errPipe[1]);
-    Drain(master, errPipe[0], result);
-    Collect(child, result);
+    Drain(child, master, errPipe[0], result);
     return result;
   }
   int outPipe[2];
@@ -120,8 +139,7 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   }
   close(outPipe[1]);
   close(errPipe[1]);
-  Drain(outPipe[0], errPipe[0], result);
-  Collect(child, result);
+  Drain(child, outPipe[0], errPipe[0], result);
   return result;
 }
 

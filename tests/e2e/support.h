@@ -16,6 +16,7 @@ struct RunOptions {
   bool terminal = false;      // run under a pseudo-terminal
   bool unprivileged = false;  // drop root rights first, so that permissions bite
   bool closedOutput = false;  // standard output is a pipe whose reader is gone
+  std::vector<std::string> program = {};  // what to run in place of the hexloom binary
 };
 
 // Runs hexloom with the arguments and collects what it printed.
