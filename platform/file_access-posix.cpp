@@ -101,25 +101,8 @@ void GuardMappedReads() {
   sigaction(SIGBUS, &action, nullptr);
 }
 
-// Reads a pipe or device until its end; such files have no length to map.
-bool ReadStream(int fd, const char* path, ByteBuffer& output) {
-  const uint64_t limit = PhysicalMemoryBytes();
-  std::vector<unsigned char> bytes;
-  unsigned char chunk[1 << 16];
-  for (;;) {
-    ssize_t got = ReadFully(fd, chunk, sizeof chunk);
-    if (got < 0) {
-      ReportShortRead(path);
-      return false;
-    }
-    if (got == 0)
-      break;
-    if (bytes.size() + static_cast<size_t>(got) > limit)
-      throw std::bad_alloc();
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  output.Assign(bytes.data(), bytes.size());
-  return true;
+FileReader ReaderOf(int fd) {
+  return [fd](unsigned char* into, size_t length) -> int64_t { return ReadFully(fd, into, length); };
 }
 
 std::string FolderOf(const std::string& path) {
@@ -173,7 +156,7 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
   if (S_ISDIR(info.st_mode))
     return false;
   if (!S_ISREG(info.st_mode))
-    return ReadStream(file.get(), path, output);
+    return ReadUntilEnd(ReaderOf(file.get()), path, output);
 
   // A mapping could outgrow memory without complaint; the file is meant to
   // be held whole, so what memory can't hold is refused.
@@ -213,22 +196,7 @@ FileComparison CompareWithFile(const char* path, ContentPieces& content) {
   // Devices and pipes are never output files; the writer refuses them.
   if (!S_ISREG(info.st_mode) || static_cast<uint64_t>(info.st_size) != content.size)
     return FileComparison::Different;
-  std::vector<unsigned char> chunk;
-  bool unreadable = false;
-  bool same = ForEachPiece(content, [&](const char* piece, size_t length) {
-    chunk.resize(length);
-    ssize_t got = ReadFully(file.get(), chunk.data(), length);
-    if (got < 0)
-      unreadable = true;
-    return got == static_cast<ssize_t>(length) && std::memcmp(chunk.data(), piece, length) == 0;
-  });
-  if (unreadable)
-    return FileComparison::Unreadable;
-  // A file that grew since it was measured holds more than the content.
-  unsigned char extra;
-  if (same && ReadFully(file.get(), &extra, 1) != 0)
-    return FileComparison::Different;
-  return same ? FileComparison::Same : FileComparison::Different;
+  return CompareWithReader(ReaderOf(file.get()), content);
 }
 
 bool WriteWholeFile(const char* path, ContentPieces& content) {

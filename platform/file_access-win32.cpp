@@ -70,25 +70,8 @@ bool WriteFully(HANDLE file, const char* bytes, size_t length) {
   return true;
 }
 
-// Reads a pipe or device until its end; such files have no length.
-bool ReadStream(HANDLE file, const char* path, ByteBuffer& output) {
-  const uint64_t limit = PhysicalMemoryBytes();
-  std::vector<unsigned char> bytes;
-  unsigned char chunk[1 << 16];
-  for (;;) {
-    int64_t got = ReadFully(file, chunk, sizeof chunk);
-    if (got < 0) {
-      ReportShortRead(path);
-      return false;
-    }
-    if (got == 0)
-      break;
-    if (bytes.size() + static_cast<size_t>(got) > limit)
-      throw std::bad_alloc();
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  output.Assign(bytes.data(), bytes.size());
-  return true;
+FileReader ReaderOf(HANDLE file) {
+  return [file](unsigned char* into, size_t length) { return ReadFully(file, into, length); };
 }
 
 std::string FolderOf(const std::string& path) {
@@ -121,7 +104,7 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
   if (!file.valid())
     return false;
   if (GetFileType(file.get()) != FILE_TYPE_DISK)
-    return ReadStream(file.get(), path, output);
+    return ReadUntilEnd(ReaderOf(file.get()), path, output);
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size)) {
     ReportLengthFailure(path, -1, false);
@@ -152,21 +135,7 @@ FileComparison CompareWithFile(const char* path, ContentPieces& content) {
   if (GetFileType(file.get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.get(), &size) ||
       static_cast<uint64_t>(size.QuadPart) != content.size)
     return FileComparison::Different;
-  std::vector<unsigned char> chunk;
-  bool unreadable = false;
-  bool same = ForEachPiece(content, [&](const char* piece, size_t length) {
-    chunk.resize(length);
-    int64_t got = ReadFully(file.get(), chunk.data(), length);
-    if (got < 0)
-      unreadable = true;
-    return got == static_cast<int64_t>(length) && std::memcmp(chunk.data(), piece, length) == 0;
-  });
-  if (unreadable)
-    return FileComparison::Unreadable;
-  unsigned char extra;
-  if (same && ReadFully(file.get(), &extra, 1) != 0)
-    return FileComparison::Different;
-  return same ? FileComparison::Same : FileComparison::Different;
+  return CompareWithReader(ReaderOf(file.get()), content);
 }
 
 bool WriteWholeFile(const char* path, ContentPieces& content) {

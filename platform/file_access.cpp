@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -101,6 +102,45 @@ bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, 
       return false;
   }
   return true;
+}
+
+bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output) {
+  const uint64_t limit = PhysicalMemoryBytes();
+  std::vector<unsigned char> bytes;
+  unsigned char chunk[1 << 16];
+  for (;;) {
+    int64_t got = read(chunk, sizeof chunk);
+    if (got < 0) {
+      ReportShortRead(path);
+      return false;
+    }
+    if (got == 0)
+      break;
+    if (bytes.size() + static_cast<size_t>(got) > limit)
+      throw std::bad_alloc();
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  }
+  output.Assign(bytes.data(), bytes.size());
+  return true;
+}
+
+FileComparison CompareWithReader(const FileReader& read, ContentPieces& content) {
+  std::vector<unsigned char> chunk;
+  bool unreadable = false;
+  bool same = ForEachPiece(content, [&](const char* piece, size_t length) {
+    chunk.resize(length);
+    int64_t got = read(chunk.data(), length);
+    if (got < 0)
+      unreadable = true;
+    return got == static_cast<int64_t>(length) && std::memcmp(chunk.data(), piece, length) == 0;
+  });
+  if (unreadable)
+    return FileComparison::Unreadable;
+  // A file that grew since it was measured holds more than the content.
+  unsigned char extra;
+  if (same && read(&extra, 1) != 0)
+    return FileComparison::Different;
+  return same ? FileComparison::Same : FileComparison::Different;
 }
 
 bool WriteWholeFile(const char* path, std::string_view content) {

@@ -21,17 +21,6 @@ std::string Lines(const std::string& input, std::initializer_list<std::string> o
 std::string Wrote(const std::string& path) { return "Output filepath: " + path; }
 std::string Kept(const std::string& path) { return "No overwrite, same data for : " + path; }
 
-std::string Shell(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char chunk[256];
-    while (size_t got = fread(chunk, 1, sizeof chunk, pipe))
-      output.append(chunk, got);
-    pclose(pipe);
-  }
-  return output;
-}
-
 class Conversion : public testing::Test {
  protected:
   TempFolder folder;

@@ -26,17 +26,6 @@ std::string Hex(const std::string& bytes) {
   return text;
 }
 
-std::string Capture(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char chunk[65536];
-    while (size_t got = fread(chunk, 1, sizeof chunk, pipe))
-      output.append(chunk, got);
-    pclose(pipe);
-  }
-  return output;
-}
-
 TEST(RoundTrip, CompiledDataEqualsTheInput) {
   TempFolder folder;
   const std::vector<Style> styles = {
@@ -96,7 +85,7 @@ TEST(RoundTrip, CompiledDataEqualsTheInput) {
   WriteFile(folder / "main.cpp", main);
   const std::string build = "cd '" + folder.path() + "' && " HEXLOOM_CXX_COMPILER " -std=c++17 -Wall -Werror -o roundtrip main.cpp" +
                             sources + " 2>&1 && ./roundtrip";
-  EXPECT_EQ(Capture(build), expected);
+  EXPECT_EQ(Shell(build), expected);
 }
 
 }  // namespace

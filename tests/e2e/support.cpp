@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -161,6 +162,17 @@ TempFolder::~TempFolder() {
       chmod(it->path().c_str(), 0700);
   }
   std::filesystem::remove_all(path_, ignored);
+}
+
+std::string Shell(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char chunk[65536];
+    while (size_t got = fread(chunk, 1, sizeof chunk, pipe))
+      output.append(chunk, got);
+    pclose(pipe);
+  }
+  return output;
 }
 
 std::string ReadFile(const std::string& path) {

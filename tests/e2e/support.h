@@ -36,6 +36,9 @@ class TempFolder {
   std::string path_;
 };
 
+// Runs a shell command and returns what it printed.
+std::string Shell(const std::string& command);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);

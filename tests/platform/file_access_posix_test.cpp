@@ -13,23 +13,15 @@
 
 namespace {
 
-std::string Read(const std::string& path, bool* ok = nullptr) {
-  ByteBuffer buffer;
-  bool result = ReadWholeFile(path.c_str(), buffer);
-  if (ok)
-    *ok = result;
-  return std::string(buffer.view());
-}
-
 TEST(FileAccess, FoldersAndMissingFilesPrintNothing) {
   ScratchFolder folder;
   std::string printed = CaptureConsole([&] {
     EXPECT_FALSE(FileExists(folder.path().c_str()));
     EXPECT_FALSE(FileExists((folder / "missing").c_str()));
     bool ok = true;
-    Read(folder.path(), &ok);
+    ReadBack(folder.path(), &ok);
     EXPECT_FALSE(ok);
-    Read(folder / "missing", &ok);
+    ReadBack(folder / "missing", &ok);
     EXPECT_FALSE(ok);
   });
   EXPECT_EQ(printed, "");
@@ -48,7 +40,7 @@ TEST(FileAccess, PipesAreReadToTheirEnd) {
     std::ofstream(fifo, std::ios::binary) << std::string(200000, 'p');
     _exit(0);
   }
-  EXPECT_EQ(Read(fifo), std::string(200000, 'p'));
+  EXPECT_EQ(ReadBack(fifo), std::string(200000, 'p'));
   waitpid(child, nullptr, 0);
 }
 

@@ -7,21 +7,13 @@
 
 namespace {
 
-std::string Read(const std::string& path, bool* ok = nullptr) {
-  ByteBuffer buffer;
-  bool result = ReadWholeFile(path.c_str(), buffer);
-  if (ok)
-    *ok = result;
-  return std::string(buffer.view());
-}
-
 TEST(FileAccess, BytesPassUnchanged) {
   ScratchFolder folder;
   const std::string awkward("a\r\nb\x1a\0c\xff", 8);
   ASSERT_TRUE(WriteWholeFile((folder / "awkward").c_str(), awkward));
   EXPECT_EQ(Slurp(folder / "awkward"), awkward);
   bool ok = false;
-  EXPECT_EQ(Read(folder / "awkward", &ok), awkward);
+  EXPECT_EQ(ReadBack(folder / "awkward", &ok), awkward);
   EXPECT_TRUE(ok);
 }
 
@@ -31,7 +23,7 @@ TEST(FileAccess, LargeFilesReadWhole) {
   for (size_t i = 0; i < bytes.size(); ++i)
     bytes[i] = static_cast<char>(i * 7 + (i >> 12));
   Spill(folder / "large", bytes);
-  EXPECT_EQ(Read(folder / "large"), bytes);
+  EXPECT_EQ(ReadBack(folder / "large"), bytes);
 }
 
 TEST(FileAccess, EmptyFiles) {
@@ -39,7 +31,7 @@ TEST(FileAccess, EmptyFiles) {
   Spill(folder / "empty", "");
   EXPECT_TRUE(FileExists((folder / "empty").c_str()));
   bool ok = false;
-  EXPECT_EQ(Read(folder / "empty", &ok), "");
+  EXPECT_EQ(ReadBack(folder / "empty", &ok), "");
   EXPECT_TRUE(ok);
   Spill(folder / "long", "a longer text");
   EXPECT_TRUE(WriteWholeFile((folder / "long").c_str(), ""));
@@ -53,9 +45,9 @@ TEST(FileAccess, FoldersAndMissingFilesAreNotFiles) {
   EXPECT_FALSE(FileExists(folder.path().c_str()));
   EXPECT_FALSE(FileExists((folder / "missing").c_str()));
   bool ok = true;
-  Read(folder.path(), &ok);
+  ReadBack(folder.path(), &ok);
   EXPECT_FALSE(ok);
-  Read(folder / "missing", &ok);
+  ReadBack(folder / "missing", &ok);
   EXPECT_FALSE(ok);
   EXPECT_FALSE(WriteWholeFile(folder.path().c_str(), "x"));
   EXPECT_FALSE(WriteWholeFile((folder / Native("missing/x")).c_str(), "x"));

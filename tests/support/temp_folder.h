@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/file_access.h"
 #include "platform/path.h"
 
 class ScratchFolder {
@@ -45,6 +46,15 @@ inline std::string Slurp(const std::string& path) {
 
 inline void Spill(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Reads the file with ReadWholeFile; `ok` gets its result.
+inline std::string ReadBack(const std::string& path, bool* ok = nullptr) {
+  ByteBuffer buffer;
+  bool result = ReadWholeFile(path.c_str(), buffer);
+  if (ok)
+    *ok = result;
+  return std::string(buffer.view());
 }
 
 // The path with every "/" written as the platform's separator.
