@@ -201,7 +201,7 @@ FileComparison CompareWithFile(const char* path, ContentPieces& content) {
 
 bool WriteWholeFile(const char* path, ContentPieces& content) {
   if (!path) {
-    ReportEmptyPath("");
+    ReportAbsentPath();
     return false;
   }
   std::string target;

@@ -140,7 +140,7 @@ FileComparison CompareWithFile(const char* path, ContentPieces& content) {
 
 bool WriteWholeFile(const char* path, ContentPieces& content) {
   if (!path) {
-    ReportEmptyPath("");
+    ReportAbsentPath();
     return false;
   }
   // An existing target must be a file that could be opened for writing:

@@ -157,6 +157,10 @@ void ReportEmptyPath(const char* path) {
   ConsoleLog::Instance() << ConsoleColour(14) << "path" << "(" << path << ") " << "\n" << "\n";
 }
 
+void ReportAbsentPath() {
+  ConsoleLog::Instance() << ConsoleColour(12) << " [ERROR] " << "path" << "(" << ") " << "\n" << "\n";
+}
+
 void ReportLengthFailure(const char* path, int64_t streamLength, bool good) {
   ConsoleLog::Instance() << ConsoleColour(12) << " [ERROR] " << "path" << "(" << path << ") " << "streamLength"
                          << "(" << streamLength << ") " << "inputStream.good()" << "(" << good << ") " << "\n"

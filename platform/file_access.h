@@ -73,6 +73,7 @@ FileComparison CompareWithReader(const FileReader& read, ContentPieces& content)
 
 // Check messages of the readers and writers, shared by the platforms.
 void ReportEmptyPath(const char* path);
+void ReportAbsentPath();
 void ReportLengthFailure(const char* path, int64_t streamLength, bool good);
 void ReportShortRead(const char* path);
 void ReportWriteFailure(const char* path);

@@ -142,14 +142,4 @@ TEST_F(WriteIfChangedTest, FailedWriteLeavesTheOldTargetWhole) {
   EXPECT_EQ(Names(), std::vector<std::string>{"big.cpp"});
 }
 
-TEST_F(WriteIfChangedTest, ChecksumFileBesideTheInput) {
-  const std::string input = folder / "Data.bin";
-  g_settings.currentFileName = "Data.bin";
-  std::string printed = CaptureConsole([&] {
-    EXPECT_TRUE(WriteChecksumFile(input.c_str(), "900150983cd24fb0d6963f7d28e17f72", ".md5"));
-  });
-  EXPECT_EQ(printed, "Output filepath: " + input + ".md5\n");
-  EXPECT_EQ(Slurp(input + ".md5"), "900150983cd24fb0d6963f7d28e17f72");
-}
-
 }  // namespace
