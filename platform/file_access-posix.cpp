@@ -40,12 +40,12 @@ class Descriptor {
   int fd_;
 };
 
-// Targets are opened non-blocking, so that a FIFO in the way of an output
-// never hangs the run; inputs block like any reader of a pipe.
-int OpenForReading(const char* path, bool block) {
+// Opened non-blocking, so that a FIFO without a writer (met by a folder
+// scan, or in the way of an output) never hangs the run: it reads as empty.
+int OpenForReading(const char* path) {
   int fd;
   do {
-    fd = open(path, O_RDONLY | O_CLOEXEC | (block ? 0 : O_NONBLOCK));
+    fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -137,7 +137,7 @@ bool FileExists(const char* path) {
     ReportEmptyPath(path ? path : "");
     return false;
   }
-  Descriptor file(OpenForReading(path, false));
+  Descriptor file(OpenForReading(path));
   if (!file.valid())
     return false;
   struct stat info;
@@ -145,7 +145,7 @@ bool FileExists(const char* path) {
 }
 
 bool ReadWholeFile(const char* path, ByteBuffer& output) {
-  Descriptor file(OpenForReading(path, true));
+  Descriptor file(OpenForReading(path));
   if (!file.valid())
     return false;
   struct stat info;
@@ -155,8 +155,11 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
   }
   if (S_ISDIR(info.st_mode))
     return false;
-  if (!S_ISREG(info.st_mode))
+  if (!S_ISREG(info.st_mode)) {
+    // A pipe with a writer is read to its end, waiting for its data.
+    fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
     return ReadUntilEnd(ReaderOf(file.get()), path, output);
+  }
 
   // A mapping could outgrow memory without complaint; the file is meant to
   // be held whole, so what memory can't hold is refused.
@@ -189,7 +192,7 @@ void ReleaseFileMapping(const unsigned char* base, size_t length) {
 FileComparison CompareWithFile(const char* path, ContentPieces& content) {
   if (!FileExists(path))
     return FileComparison::Absent;
-  Descriptor file(OpenForReading(path, false));
+  Descriptor file(OpenForReading(path));
   struct stat info;
   if (!file.valid() || fstat(file.get(), &info) != 0)
     return FileComparison::Absent;

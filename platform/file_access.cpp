@@ -105,7 +105,9 @@ bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, 
 }
 
 bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output) {
-  const uint64_t limit = PhysicalMemoryBytes();
+  // The bytes are held twice while they grow; a stream that never ends
+  // (a device) stops well before it crowds out the machine.
+  const uint64_t limit = PhysicalMemoryBytes() / 4;
   std::vector<unsigned char> bytes;
   unsigned char chunk[1 << 16];
   for (;;) {

@@ -109,6 +109,13 @@ TEST_F(Scan, AnErrorStopsTheRunOnlyAfterTheScan) {
   EXPECT_FALSE(Exists(folder / "other.md5"));
 }
 
+TEST_F(Scan, FifoInTheTreeNeverHangs) {
+  ASSERT_EQ(mkfifo((folder / "d/pipe.bin").c_str(), 0644), 0);
+  RunResult run = RunHere({"-md5", "-p", "d", ".bin"});
+  EXPECT_EQ(run.output, kBanner + Applied("d/pipe.bin", {"d/pipe.md5"}) + kEnding);
+  EXPECT_EQ(ReadFile(folder / "d/pipe.md5"), "d41d8cd98f00b204e9800998ecf8427e");
+}
+
 TEST_F(Scan, FoldersThatCantBeOpened) {
   RunResult run = RunHere({"-p", "missing", ".bin"});
   EXPECT_EQ(run.output, kBanner + std::string(" [ERROR] Can't open folder: missing\n\n") + UsageText() + kEnding);
