@@ -168,6 +168,32 @@ TEST_F(Wine, ScanWithDrivePathsAndTrailingBackslashes) {
   EXPECT_EQ(ReadFile(folder / "out/my.old.sha1"), "c00dbbc9dadfbe1e232e93a729dd4752fade0abf");
 }
 
+TEST_F(Wine, SameRulesAsThePosixBuild) {
+  WriteFile(folder / "a", "a");
+  RunResult run = RunExe({"-test", "-i", "a", "-o", "nowhere", "-i", "a"});
+  EXPECT_EQ(run.output, kBanner + std::string("**** TEST ENABLED ****\n\n") + Conversion("a", {"a.cpp", "a.h"}) +
+                            Conversion("a", {"nowhere\\a.cpp", "nowhere\\a.h"}) + kEnding);
+  EXPECT_EQ(ListNames(folder.path()), std::vector<std::string>{"a"});
+
+  run = RunExe({"-o", "nowhere", "-i", "a", "-i", "a"});
+  EXPECT_EQ(run.output, kBanner + std::string("Reading File: a\nConverting...\n [ERROR] Can't write file: nowhere\\a.cpp\n\n") +
+                            UsageText() + kEnding);
+  EXPECT_EQ(run.exitCode, 255);
+
+  run = RunExe({"-last"});
+  EXPECT_EQ(run.output, kBanner + std::string("No Input file: -i yourFile.bin\n\n") + UsageText() + kEnding);
+
+  // A scan tag equal to an output extension would write over the input.
+  mkdir((folder / "src").c_str(), 0755);
+  WriteFile(folder / "src/b.cpp", "int b;");
+  run = RunExe({"-p", "src", ".cpp"});
+  EXPECT_EQ(run.output, kBanner + std::string("[Apply] src\\b.cpp\nReading File: src\\b.cpp\nConverting...\n"
+                                              " [ERROR] Output would overwrite its input: src\\b.cpp\n\n") +
+                            UsageText() + kEnding);
+  EXPECT_EQ(run.exitCode, 255);
+  EXPECT_EQ(ReadFile(folder / "src/b.cpp"), "int b;");
+}
+
 TEST_F(Wine, ScanErrorsAndLinkCycles) {
   mkdir((folder / "data").c_str(), 0755);
   WriteFile(folder / "data/x.bin", "x");
