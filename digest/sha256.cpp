@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "digest/block_buffer.h"
 #include "digest/byte_order.h"
 #include "digest/cpu_dispatch.h"
 #include "digest/sha256_constants.h"
@@ -97,47 +98,11 @@ void Sha256Transform(Sha256Context& ctx, const unsigned char* block) {
 
 void Sha256Update(Sha256Context& ctx, const unsigned char* data,
                   uint64_t count) {
-  if (count == 0)
-    return;
-  if (ctx.bufferLength != 0) {
-    const uint32_t room = 64 - ctx.bufferLength;
-    const uint32_t take = count < room ? static_cast<uint32_t>(count) : room;
-    std::memcpy(ctx.buffer + ctx.bufferLength, data, take);
-    ctx.bufferLength += take;
-    data += take;
-    count -= take;
-    if (ctx.bufferLength < 64)
-      return;
-    CompressBlocks(ctx.state, ctx.buffer, 1);
-    ctx.bitCount += 512;
-    ctx.bufferLength = 0;
-  }
-  if (count >= 64) {
-    const uint64_t blocks = count / 64;
-    CompressBlocks(ctx.state, data, blocks);
-    ctx.bitCount += blocks * 512;
-    data += blocks * 64;
-    count -= blocks * 64;
-  }
-  if (count != 0) {
-    std::memcpy(ctx.buffer, data, count);
-    ctx.bufferLength = static_cast<uint32_t>(count);
-  }
+  BufferedUpdate<64>(ctx, data, count, CompressBlocks);
 }
 
 void Sha256Final(Sha256Context& ctx, unsigned char* digest) {
-  ctx.bitCount += uint64_t{ctx.bufferLength} * 8;
-  uint32_t used = ctx.bufferLength;
-  ctx.buffer[used++] = 0x80;
-  if (used > 56) {
-    std::memset(ctx.buffer + used, 0, 64 - used);
-    CompressBlocks(ctx.state, ctx.buffer, 1);
-    used = 0;
-  }
-  std::memset(ctx.buffer + used, 0, 56 - used);
-  StoreBE64(ctx.buffer + 56, ctx.bitCount);
-  CompressBlocks(ctx.state, ctx.buffer, 1);
-  ctx.bufferLength = 0;
+  PadAndCompress<64, 8>(ctx, CompressBlocks);
   for (int j = 0; j < 8; ++j)
     StoreBE32(digest + 4 * j, ctx.state[j]);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "digest/block_buffer.h"
 #include "digest/byte_order.h"
 #include "digest/cpu_dispatch.h"
 #include "digest/sha512_blocks.h"
@@ -43,49 +44,11 @@ void Sha512Transform(Sha512Context& ctx, const unsigned char* block) {
 
 void Sha512Update(Sha512Context& ctx, const unsigned char* data,
                   uint64_t count) {
-  if (count == 0)
-    return;
-  if (ctx.bufferLength != 0) {
-    const uint32_t room = 128 - ctx.bufferLength;
-    const uint32_t take = count < room ? static_cast<uint32_t>(count) : room;
-    std::memcpy(ctx.buffer + ctx.bufferLength, data, take);
-    ctx.bufferLength += take;
-    data += take;
-    count -= take;
-    if (ctx.bufferLength < 128)
-      return;
-    CompressBlocks(ctx.state, ctx.buffer, 1);
-    ctx.bitCount += 1024;
-    ctx.bufferLength = 0;
-  }
-  if (count >= 128) {
-    // Whole blocks are compressed where they lie, in the caller's memory.
-    const uint64_t blocks = count / 128;
-    CompressBlocks(ctx.state, data, blocks);
-    ctx.bitCount += blocks * 1024;
-    data += blocks * 128;
-    count -= blocks * 128;
-  }
-  if (count != 0) {
-    std::memcpy(ctx.buffer, data, count);
-    ctx.bufferLength = static_cast<uint32_t>(count);
-  }
+  BufferedUpdate<128>(ctx, data, count, CompressBlocks);
 }
 
 void Sha512Final(Sha512Context& ctx, unsigned char* digest) {
-  ctx.bitCount += uint64_t{ctx.bufferLength} * 8;
-  uint32_t used = ctx.bufferLength;
-  ctx.buffer[used++] = 0x80;
-  if (used > 112) {
-    std::memset(ctx.buffer + used, 0, 128 - used);
-    CompressBlocks(ctx.state, ctx.buffer, 1);
-    used = 0;
-  }
-  // The length field is 128 bits; a 64-bit count fills its low half.
-  std::memset(ctx.buffer + used, 0, 120 - used);
-  StoreBE64(ctx.buffer + 120, ctx.bitCount);
-  CompressBlocks(ctx.state, ctx.buffer, 1);
-  ctx.bufferLength = 0;
+  PadAndCompress<128, 16>(ctx, CompressBlocks);
   for (int j = 0; j < 8; ++j)
     StoreBE64(digest + 8 * j, ctx.state[j]);
 }
