@@ -5,12 +5,12 @@
 ByteBuffer::~ByteBuffer() { Clear(); }
 
 void ByteBuffer::Clear() {
-  if (mapped_)
-    ReleaseFileMapping(data_, size_);
+  if (release_)
+    release_(data_, size_);
   owned_.reset();
   data_ = nullptr;
   size_ = 0;
-  mapped_ = false;
+  release_ = nullptr;
 }
 
 unsigned char* ByteBuffer::Allocate(size_t length) {
@@ -30,9 +30,9 @@ void ByteBuffer::Assign(const void* bytes, size_t length) {
     std::memcpy(storage, bytes, length);
 }
 
-void ByteBuffer::AdoptMapping(const unsigned char* base, size_t length) {
+void ByteBuffer::AdoptMapping(const unsigned char* base, size_t length, Release release) {
   Clear();
   data_ = base;
   size_ = length;
-  mapped_ = true;
+  release_ = release;
 }

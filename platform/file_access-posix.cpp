@@ -101,6 +101,10 @@ void GuardMappedReads() {
   sigaction(SIGBUS, &action, nullptr);
 }
 
+void ReleaseMapping(const unsigned char* base, size_t length) {
+  munmap(const_cast<unsigned char*>(base), length);
+}
+
 FileReader ReaderOf(int fd) {
   return [fd](unsigned char* into, size_t length) -> int64_t { return ReadFully(fd, into, length); };
 }
@@ -172,7 +176,7 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
       GuardMappedReads();
       madvise(base, length, MADV_SEQUENTIAL);
       madvise(base, length, MADV_WILLNEED);
-      output.AdoptMapping(static_cast<const unsigned char*>(base), length);
+      output.AdoptMapping(static_cast<const unsigned char*>(base), length, ReleaseMapping);
       return true;
     }
   }
@@ -183,10 +187,6 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
     return false;
   }
   return true;
-}
-
-void ReleaseFileMapping(const unsigned char* base, size_t length) {
-  munmap(const_cast<unsigned char*>(base), length);
 }
 
 FileComparison CompareWithFile(const char* path, ContentPieces& content) {
@@ -258,10 +258,15 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
   return true;
 }
 
-bool SameFile(const char* first, const char* second) {
-  struct stat a, b;
-  return first && second && stat(first, &a) == 0 && stat(second, &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino;
+bool CanWriteFile(const char* path) {
+  std::string target;
+  if (!ResolveTarget(path, target))
+    target = path;
+  struct stat info;
+  if (stat(target.c_str(), &info) == 0)
+    return S_ISREG(info.st_mode) && access(target.c_str(), W_OK) == 0;
+  const std::string folder = FolderOf(target);
+  return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 uint64_t PhysicalMemoryBytes() {

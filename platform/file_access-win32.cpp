@@ -121,10 +121,6 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
   return true;
 }
 
-void ReleaseFileMapping(const unsigned char* base, size_t) {
-  UnmapViewOfFile(base);
-}
-
 FileComparison CompareWithFile(const char* path, ContentPieces& content) {
   if (!FileExists(path))
     return FileComparison::Absent;
@@ -188,11 +184,16 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
   return true;
 }
 
-bool SameFile(const char* first, const char* second) {
-  BY_HANDLE_FILE_INFORMATION a, b;
-  return first && second && Identify(first, a) && Identify(second, b) &&
-         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-         a.nFileIndexLow == b.nFileIndexLow;
+bool CanWriteFile(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+      return false;
+    Handle probe(CreateFileA(path, GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe.valid();
+  }
+  const DWORD folder = GetFileAttributesA(FolderOf(path).c_str());
+  return folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 uint64_t PhysicalMemoryBytes() {

@@ -52,8 +52,9 @@ enum class FileComparison {
 FileComparison CompareWithFile(const char* path, ContentPieces& content);
 FileComparison CompareWithFile(const char* path, std::string_view content);
 
-// True when both paths name the same existing file (not merely equal text).
-bool SameFile(const char* first, const char* second);
+// True when a write to `path` could succeed: the file may be written or,
+// when it doesn't exist, its folder exists and may be written.
+bool CanWriteFile(const char* path);
 
 // The machine's physical memory in bytes; texts larger than this are not
 // attempted.

@@ -1,14 +1,17 @@
 #include "platform/folder.h"
 
-#include <algorithm>
+#include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
 
 namespace {
 
-bool IsFolder(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+EntryKind KindOf(const struct stat& info) {
+  if (S_ISREG(info.st_mode))
+    return EntryKind::File;
+  if (S_ISDIR(info.st_mode))
+    return EntryKind::Folder;
+  return EntryKind::Other;
 }
 
 }  // namespace
@@ -20,26 +23,41 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
   if (!dir)
     return false;
   while (dirent* entry = readdir(dir)) {
-    FolderEntry item{entry->d_name, false};
-    if (entry->d_type == DT_DIR)
-      item.isDirectory = true;
-    else if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
-      item.isDirectory = IsFolder(prefix + item.name);
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..")
+      continue;
+    FolderEntry item{name, EntryKind::File, false};
+    struct stat info;
+    const std::string path = prefix + name;
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+      item.isLink = true;
+      // A link that leads nowhere is neither a file nor a folder.
+      item.kind = stat(path.c_str(), &info) == 0 ? KindOf(info) : EntryKind::Other;
+    } else if (entry->d_type == DT_DIR) {
+      item.kind = EntryKind::Folder;
+    } else if (entry->d_type == DT_REG) {
+      item.kind = EntryKind::File;
+    } else {
+      item.kind = stat(path.c_str(), &info) == 0 ? KindOf(info) : EntryKind::Other;
+    }
     entries.push_back(std::move(item));
   }
   closedir(dir);
-  // readdir's order depends on the file system; byte order makes runs
-  // reproducible.
-  std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   return true;
 }
 
-bool GetFolderId(const std::string& folder, FolderId& id) {
+std::optional<FileId> IdentityOfPath(const std::string& path) {
   struct stat info;
-  if (stat((folder + "/").c_str(), &info) != 0)
-    return false;
-  id.device = static_cast<uint64_t>(info.st_dev);
-  id.index = static_cast<uint64_t>(info.st_ino);
-  return true;
+  if (stat(path.empty() ? "/" : path.c_str(), &info) != 0)
+    return std::nullopt;
+  return FileId{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+}
+
+std::optional<std::string> CanonicalPathOf(const std::string& path) {
+  char* resolved = realpath(path.empty() ? "/" : path.c_str(), nullptr);
+  if (!resolved)
+    return std::nullopt;
+  std::string result = resolved;
+  std::free(resolved);
+  return result;
 }

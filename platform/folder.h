@@ -1,28 +1,18 @@
-// Folder enumeration for the folder scan.
+// Folders and identities on the platform's file system.
 #pragma once
 
-#include <compare>
-#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-struct FolderEntry {
-  std::string name;
-  bool isDirectory;  // a folder, or a link that leads to one
-};
+#include "platform/file_system.h"
 
-// Lists every entry of the folder, "." and ".." included where the platform
-// reports them; false when the folder can't be opened. An empty folder path
-// names the root, as folder + separator + name does.
+// Lists every entry of the folder but "." and ".."; false when the folder
+// can't be opened. An empty folder of a drive root is listed as empty.
 bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
-// The identity of a folder on its device, so that a scan reaching the same
-// folder twice through links can tell.
-struct FolderId {
-  uint64_t device = 0;
-  uint64_t index = 0;
-  auto operator<=>(const FolderId&) const = default;
-};
+// The identity of what the path leads to; none when it doesn't exist.
+std::optional<FileId> IdentityOfPath(const std::string& path);
 
-// Fills `id` for an existing folder; false when it can't be found.
-bool GetFolderId(const std::string& folder, FolderId& id);
+// The absolute path with every link resolved; none when it doesn't exist.
+std::optional<std::string> CanonicalPathOf(const std::string& path);

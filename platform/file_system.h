@@ -1,0 +1,74 @@
+// The file system as the conversions see it: a small interface with the
+// real implementation of the platform and an in-memory one for tests.
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/byte_buffer.h"
+#include "platform/file_access.h"
+
+// The identity of a file or folder on its device: two paths with the same
+// identity name the same file (hard links and symbolic links included).
+struct FileId {
+  uint64_t device = 0;
+  uint64_t index = 0;
+  auto operator<=>(const FileId&) const = default;
+};
+
+// What a folder entry is, after following a link.
+enum class EntryKind {
+  File,    // a regular file
+  Folder,  // a folder
+  Other,   // a pipe, socket, device, or a link that leads nowhere
+};
+
+struct FolderEntry {
+  std::string name;
+  EntryKind kind = EntryKind::File;
+  bool isLink = false;  // a symbolic link (or, on Windows, any reparse point)
+};
+
+enum class ReadResult {
+  Done,       // every byte of the file is in the buffer
+  CantOpen,   // missing, unreadable, a folder, or not read whole
+  TooLarge,   // the file can't be held in memory
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Fills `output` with every byte of the file, or of a pipe or device to
+  // its end.
+  virtual ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) = 0;
+
+  // Compares the content with the file at `path`, piece by piece.
+  virtual FileComparison CompareWithFile(const std::string& path, ContentPieces& content) = 0;
+
+  // Replaces the file by exactly the content; false on any failure, which
+  // leaves an existing file as it was.
+  virtual bool WriteWholeFile(const std::string& path, ContentPieces& content) = 0;
+
+  // True when WriteWholeFile could store a file at `path`: its folder exists
+  // and the file (or, for a new file, its folder) may be written.
+  virtual bool CanWrite(const std::string& path) = 0;
+
+  // The identity of the file or folder that `path` leads to; none when it
+  // doesn't exist.
+  virtual std::optional<FileId> IdentityOf(const std::string& path) = 0;
+
+  // Lists the folder's entries ("." and ".." left out) in no set order;
+  // false when the folder can't be opened.
+  virtual bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
+
+  // The absolute path that `path` leads to with every link resolved; none
+  // when it doesn't exist.
+  virtual std::optional<std::string> CanonicalPath(const std::string& path) = 0;
+};
+
+// Returns the platform's own file system.
+FileSystem& RealFileSystem();

@@ -1,0 +1,50 @@
+#include "platform/file_system.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "platform/folder.h"
+
+namespace {
+
+class RealFileSystemImpl final : public FileSystem {
+ public:
+  ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) override {
+    // The platform reader refuses what memory can't hold by throwing; here
+    // that becomes a result like any other failure.
+    try {
+      return ::ReadWholeFile(path.c_str(), output) ? ReadResult::Done : ReadResult::CantOpen;
+    } catch (const std::bad_alloc&) {
+      output.Clear();
+      return ReadResult::TooLarge;
+    } catch (const std::length_error&) {
+      output.Clear();
+      return ReadResult::TooLarge;
+    }
+  }
+
+  FileComparison CompareWithFile(const std::string& path, ContentPieces& content) override {
+    return ::CompareWithFile(path.c_str(), content);
+  }
+
+  bool WriteWholeFile(const std::string& path, ContentPieces& content) override {
+    return ::WriteWholeFile(path.c_str(), content);
+  }
+
+  bool CanWrite(const std::string& path) override { return CanWriteFile(path.c_str()); }
+
+  std::optional<FileId> IdentityOf(const std::string& path) override { return IdentityOfPath(path); }
+
+  bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) override {
+    return ::ListFolder(folder, entries);
+  }
+
+  std::optional<std::string> CanonicalPath(const std::string& path) override { return CanonicalPathOf(path); }
+};
+
+}  // namespace
+
+FileSystem& RealFileSystem() {
+  static RealFileSystemImpl instance;
+  return instance;
+}
