@@ -2,9 +2,8 @@
 
 #include "app/options.h"
 #include "app/settings.h"
+#include "codegen/banner.h"
 #include "platform/console_log.h"
-
-const char kHexloomWebAddress[] = "https://hexloom.dev";
 
 namespace {
 
@@ -27,33 +26,33 @@ const UsageExample kExamples[] = {
 
 void PrintBanner() {
   ConsoleLog& log = ConsoleLog::Instance();
-  log << ConsoleColour(9)
+  log << ConsoleColour(Colour::Title)
       << "Hexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n"
       << "\n";
-  log << ConsoleColour(7) << "Developed by the Hexloom developers.\n" << "\n";
-  log << ConsoleColour(8) << "Web: " << kHexloomWebAddress << "\n" << "\n";
+  log << ConsoleColour(Colour::Default) << "Developed by the Hexloom developers.\n" << "\n";
+  log << ConsoleColour(Colour::Dim) << "Web: " << kHexloomWebAddress << "\n" << "\n";
 }
 
 }  // namespace
 
 void PrintUsage() {
   ConsoleLog& log = ConsoleLog::Instance();
-  log << ConsoleColour(5) << "[Parameters/Options]" << "\n";
+  log << ConsoleColour(Colour::OptionsHeading) << "[Parameters/Options]" << "\n";
   for (const OptionEntry& row : OptionTable) {
     if (!row.name) {
       log << "\n";
     } else if (row.help) {
-      log << ConsoleColour(7) << " " << row.name << " ";
-      log << ConsoleColour(8) << ": " << row.help << "\n";
+      log << ConsoleColour(Colour::Default) << " " << row.name << " ";
+      log << ConsoleColour(Colour::Dim) << ": " << row.help << "\n";
     }
   }
   log << "\n";
-  log << ConsoleColour(3) << "[Examples]" << "\n";
+  log << ConsoleColour(Colour::ExamplesHeading) << "[Examples]" << "\n";
   for (const UsageExample& example : kExamples) {
-    log << ConsoleColour(6) << example.command << " ";
-    log << ConsoleColour(8) << example.description << "\n";
+    log << ConsoleColour(Colour::Example) << example.command << " ";
+    log << ConsoleColour(Colour::Dim) << example.description << "\n";
   }
-  log << ConsoleColour(14)
+  log << ConsoleColour(Colour::Notice)
       << "\n * parameter order is important for execution: \"-i file0.dat -o output\" is different than "
          "\"-o output -i file0.dat\"  (from left to right)\n"
       << "\n";
@@ -83,7 +82,7 @@ int RunHexloom(int argc, char** argv) {
     // the run must not report success.
     int32_t position = g_settings.argIndex;
     ++g_settings.argIndex;
-    ConsoleLog::Instance() << ConsoleColour(14) << "Invalid Parameter (" << position << ") : " << argument
+    ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Invalid Parameter (" << position << ") : " << argument
                            << "\n" << "\n";
     PrintUsage();
     g_settings.exitCode = -1;

@@ -6,6 +6,3 @@ int RunHexloom(int argc, char** argv);
 
 // Writes the option list, the examples and the note on option order.
 void PrintUsage();
-
-// The web address shown in the banner and in every generated file.
-extern const char kHexloomWebAddress[];

@@ -3,9 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/input_options.h"
 #include "app/settings.h"
-#include "convert/convert_file.h"
-#include "convert/scan_folder.h"
 #include "platform/console_log.h"
 
 namespace {
@@ -49,12 +48,12 @@ void SelectTabSize() {
 void EnableTestMode() {
   g_settings.testMode = true;
   ++g_settings.argIndex;
-  ConsoleLog::Instance() << ConsoleColour(14) << "**** TEST ENABLED ****" << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "**** TEST ENABLED ****" << "\n" << "\n";
 }
 
 void SetOutputFolder() {
   ++g_settings.argIndex;
-  if (g_settings.argIndex >= g_settings.argCount) {
+  if (!FolderValueAt(g_settings.argIndex)) {
     ReportOptionError("Output path is missing: -o C:\\Data");
     return;
   }
@@ -67,9 +66,13 @@ using C = ContentSource;
 
 }  // namespace
 
+bool FolderValueAt(int32_t index) {
+  return index < g_settings.argCount && g_settings.argValues[index][0] != '\0';
+}
+
 void ReportOptionError(const char* message) {
   g_settings.exitCode = -1;
-  ConsoleLog::Instance() << ConsoleColour(14) << message << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << message << "\n" << "\n";
 }
 
 const OptionEntry OptionTable[kOptionCount] = {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 // Reads its option and values at g_settings.argIndex and leaves argIndex on
 // the first argument that it did not consume.
@@ -19,6 +20,11 @@ extern const OptionEntry OptionTable[kOptionCount];
 
 // Returns the first selectable row whose name equals the argument, or null.
 const OptionEntry* FindOption(const char* argument);
+
+// True when the argument at `index` can name a folder: an empty value counts
+// as a missing one, so that an unset variable in a script never makes the
+// root folder the target.
+bool FolderValueAt(int32_t index);
 
 // Records a command-line error: exitCode -1 and the message in colour 14.
 void ReportOptionError(const char* message);

@@ -2,16 +2,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
-// Which files a conversion produces.
-enum class OutputFormat : int32_t { Cpp = 0, Cxx = 1, Md5 = 2, Sha1 = 3, Sha256 = 4, Sha512 = 5 };
-
-// Where the emitted bytes come from: the file itself when equal to the
-// output format, otherwise the digest that it names.
-enum class ContentSource : int32_t { Cpp = 0, Cxx = 1, Md5 = 2, Sha1 = 3, Sha256 = 4, Sha512 = 5 };
-
-// The type of the size constant in a generated header.
-enum class SizeType : int32_t { UInt32 = 0, Int32 = 1, SizeT = 2 };
+#include "codegen/style.h"
+#include "convert/conversion.h"
+#include "convert/output_format.h"
+#include "platform/file_system.h"
 
 struct Settings {
   int32_t argIndex = 1;
@@ -32,15 +29,11 @@ struct Settings {
   ContentSource contentSource = ContentSource::Cpp;
   const char* lastInputPath = nullptr;     // points at an argument string
   const char* outputFolder = nullptr;      // points at an argument string
-  const char* currentFileName = nullptr;   // points into currentInputPath
-  char* scanTag = nullptr;                 // an argument string, lowercased in place
-  const char* currentInputPath = nullptr;  // input of the conversion in progress
+  std::optional<std::string> scanTag;      // lowercased copy of the last -p tag
+  RunState run{&RealFileSystem()};         // what the conversions of this run share
 };
 
 extern Settings g_settings;
 
-// True when the conversion replaces the file's bytes by a digest.
-inline bool DigestReplacesContent() {
-  return static_cast<int32_t>(g_settings.contentSource) !=
-         static_cast<int32_t>(g_settings.outputFormat);
-}
+// Returns the settings that a conversion started now runs with.
+ConversionSettings CurrentConversionSettings();

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/driver.h"
-#include "app/settings.h"
+#include "codegen/banner.h"
 
 // Every element text with its ", " separator, padded to eight bytes so that
 // one fixed-size copy writes it; the writer then advances by its length.
@@ -16,8 +15,6 @@ struct ElementTable {
 };
 
 namespace {
-
-const char kRule[] = "//--------------------------------------------------------------------------//\n";
 
 constexpr ElementTable MakeHexTable() {
   ElementTable table{};
@@ -77,19 +74,6 @@ size_t CopyPart(const std::string& part, size_t& done, char*& out, const char* e
 
 }  // namespace
 
-void AppendBanner(std::string& text) {
-  text += kRule;
-  text += "// Generated with Hexloom - ";
-  text += kHexloomWebAddress;
-  text += " \n";
-  text += kRule;
-  text += "\n";
-}
-
-void AppendNamespaceOpen(std::string& text) {
-  text += g_settings.braceWrapNamespace ? "namespace Data\n{\n" : "namespace Data {\n";
-}
-
 std::string LowercaseHex(const unsigned char* bytes, size_t length) {
   static const char digits[] = "0123456789abcdef";
   std::string text(length * 2, '\0');
@@ -100,15 +84,15 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length) {
   return text;
 }
 
-DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier)
+DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style)
     : bytes_(buffer.data()), count_(buffer.size()) {
-  const Settings& s = g_settings;
+  const SourceStyle& s = style;
   AppendBanner(head_);
   if (s.useVector)
     head_ += "#include <vector>\n\n";
   if (!s.noNamespace)
-    AppendNamespaceOpen(head_);
-  if (DigestReplacesContent()) {
+    AppendNamespaceOpen(head_, s);
+  if (s.digestComment) {
     head_ += "// ";
     head_ += LowercaseHex(bytes_, count_);
     head_ += "\n";
@@ -175,8 +159,9 @@ size_t DataSourceText::Next(char* out, size_t capacity) {
   return static_cast<size_t>(cursor - out);
 }
 
-void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, std::string& text) {
-  DataSourceText source(buffer, identifier);
+void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
+                    std::string& text) {
+  DataSourceText source(buffer, identifier, style);
   const size_t start = text.size();
   text.reserve(start + source.size());
   std::unique_ptr<char[]> piece(new char[DataSourceText::kMinPieceCapacity]);

@@ -5,29 +5,22 @@
 #include <cstdint>
 #include <string>
 
+#include "codegen/style.h"
 #include "platform/byte_buffer.h"
-
-// Appends the three comment lines and the empty line that open every
-// generated file.
-void AppendBanner(std::string& text);
-
-// Appends the opening of namespace Data, on one line or two under -bwns.
-void AppendNamespaceOpen(std::string& text);
 
 // Returns the bytes as lowercase hexadecimal text, two digits a byte.
 std::string LowercaseHex(const unsigned char* bytes, size_t length);
 
 struct ElementTable;
 
-// The data source text of a buffer, styled by the settings in force when it
-// is made, produced front to back in pieces so that the text of a large
+// The data source text of a buffer in a style, produced front to back in pieces so that the text of a large
 // file never has to be held whole. The buffer must outlive it.
 class DataSourceText {
  public:
   // Pieces are asked for with at least this much room.
   static constexpr size_t kMinPieceCapacity = 64 * 1024;
 
-  DataSourceText(const ByteBuffer& buffer, const std::string& identifier);
+  DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style);
 
   // Returns the length of the whole text.
   uint64_t size() const { return size_; }
@@ -56,4 +49,5 @@ class DataSourceText {
 };
 
 // Appends the whole data source text of the buffer; never fails.
-void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, std::string& text);
+void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
+                    std::string& text);

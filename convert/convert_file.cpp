@@ -1,158 +1,91 @@
 #include "convert/convert_file.h"
 
-#include <cstring>
+#include <cstdint>
+#include <limits>
 #include <new>
 #include <stdexcept>
 
-#include "app/options.h"
-#include "app/settings.h"
 #include "codegen/data_source.h"
-#include "codegen/source_files.h"
-#include "convert/output_file.h"
-#include "digest/md5.h"
-#include "digest/sha1.h"
-#include "digest/sha256.h"
-#include "digest/sha512.h"
+#include "codegen/identifier.h"
+#include "convert/report.h"
+#include "convert/source_files.h"
 #include "platform/console_log.h"
-#include "platform/file_access.h"
+#include "platform/path.h"
 
 namespace {
 
-struct DigestKind {
-  size_t length;
-  const char* extension;
-};
+constexpr char kTooLargeForMemory[] = "File too large to hold in memory: ";
 
-// Indexed by the numbers that OutputFormat and ContentSource share.
-const DigestKind kDigests[6] = {
-    {0, nullptr}, {0, nullptr}, {16, ".md5"}, {20, ".sha1"}, {32, ".sha256"}, {64, ".sha512"},
-};
-
-// Replaces the buffer by its digest of kind `kind` (2 to 5).
-void DigestInPlace(int32_t kind, ByteBuffer& buffer) {
-  unsigned char digest[64];
-  switch (kind) {
-    case 2: {
-      Md5Context context;
-      Md5Init(context);
-      Md5Update(context, buffer.data(), buffer.size());
-      Md5Final(context, digest);
-      break;
-    }
-    case 3: {
-      Sha1Context context;
-      Sha1Init(context);
-      Sha1Update(context, buffer.data(), buffer.size());
-      Sha1Final(context, digest);
-      break;
-    }
-    case 4: {
-      Sha256Context context;
-      Sha256Init(context);
-      Sha256Update(context, buffer.data(), buffer.size());
-      Sha256Final(context, digest);
-      break;
-    }
-    default: {
-      Sha512Context context;
-      Sha512Init(context);
-      Sha512Update(context, buffer.data(), buffer.size());
-      Sha512Final(context, digest);
-      break;
-    }
-  }
-  buffer.Assign(digest, kDigests[kind].length);
+void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
+  const DigestInfo& digest = DigestInfoOf(kind);
+  unsigned char bytes[kMaxDigestSize];
+  digest.compute(buffer.data(), buffer.size(), bytes);
+  buffer.Assign(bytes, digest.size);
 }
 
-void ReportFailure(const char* description, const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(12) << " [ERROR] " << description << path << "\n" << "\n";
-  g_settings.exitCode = -1;
+// A size constant that its type can't hold would compile to a wrong value.
+bool SizeFitsType(uint64_t size, SizeType type) {
+  switch (type) {
+    case SizeType::Int32: return size <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
+    case SizeType::UInt32: return size <= std::numeric_limits<uint32_t>::max();
+    case SizeType::SizeT: break;
+  }
+  return true;
 }
 
-// Runs the steps after reading; returns whether the last writer succeeded.
-bool ConvertBuffer(const char* inputPath, ByteBuffer& buffer) {
-  const int32_t format = static_cast<int32_t>(g_settings.outputFormat);
-  const int32_t source = static_cast<int32_t>(g_settings.contentSource);
-  if (source != format && source >= 2 && source <= 5)
-    DigestInPlace(source, buffer);
+// The steps after reading; returns whether the last writer succeeded.
+bool ConvertBuffer(Conversion& conversion, ByteBuffer& buffer) {
+  const ConversionSettings& settings = conversion.settings;
+  const std::optional<DigestKind> substituted = SubstitutedDigest(settings.format, settings.source);
+  if (substituted)
+    DigestInPlace(*substituted, buffer);
 
-  g_settings.currentFileName = FileNameOf(inputPath);
-  const std::string identifier = MakeIdentifier(g_settings.currentFileName);
-
-  if (format >= 2 && format <= 5) {
-    DigestInPlace(format, buffer);
-    return WriteChecksumFile(inputPath, LowercaseHex(buffer.data(), buffer.size()), kDigests[format].extension);
+  if (const std::optional<DigestKind> checksum = DigestOf(settings.format)) {
+    DigestInPlace(*checksum, buffer);
+    return WriteChecksumFile(conversion, LowercaseHex(buffer.data(), buffer.size()),
+                             DigestInfoOf(*checksum).extension);
   }
-  if (format == static_cast<int32_t>(OutputFormat::Cxx))
-    return WriteSourceFile(inputPath, buffer, identifier, true);
-  return WriteSourceFile(inputPath, buffer, identifier, false) &&
-         WriteHeaderFile(inputPath, buffer, identifier);
+  SourceStyle style = settings.style;
+  style.digestComment = substituted.has_value();
+  const std::string identifier = MakeIdentifier(FileNameOf(conversion.inputPath));
+  if (settings.format == OutputFormat::Cxx)
+    return WriteSourceFile(conversion, buffer, identifier, style, true);
+  if (!SizeFitsType(buffer.size(), style.sizeType))
+    return ReportError("File too large for the size type: ", conversion.inputPath);
+  return WriteSourceFile(conversion, buffer, identifier, style, false) &&
+         WriteHeaderFile(conversion, buffer, identifier, style);
+}
+
+// Paths that lead to the same file share a key, so that converting it again
+// under another name is not taken for another input.
+std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
+  if (const std::optional<FileId> id = fs.IdentityOf(inputPath))
+    return std::to_string(id->device) + ":" + std::to_string(id->index);
+  return "path:" + inputPath;
 }
 
 }  // namespace
 
-const char* FileNameOf(const char* path) {
-  const char* name = path;
-  for (const char* c = path; *c; ++c) {
-    if (*c == '\\' || *c == '/')
-      name = c + 1;
-  }
-  return name;
-}
-
-std::string MakeIdentifier(const char* fileName) {
-  std::string identifier(fileName);
-  for (char& c : identifier) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')))
-      c = '_';
-  }
-  if (identifier.empty() || !(identifier[0] >= 'a' && identifier[0] <= 'z'))
-    identifier.insert(identifier.begin(), '_');
-  return identifier;
-}
-
-void ConvertFile(const char* inputPath) {
+bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run) {
   ConsoleLog::Instance() << "Reading File: " << inputPath << "\n";
-  g_settings.currentInputPath = inputPath;
+  Conversion conversion{settings, run, inputPath, InputKeyOf(*run.fs, inputPath)};
   bool succeeded = false;
   try {
     ByteBuffer buffer;
-    if (!ReadWholeFile(inputPath, buffer)) {
-      ReportFailure("Can't open file: ", inputPath);
-      g_settings.currentInputPath = nullptr;
-      return;
+    switch (run.fs->ReadWholeFile(inputPath, buffer)) {
+      case ReadResult::CantOpen: return ReportError("Can't open file: ", inputPath);
+      case ReadResult::TooLarge: return ReportError(kTooLargeForMemory, inputPath);
+      case ReadResult::Done: break;
     }
-    ConsoleLog::Instance() << ConsoleColour(8) << "Converting..." << "\n";
-    succeeded = ConvertBuffer(inputPath, buffer);
+    ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..." << "\n";
+    succeeded = ConvertBuffer(conversion, buffer);
   } catch (const std::bad_alloc&) {
-    ReportFailure("File too large to hold in memory: ", inputPath);
+    // The text of a file that fits in memory may still not.
+    return ReportError(kTooLargeForMemory, inputPath);
   } catch (const std::length_error&) {
-    ReportFailure("File too large to hold in memory: ", inputPath);
+    return ReportError(kTooLargeForMemory, inputPath);
   }
-  g_settings.currentInputPath = nullptr;
   if (succeeded)
     ConsoleLog::Instance() << "\n";
-}
-
-void HandleInputOption() {
-  ++g_settings.argIndex;
-  if (g_settings.argIndex >= g_settings.argCount) {
-    ReportOptionError("Input file is missing: -i yourFile.bin");
-    return;
-  }
-  g_settings.scanTag = nullptr;
-  g_settings.lastInputPath = g_settings.argValues[g_settings.argIndex];
-  ++g_settings.argIndex;
-  ConvertFile(g_settings.lastInputPath);
-}
-
-void HandleLastOption() {
-  if (!g_settings.lastInputPath) {
-    ReportOptionError("No Input file: -i yourFile.bin");
-    return;
-  }
-  ++g_settings.argIndex;
-  ConvertFile(g_settings.lastInputPath);
+  return succeeded;
 }

@@ -1,34 +1,15 @@
 #include "convert/output_file.h"
 
-#include "app/settings.h"
+#include "convert/report.h"
 #include "platform/console_log.h"
 #include "platform/path.h"
 
-namespace {
-
-void ToLowerAscii(std::string& text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-}
-
-bool ReportError(const char* description, const std::string& path) {
-  ConsoleLog::Instance() << ConsoleColour(12) << " [ERROR] " << description << path << "\n" << "\n";
-  g_settings.exitCode = -1;
-  return false;
-}
-
-}  // namespace
-
-std::string StripScanTag(const std::string& stem) {
-  if (!g_settings.scanTag)
+std::string StripScanTag(const std::optional<std::string>& scanTag, const std::string& stem) {
+  if (!scanTag)
     return stem;
-  const size_t separator = stem.rfind(kPathSeparator);
-  const size_t fileStart = separator == std::string::npos ? 0 : separator + 1;
-  std::string file = stem.substr(fileStart);
-  ToLowerAscii(file);
-  const std::string_view tag = g_settings.scanTag;
+  const size_t fileStart = NameStartOf(stem);
+  std::string file = LowercaseAscii(stem.substr(fileStart));
+  const std::string& tag = *scanTag;
   if (!tag.empty()) {
     size_t position = 0;
     while ((position = file.find(tag, position)) != std::string::npos)
@@ -37,44 +18,60 @@ std::string StripScanTag(const std::string& stem) {
   return stem.substr(0, fileStart) + file;
 }
 
-std::string BuildOutputPath(const char* inputPath, const char* extension) {
-  std::string stem;
-  if (g_settings.outputFolder) {
-    stem = g_settings.outputFolder;
-    stem += kPathSeparator;
-    stem += g_settings.currentFileName;
-  } else {
-    stem = inputPath;
+std::string BuildOutputPath(const ConversionSettings& settings, std::string_view inputPath, const char* extension) {
+  const std::string stem =
+      settings.outputFolder ? JoinPath(*settings.outputFolder, FileNameOf(inputPath)) : std::string(inputPath);
+  return StripScanTag(settings.scanTag, stem) + extension;
+}
+
+namespace {
+
+// Refuses what would destroy a file that this run must keep: the input
+// itself (a scan tag equal to an output extension maps an input onto
+// itself), or the output of another input of this run.
+bool ClaimOutput(Conversion& conversion, const std::string& path) {
+  RunState& run = conversion.run;
+  if (const std::optional<FileId> target = run.fs->IdentityOf(path)) {
+    if (run.fs->IdentityOf(conversion.inputPath) == target)
+      return ReportError("Output would overwrite its input: ", path);
   }
-  return StripScanTag(stem) + extension;
+  const auto claim = run.outputs.find(path);
+  if (claim != run.outputs.end() && claim->second != conversion.inputKey)
+    return ReportError("Output already written for another input: ", path);
+  return true;
 }
 
-bool WriteIfChanged(const std::string& path, std::string_view content) {
-  ContentPieces pieces = PiecesOf(content);
-  return WriteIfChanged(path, pieces);
+void RecordOutput(Conversion& conversion, const std::string& path) {
+  conversion.run.outputs.emplace(path, conversion.inputKey);
 }
 
-bool WriteIfChanged(const std::string& path, ContentPieces& content) {
-  // A scan tag equal to an output extension maps an input onto itself.
-  if (g_settings.currentInputPath && SameFile(path.c_str(), g_settings.currentInputPath))
-    return ReportError("Output would overwrite its input: ", path);
+}  // namespace
 
-  switch (CompareWithFile(path.c_str(), content)) {
+bool WriteIfChanged(Conversion& conversion, const std::string& path, ContentPieces& content) {
+  if (!ClaimOutput(conversion, path))
+    return false;
+  FileSystem& fs = *conversion.run.fs;
+  switch (fs.CompareWithFile(path, content)) {
     case FileComparison::Unreadable:
       return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
-      ConsoleLog::Instance() << ConsoleColour(10) << "No overwrite, same data for : " << path << "\n";
+      RecordOutput(conversion, path);
+      ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged) << "No overwrite, same data for : " << path << "\n";
       return true;
     case FileComparison::Absent:
     case FileComparison::Different:
       break;
   }
-  if (!g_settings.testMode && !WriteWholeFile(path.c_str(), content))
+  // Test mode writes nothing but foresees what a real write would refuse.
+  const bool stored = conversion.settings.testMode ? fs.CanWrite(path) : fs.WriteWholeFile(path, content);
+  if (!stored)
     return ReportError("Can't write file: ", path);
-  ConsoleLog::Instance() << ConsoleColour(11) << "Output filepath: " << path << "\n";
+  RecordOutput(conversion, path);
+  ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << path << "\n";
   return true;
 }
 
-bool WriteChecksumFile(const char* inputPath, const std::string& checksum, const char* extension) {
-  return WriteIfChanged(BuildOutputPath(inputPath, extension), checksum);
+bool WriteIfChanged(Conversion& conversion, const std::string& path, std::string_view content) {
+  ContentPieces pieces = PiecesOf(content);
+  return WriteIfChanged(conversion, path, pieces);
 }

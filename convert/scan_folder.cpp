@@ -1,83 +1,81 @@
 #include "convert/scan_folder.h"
 
-#include <cctype>
+#include <algorithm>
 #include <set>
 #include <vector>
 
-#include "app/options.h"
-#include "app/settings.h"
 #include "convert/convert_file.h"
+#include "convert/report.h"
 #include "platform/console_log.h"
-#include "platform/folder.h"
 #include "platform/path.h"
 
 namespace {
 
-std::string LowercaseAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
+struct Scan {
+  const ConversionSettings& settings;
+  RunState& run;
+  std::string tag;
+  std::string rootPrefix;   // the scanned folder's real path and a separator
+  std::set<FileId> entered;  // so that links back into the tree end the walk
+  bool succeeded = true;
+};
+
+void SkipLine(const std::string& path, const char* reason) {
+  ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << path << reason << "\n";
 }
 
-void ReportUnopenableFolder(const std::string& folder) {
-  ConsoleLog::Instance() << ConsoleColour(12) << " [ERROR] " << "Can't open folder: " << folder << "\n" << "\n";
-  g_settings.exitCode = -1;
+// A folder link is followed only where it stays inside the scanned tree: a
+// link to "/" or a home folder would otherwise have outputs written all over
+// the machine.
+bool LeadsInside(Scan& scan, const std::string& path) {
+  const std::optional<std::string> target = scan.run.fs->CanonicalPath(path);
+  return target && (*target + kPathSeparator).rfind(scan.rootPrefix, 0) == 0;
 }
 
-// `entered` holds every folder this scan went into, so that links leading
-// back into the tree end the walk instead of repeating it.
-void ScanFolderOnce(const std::string& folder, std::set<FolderId>& entered) {
-  FolderId id;
-  if (GetFolderId(folder, id) && !entered.insert(id).second)
+void ScanOnce(Scan& scan, const std::string& folder) {
+  FileSystem& fs = *scan.run.fs;
+  if (const std::optional<FileId> id = fs.IdentityOf(folder); id && !scan.entered.insert(*id).second)
     return;
   // The whole listing is taken before anything is converted, so files that
   // the conversions write into this folder are never picked up again.
   std::vector<FolderEntry> entries;
-  if (!ListFolder(folder, entries)) {
-    ReportUnopenableFolder(folder);
+  if (!fs.ListFolder(folder, entries)) {
+    scan.succeeded = ReportError("Can't open folder: ", folder);
     return;
   }
-  const std::string tag = g_settings.scanTag ? g_settings.scanTag : "";
+  // Listing order depends on the file system; byte order makes runs
+  // reproducible everywhere.
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   for (const FolderEntry& entry : entries) {
-    if (entry.name == "." || entry.name == "..")
-      continue;
-    const std::string path = folder + kPathSeparator + entry.name;
-    if (entry.isDirectory) {
-      if (entry.name[0] != '.')
-        ScanFolderOnce(path, entered);
+    const std::string path = JoinPath(folder, entry.name);
+    if (entry.kind == EntryKind::Folder) {
+      if (entry.name[0] == '.')
+        continue;
+      if (entry.isLink && !LeadsInside(scan, path))
+        SkipLine(path, " (folder link leads outside the scanned folder)");
+      else
+        ScanOnce(scan, path);
       continue;
     }
-    if (LowercaseAscii(entry.name).find(tag) != std::string::npos) {
-      ConsoleLog::Instance() << "[Apply] " << path << "\n";
-      ConvertFile(path.c_str());
+    if (LowercaseAscii(entry.name).find(scan.tag) == std::string::npos) {
+      SkipLine(path, "");
+    } else if (entry.kind != EntryKind::File) {
+      SkipLine(path, " (not a regular file)");
     } else {
-      ConsoleLog::Instance() << ConsoleColour(8) << "[Skip] " << folder << std::string(1, kPathSeparator)
-                             << entry.name << "\n";
+      ConsoleLog::Instance() << "[Apply] " << path << "\n";
+      if (!ConvertFile(path, scan.settings, scan.run))
+        scan.succeeded = false;
     }
   }
 }
 
 }  // namespace
 
-void ScanFolder(const std::string& folder) {
-  std::set<FolderId> entered;
-  ScanFolderOnce(folder, entered);
-}
-
-void HandleScanOption() {
-  ++g_settings.argIndex;
-  if (g_settings.argIndex >= g_settings.argCount - 1) {
-    ReportOptionError("Parse folder parameters are missing: -p c:\\yourFolder tag");
-    return;
-  }
-  g_settings.lastInputPath = nullptr;
-  std::string folder = g_settings.argValues[g_settings.argIndex++];
-  g_settings.scanTag = g_settings.argValues[g_settings.argIndex++];
-  for (char* c = g_settings.scanTag; *c; ++c)
-    *c = static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
-  while (!folder.empty() && folder.back() == kPathSeparator)
-    folder.pop_back();
-  ScanFolder(folder);
+bool ScanFolder(const std::string& folder, const ConversionSettings& settings, RunState& run) {
+  Scan scan{settings, run, settings.scanTag.value_or(""), "", {}, true};
+  const std::optional<std::string> root = run.fs->CanonicalPath(folder);
+  scan.rootPrefix = StripTrailingSeparators(root.value_or(folder)) + kPathSeparator;
+  ScanOnce(scan, folder);
+  return scan.succeeded;
 }

@@ -3,9 +3,9 @@
 
 #include <string>
 
-// Handler of -p: reads the folder and the tag, then scans the folder.
-void HandleScanOption();
+#include "convert/conversion.h"
 
-// Converts every file below the folder whose lowercased name contains the
-// scan tag, reporting each file met as applied or skipped.
-void ScanFolder(const std::string& folder);
+// Converts every regular file below the folder whose lowercased name holds
+// the settings' scan tag, reporting each entry met as applied or skipped.
+// Returns false when anything failed.
+bool ScanFolder(const std::string& folder, const ConversionSettings& settings, RunState& run);

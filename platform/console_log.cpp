@@ -19,15 +19,15 @@ void WriteNumber(ConsoleLog& log, Number value) {
 
 }  // namespace
 
-ConsoleColour::ConsoleColour(uint16_t attribute) {
+ConsoleColour::ConsoleColour(Colour colour) {
   ConsoleLog::Instance();
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  ConsoleSetAttribute(attribute);
+  ConsoleSetAttribute(static_cast<uint16_t>(colour));
 }
 
 ConsoleColour::~ConsoleColour() {
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  ConsoleSetAttribute(7);
+  ConsoleSetAttribute(static_cast<uint16_t>(Colour::Default));
 }
 
 ConsoleLog::ConsoleLog() { ConsoleOpen(); }

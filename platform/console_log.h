@@ -5,11 +5,25 @@
 #include <cstdint>
 #include <string>
 
-// Colours one statement: setting the attribute when made, back to 7 (grey)
-// at the end of the statement that made it.
+// The console attributes that messages are written in.
+enum class Colour : uint16_t {
+  ExamplesHeading = 3,
+  OptionsHeading = 5,
+  Example = 6,
+  Default = 7,     // grey: option names, the credit line, plain progress
+  Dim = 8,         // help texts, "Converting...", skipped files
+  Title = 9,
+  Unchanged = 10,  // "No overwrite, same data for : "
+  Written = 11,    // "Output filepath: "
+  Error = 12,      // every " [ERROR] " message
+  Notice = 14,     // command-line errors and notices
+};
+
+// Colours one statement: setting the attribute when made, back to the
+// default at the end of the statement that made it.
 class ConsoleColour {
  public:
-  explicit ConsoleColour(uint16_t attribute);
+  explicit ConsoleColour(Colour colour);
   ~ConsoleColour();
   ConsoleColour(const ConsoleColour&) = delete;
   ConsoleColour& operator=(const ConsoleColour&) = delete;

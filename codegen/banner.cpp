@@ -1,0 +1,22 @@
+#include "codegen/banner.h"
+
+const char kHexloomWebAddress[] = "https://hexloom.dev";
+
+namespace {
+
+const char kRule[] = "//--------------------------------------------------------------------------//\n";
+
+}  // namespace
+
+void AppendBanner(std::string& text) {
+  text += kRule;
+  text += "// Generated with Hexloom - ";
+  text += kHexloomWebAddress;
+  text += " \n";
+  text += kRule;
+  text += "\n";
+}
+
+void AppendNamespaceOpen(std::string& text, const SourceStyle& style) {
+  text += style.braceWrapNamespace ? "namespace Data\n{\n" : "namespace Data {\n";
+}

@@ -1,0 +1,16 @@
+// The texts that every generated file shares.
+#pragma once
+
+#include <string>
+
+#include "codegen/style.h"
+
+// The web address shown in the program's banner and in every generated file.
+extern const char kHexloomWebAddress[];
+
+// Appends the three comment lines and the empty line that open every
+// generated file.
+void AppendBanner(std::string& text);
+
+// Appends the opening of namespace Data, on one line or two under -bwns.
+void AppendNamespaceOpen(std::string& text, const SourceStyle& style);

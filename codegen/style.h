@@ -1,0 +1,20 @@
+// How generated C++ text looks: every choice that the style options make.
+#pragma once
+
+#include <cstdint>
+
+// The type of the size constant in a generated header.
+enum class SizeType : int32_t { UInt32 = 0, Int32 = 1, SizeT = 2 };
+
+struct SourceStyle {
+  int32_t rowMask = 15;  // bytes per row minus one, always a power of two minus one
+  int32_t tabSize = 2;   // spaces in front of every row; 0 or less gives none
+  bool hexOutput = true;
+  SizeType sizeType = SizeType::SizeT;
+  bool dynamicData = false;  // no "const" on the data
+  bool noNamespace = false;
+  bool useVector = false;  // std::vector<unsigned char> instead of an array
+  bool braceWrap = false;
+  bool braceWrapNamespace = false;
+  bool digestComment = false;  // the bytes are a digest, shown in a comment line too
+};

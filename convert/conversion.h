@@ -1,0 +1,37 @@
+// What a conversion needs besides its input: the settings in force and the
+// run that it belongs to.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "codegen/style.h"
+#include "convert/output_format.h"
+#include "platform/file_system.h"
+
+// The settings in force when a conversion starts.
+struct ConversionSettings {
+  OutputFormat format = OutputFormat::Cpp;
+  ContentSource source = ContentSource::Cpp;
+  SourceStyle style;
+  std::optional<std::string> outputFolder;
+  std::optional<std::string> scanTag;  // lowercased; output names lose it
+  bool testMode = false;
+};
+
+// What the conversions of one run share.
+struct RunState {
+  FileSystem* fs = nullptr;
+  // Every output claimed in this run (written, found the same, or in test
+  // mode foreseen), with the input it was made from.
+  std::map<std::string, std::string> outputs;
+};
+
+// One conversion in progress.
+struct Conversion {
+  const ConversionSettings& settings;
+  RunState& run;
+  std::string inputPath;
+  std::string inputKey;  // the same for every path that leads to the same file
+};
