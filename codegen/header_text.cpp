@@ -2,6 +2,8 @@
 
 #include "codegen/banner.h"
 
+#include <limits>
+
 namespace {
 
 const char* SizeTypeText(SizeType type) {
@@ -49,4 +51,13 @@ std::string BuildHeaderText(uint64_t size, const std::string& identifier, const 
   if (!style.noNamespace)
     text += "}\n";
   return text;
+}
+
+bool SizeFitsType(uint64_t size, SizeType type) {
+  switch (type) {
+    case SizeType::Int32: return size <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
+    case SizeType::UInt32: return size <= std::numeric_limits<uint32_t>::max();
+    case SizeType::SizeT: break;
+  }
+  return true;
 }

@@ -9,3 +9,6 @@
 // Returns the header that declares the data and its size constant of
 // `size` bytes.
 std::string BuildHeaderText(uint64_t size, const std::string& identifier, const SourceStyle& style);
+
+// True when the size constant's type can hold `size`.
+bool SizeFitsType(uint64_t size, SizeType type);

@@ -1,11 +1,10 @@
 #include "convert/convert_file.h"
 
-#include <cstdint>
-#include <limits>
 #include <new>
 #include <stdexcept>
 
 #include "codegen/data_source.h"
+#include "codegen/header_text.h"
 #include "codegen/identifier.h"
 #include "convert/report.h"
 #include "convert/source_files.h"
@@ -21,16 +20,6 @@ void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
   unsigned char bytes[kMaxDigestSize];
   digest.compute(buffer.data(), buffer.size(), bytes);
   buffer.Assign(bytes, digest.size);
-}
-
-// A size constant that its type can't hold would compile to a wrong value.
-bool SizeFitsType(uint64_t size, SizeType type) {
-  switch (type) {
-    case SizeType::Int32: return size <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
-    case SizeType::UInt32: return size <= std::numeric_limits<uint32_t>::max();
-    case SizeType::SizeT: break;
-  }
-  return true;
 }
 
 // The steps after reading; returns whether the last writer succeeded.
@@ -50,6 +39,7 @@ bool ConvertBuffer(Conversion& conversion, ByteBuffer& buffer) {
   const std::string identifier = MakeIdentifier(FileNameOf(conversion.inputPath));
   if (settings.format == OutputFormat::Cxx)
     return WriteSourceFile(conversion, buffer, identifier, style, true);
+  // A size constant that its type can't hold would compile to a wrong value.
   if (!SizeFitsType(buffer.size(), style.sizeType))
     return ReportError("File too large for the size type: ", conversion.inputPath);
   return WriteSourceFile(conversion, buffer, identifier, style, false) &&

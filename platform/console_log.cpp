@@ -8,6 +8,7 @@ namespace {
 
 // Made during static initialisation so that it exists before main runs.
 std::recursive_mutex g_consoleLock;
+std::string* g_captureSink = nullptr;
 
 template <typename Number>
 void WriteNumber(ConsoleLog& log, Number value) {
@@ -22,12 +23,14 @@ void WriteNumber(ConsoleLog& log, Number value) {
 ConsoleColour::ConsoleColour(Colour colour) {
   ConsoleLog::Instance();
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  ConsoleSetAttribute(static_cast<uint16_t>(colour));
+  if (!g_captureSink)
+    ConsoleSetAttribute(static_cast<uint16_t>(colour));
 }
 
 ConsoleColour::~ConsoleColour() {
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  ConsoleSetAttribute(static_cast<uint16_t>(Colour::Default));
+  if (!g_captureSink)
+    ConsoleSetAttribute(static_cast<uint16_t>(Colour::Default));
 }
 
 ConsoleLog::ConsoleLog() { ConsoleOpen(); }
@@ -39,7 +42,15 @@ ConsoleLog& ConsoleLog::Instance() {
 
 void ConsoleLog::Write(const char* text, size_t length) {
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  ConsoleWrite(text, length);
+  if (g_captureSink)
+    g_captureSink->append(text, length);
+  else
+    ConsoleWrite(text, length);
+}
+
+void ConsoleLog::CaptureInto(std::string* sink) {
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  g_captureSink = sink;
 }
 
 ConsoleLog& ConsoleLog::operator<<(const ConsoleColour&) { return *this; }

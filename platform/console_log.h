@@ -44,6 +44,10 @@ class ConsoleLog {
   ConsoleLog& operator<<(uint64_t value);
   ConsoleLog& operator<<(bool value);
 
+  // Sends every later piece to `sink` instead of the console, colours left
+  // out; null sends them to the console again. For tests.
+  void CaptureInto(std::string* sink);
+
  private:
   ConsoleLog();
   void Write(const char* text, size_t length);

@@ -1,6 +1,7 @@
 // What each option handler does to the settings, run as the driver runs it.
 #include "app/options.h"
 
+#include "support/capture.h"
 #include "support/settings_fixture.h"
 
 namespace {
@@ -32,11 +33,14 @@ TEST_F(OptionsTest, FormatOptionsSetBothFieldsAsAPair) {
     RunAll({"-sha1", name});
     EXPECT_EQ(g_settings.outputFormat, format) << name;
     EXPECT_EQ(g_settings.contentSource, source) << name;
+    EXPECT_EQ(CurrentConversionSettings().format, format) << name;
+    EXPECT_EQ(CurrentConversionSettings().source, source) << name;
   }
 }
 
 TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
-  RunAll({"-stl", "-dyn", "-nons", "-dec", "-bw", "-bwns", "-s32", "-1024", "-t4", "-test", "-test"});
+  CaptureConsole([&] { RunAll({"-test"}); });
+  RunAll({"-stl", "-dyn", "-nons", "-dec", "-bw", "-bwns", "-s32", "-1024", "-t4", "-dec", "-dec"});
   EXPECT_TRUE(g_settings.useVector && g_settings.dynamicData && g_settings.noNamespace && g_settings.braceWrap &&
               g_settings.braceWrapNamespace && g_settings.testMode);
   EXPECT_FALSE(g_settings.hexOutput);
@@ -44,6 +48,14 @@ TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
   EXPECT_EQ(g_settings.rowMask, 1023);
   EXPECT_EQ(g_settings.tabSize, 4);
   EXPECT_EQ(g_settings.argIndex, 12);
+  // What a conversion started now would see.
+  const ConversionSettings now = CurrentConversionSettings();
+  EXPECT_TRUE(now.style.useVector && now.style.dynamicData && now.style.noNamespace && now.style.braceWrap &&
+              now.style.braceWrapNamespace && now.testMode);
+  EXPECT_FALSE(now.style.hexOutput);
+  EXPECT_EQ(now.style.sizeType, SizeType::Int32);
+  EXPECT_EQ(now.style.rowMask, 1023);
+  EXPECT_EQ(now.style.tabSize, 4);
 
   RunAll({"-8", "-t0", "-u32"});
   EXPECT_EQ(g_settings.rowMask, 7);  // row 37, not the listed-only row 36
@@ -58,6 +70,7 @@ TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
 TEST_F(OptionsTest, OutputFolderPointsAtTheArgument) {
   RunAll({"-o", "out dir"});
   EXPECT_EQ(g_settings.outputFolder, g_settings.argValues[2]);
+  EXPECT_EQ(CurrentConversionSettings().outputFolder, "out dir");
   EXPECT_EQ(g_settings.exitCode, 0);
   // A value is never looked up as an option.
   RunAll({"-o", "-i"});
@@ -65,14 +78,26 @@ TEST_F(OptionsTest, OutputFolderPointsAtTheArgument) {
 }
 
 TEST_F(OptionsTest, MissingValuesAreErrors) {
-  for (auto arguments : {std::initializer_list<const char*>{"-o"}, {"-i"}, {"-last"}, {"-p", "folder"}}) {
+  for (auto arguments : {std::initializer_list<const char*>{"-o"}, {"-i"}, {"-last"}, {"-p", "folder"}, {"-o", ""},
+                         {"-p", "", ".bin"}}) {
     g_settings.exitCode = 0;
-    RunAll(arguments);
+    std::string printed = CaptureConsole([&] { RunAll(arguments); });
     EXPECT_EQ(g_settings.exitCode, -1) << *arguments.begin();
+    EXPECT_EQ(printed.find("Reading"), std::string::npos);
   }
-  // -last stays on its own name; the others have stepped past theirs.
   EXPECT_EQ(g_settings.outputFolder, nullptr);
-  EXPECT_EQ(g_settings.scanTag, nullptr);
+  EXPECT_FALSE(g_settings.scanTag);
+}
+
+TEST_F(OptionsTest, ScanTagIsALowercasedCopy) {
+  std::string printed = CaptureConsole([&] { RunAll({"-test", "-p", "no such folder", ".PnG"}); });
+  EXPECT_EQ(g_settings.scanTag, ".png");
+  EXPECT_STREQ(g_settings.argValues[4], ".PnG");
+  EXPECT_EQ(g_settings.exitCode, -1);
+  g_settings.exitCode = 0;
+  CaptureConsole([&] { RunAll({"-i", "no such file"}); });
+  EXPECT_FALSE(g_settings.scanTag);
+  EXPECT_STREQ(g_settings.lastInputPath, "no such file");
 }
 
 }  // namespace

@@ -1,138 +1,150 @@
 #include "codegen/data_source.h"
 
+#include <gtest/gtest.h>
+
+#include <tuple>
+
 #include "support/golden.h"
-#include "support/settings_fixture.h"
 
 namespace {
 
-class DataSourceTest : public SettingsTest {
- protected:
-  std::string Emit(const std::vector<unsigned char>& bytes, const std::string& identifier = "sky_png") {
-    ByteBuffer buffer;
-    Fill(buffer, bytes);
-    std::string text;
-    EmitDataSource(buffer, identifier, text);
-    return text;
-  }
-  // The text after the banner block.
-  std::string Body(const std::vector<unsigned char>& bytes) {
-    std::string text = Emit(bytes);
-    EXPECT_EQ(text.substr(0, kBannerBlock.size()), kBannerBlock);
-    return text.substr(kBannerBlock.size());
-  }
-  const std::vector<unsigned char> sky{0x00, 0x41, 0xFF};
-};
-
-TEST_F(DataSourceTest, DefaultText) {
-  EXPECT_EQ(Emit(sky), kBannerBlock +
-                           "namespace Data {\n"
-                           "extern const unsigned char sky_png[] = {\n"
-                           "  0x00, 0x41, 0xFF\n"
-                           "};\n"
-                           "}\n");
-  EXPECT_EQ(Emit(sky).size(), 264u + 7u + 19u);
+std::string Emit(const std::vector<unsigned char>& bytes, const SourceStyle& style = {}) {
+  ByteBuffer buffer;
+  Fill(buffer, bytes);
+  std::string text;
+  EmitDataSource(buffer, "sky_png", style, text);
+  return text;
 }
 
-TEST_F(DataSourceTest, EachOptionAlone) {
-  g_settings.useVector = true;
-  EXPECT_EQ(Body(sky), "#include <vector>\n\nnamespace Data {\nextern const std::vector<unsigned char> sky_png = {\n"
-                       "  0x00, 0x41, 0xFF\n};\n}\n");
-  g_settings = Settings{};
-  g_settings.dynamicData = true;
-  EXPECT_EQ(Body(sky), "namespace Data {\nunsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};\n}\n");
-  g_settings = Settings{};
-  g_settings.noNamespace = true;
-  EXPECT_EQ(Body(sky), "extern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};");
-  g_settings = Settings{};
-  g_settings.braceWrap = true;
-  EXPECT_EQ(Body(sky), "namespace Data {\nextern const unsigned char sky_png[] =\n{\n  0x00, 0x41, 0xFF\n};\n}\n");
-  g_settings = Settings{};
-  g_settings.braceWrapNamespace = true;
-  EXPECT_EQ(Body(sky), "namespace Data\n{\nextern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};\n}\n");
-  g_settings = Settings{};
-  g_settings.hexOutput = false;
-  EXPECT_EQ(Body(sky), "namespace Data {\nextern const unsigned char sky_png[] = {\n  0, 65, 255\n};\n}\n");
-  g_settings = Settings{};
-  g_settings.tabSize = 0;
-  EXPECT_EQ(Body(sky), "namespace Data {\nextern const unsigned char sky_png[] = {\n0x00, 0x41, 0xFF\n};\n}\n");
-  g_settings.tabSize = 4;
-  EXPECT_EQ(Body(sky), "namespace Data {\nextern const unsigned char sky_png[] = {\n    0x00, 0x41, 0xFF\n};\n}\n");
-  g_settings = Settings{};
-  for (int mask : {7, 31, 1023}) {
-    g_settings.rowMask = mask;
-    EXPECT_EQ(Body(sky), "namespace Data {\nextern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};\n}\n");
-  }
+// The text after the banner block.
+std::string Body(const std::vector<unsigned char>& bytes, const SourceStyle& style = {}) {
+  std::string text = Emit(bytes, style);
+  EXPECT_EQ(text.substr(0, kBannerBlock.size()), kBannerBlock);
+  return text.substr(kBannerBlock.size());
 }
 
-TEST_F(DataSourceTest, AllSwitchesTogether) {
-  g_settings.useVector = g_settings.dynamicData = g_settings.noNamespace = g_settings.braceWrap = true;
-  g_settings.hexOutput = false;
-  g_settings.tabSize = 0;
-  g_settings.sizeType = SizeType::UInt32;
-  EXPECT_EQ(Body(sky), "#include <vector>\n\nstd::vector<unsigned char> sky_png =\n{\n0, 65, 255\n};");
+const std::vector<unsigned char> kSky{0x00, 0x41, 0xFF};
+const std::string kDefaultBody = "namespace Data {\nextern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};\n}\n";
+
+TEST(DataSource, DefaultText) {
+  EXPECT_EQ(Emit(kSky), kBannerBlock + kDefaultBody);
+  EXPECT_EQ(Emit(kSky).size(), 264u + 7u + 19u);
 }
 
-TEST_F(DataSourceTest, VectorWithBraceWrapAndDynamic) {
-  g_settings.useVector = g_settings.braceWrap = true;
-  EXPECT_NE(Body(sky).find("extern const std::vector<unsigned char> sky_png =\n{\n  0x00"), std::string::npos);
-  g_settings.braceWrap = false;
-  g_settings.dynamicData = true;
-  EXPECT_NE(Body(sky).find("\nstd::vector<unsigned char> sky_png = {\n"), std::string::npos);
+SourceStyle With(void (*change)(SourceStyle&)) {
+  SourceStyle style;
+  change(style);
+  return style;
 }
 
-TEST_F(DataSourceTest, EmptyBufferKeepsTheIndentLine) {
+TEST(DataSource, EachOptionAlone) {
+  const std::pair<SourceStyle, std::string> cases[] = {
+      {With([](SourceStyle& s) { s.useVector = true; }),
+       "#include <vector>\n\nnamespace Data {\nextern const std::vector<unsigned char> sky_png = {\n  0x00, 0x41, 0xFF\n};\n}\n"},
+      {With([](SourceStyle& s) { s.dynamicData = true; }),
+       "namespace Data {\nunsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};\n}\n"},
+      {With([](SourceStyle& s) { s.noNamespace = true; }),
+       "extern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};"},
+      {With([](SourceStyle& s) { s.braceWrap = true; }),
+       "namespace Data {\nextern const unsigned char sky_png[] =\n{\n  0x00, 0x41, 0xFF\n};\n}\n"},
+      {With([](SourceStyle& s) { s.braceWrapNamespace = true; }),
+       "namespace Data\n{\nextern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};\n}\n"},
+      {With([](SourceStyle& s) { s.hexOutput = false; }),
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n  0, 65, 255\n};\n}\n"},
+      {With([](SourceStyle& s) { s.tabSize = 0; }),
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n0x00, 0x41, 0xFF\n};\n}\n"},
+      {With([](SourceStyle& s) { s.tabSize = 4; }),
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n    0x00, 0x41, 0xFF\n};\n}\n"},
+      {With([](SourceStyle& s) { s.rowMask = 1023; }), kDefaultBody},
+      {With([](SourceStyle& s) { s.sizeType = SizeType::Int32; }), kDefaultBody},
+      {With([](SourceStyle& s) {
+         s.useVector = s.dynamicData = s.noNamespace = s.braceWrap = true;
+         s.hexOutput = false;
+         s.tabSize = 0;
+       }),
+       "#include <vector>\n\nstd::vector<unsigned char> sky_png =\n{\n0, 65, 255\n};"},
+      {With([](SourceStyle& s) { s.useVector = s.braceWrap = true; }),
+       "#include <vector>\n\nnamespace Data {\nextern const std::vector<unsigned char> sky_png =\n{\n  0x00, 0x41, 0xFF\n};\n}\n"},
+  };
+  for (const auto& [style, body] : cases)
+    EXPECT_EQ(Body(kSky, style), body);
+}
+
+TEST(DataSource, EmptyBufferKeepsTheIndentLine) {
   EXPECT_EQ(Body({}), "namespace Data {\nextern const unsigned char sky_png[] = {\n  \n};\n}\n");
-  g_settings.tabSize = 0;
-  EXPECT_EQ(Body({}), "namespace Data {\nextern const unsigned char sky_png[] = {\n\n};\n}\n");
+  EXPECT_EQ(Body({}, With([](SourceStyle& s) { s.tabSize = 0; })),
+            "namespace Data {\nextern const unsigned char sky_png[] = {\n\n};\n}\n");
 }
 
-TEST_F(DataSourceTest, RowBoundaries) {
-  std::vector<unsigned char> bytes(17);
-  for (int i = 0; i < 17; ++i)
+std::vector<unsigned char> Counting(size_t count) {
+  std::vector<unsigned char> bytes(count);
+  for (size_t i = 0; i < count; ++i)
     bytes[i] = static_cast<unsigned char>(i);
+  return bytes;
+}
+
+TEST(DataSource, RowBoundaries) {
   const std::string head = "namespace Data {\nextern const unsigned char sky_png[] = {\n";
   const std::string row16 =
       "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F";
-  EXPECT_EQ(Body(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 16)), head + row16 + "\n};\n}\n");
-  EXPECT_EQ(Body(bytes), head + row16 + ", \n  0x10\n};\n}\n");
-
-  std::vector<unsigned char> twenty(20);
-  for (int i = 0; i < 20; ++i)
-    twenty[i] = static_cast<unsigned char>(i);
-  g_settings.rowMask = 7;
-  EXPECT_EQ(Body(twenty), head +
-                              "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
-                              "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
-                              "  0x10, 0x11, 0x12, 0x13\n"
-                              "};\n}\n");
+  EXPECT_EQ(Body(Counting(16)), head + row16 + "\n};\n}\n");
+  EXPECT_EQ(Body(Counting(17)), head + row16 + ", \n  0x10\n};\n}\n");
+  EXPECT_EQ(Body(Counting(20), With([](SourceStyle& s) { s.rowMask = 7; })),
+            head +
+                "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
+                "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
+                "  0x10, 0x11, 0x12, 0x13\n"
+                "};\n}\n");
 }
 
-TEST_F(DataSourceTest, DecimalRowsOfEveryByteValue) {
-  std::vector<unsigned char> bytes(256);
+TEST(DataSource, DecimalRowsOfEveryByteValue) {
   std::string expected = "  ";
   for (int i = 0; i < 256; ++i) {
-    bytes[i] = static_cast<unsigned char>(i);
     expected += std::to_string(i);
     if (i != 255)
       expected += (i % 16 == 15) ? ", \n  " : ", ";
   }
-  g_settings.hexOutput = false;
-  EXPECT_EQ(Body(bytes), "namespace Data {\nextern const unsigned char sky_png[] = {\n" + expected + "\n};\n}\n");
+  EXPECT_EQ(Body(Counting(256), With([](SourceStyle& s) { s.hexOutput = false; })),
+            "namespace Data {\nextern const unsigned char sky_png[] = {\n" + expected + "\n};\n}\n");
 }
 
-TEST_F(DataSourceTest, DigestCommentLine) {
-  g_settings.contentSource = ContentSource::Md5;
+TEST(DataSource, DigestCommentLine) {
   const std::vector<unsigned char> md5abc{0x90, 0x01, 0x50, 0x98, 0x3c, 0xd2, 0x4f, 0xb0,
                                           0xd6, 0x96, 0x3f, 0x7d, 0x28, 0xe1, 0x7f, 0x72};
-  EXPECT_EQ(Body(md5abc),
+  EXPECT_EQ(Body(md5abc, With([](SourceStyle& s) { s.digestComment = true; })),
             "namespace Data {\n"
             "// 900150983cd24fb0d6963f7d28e17f72\n"
             "extern const unsigned char sky_png[] = {\n"
             "  0x90, 0x01, 0x50, 0x98, 0x3C, 0xD2, 0x4F, 0xB0, 0xD6, 0x96, 0x3F, 0x7D, 0x28, 0xE1, 0x7F, 0x72\n"
             "};\n}\n");
-  g_settings.outputFormat = OutputFormat::Md5;
-  g_settings.contentSource = ContentSource::Md5;
-  EXPECT_EQ(Body(md5abc).find("//"), std::string::npos);
 }
+
+// The announced length decides whether an existing target is compared or
+// rewritten, so it must match the text in every style and at every size.
+class AnnouncedLength : public testing::TestWithParam<std::tuple<int, size_t>> {};
+
+TEST_P(AnnouncedLength, EqualsTheTextMade) {
+  const auto [variant, count] = GetParam();
+  SourceStyle style;
+  style.hexOutput = variant % 2 == 0;
+  style.rowMask = variant % 3 == 0 ? 7 : 1023;
+  style.tabSize = variant % 5;
+  style.useVector = style.braceWrap = variant % 4 == 1;
+  style.noNamespace = style.dynamicData = variant % 4 == 2;
+  style.digestComment = variant % 4 == 3;
+  std::vector<unsigned char> bytes(count);
+  for (size_t i = 0; i < count; ++i)
+    bytes[i] = static_cast<unsigned char>(i * 37 + variant);
+  ByteBuffer buffer;
+  Fill(buffer, bytes);
+  std::string text;
+  EmitDataSource(buffer, "x", style, text);
+  EXPECT_EQ(DataSourceText(buffer, "x", style).size(), text.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, AnnouncedLength,
+                         testing::Combine(testing::Range(0, 12),
+                                          testing::Values(size_t{0}, size_t{1}, size_t{8}, size_t{9}, size_t{1024},
+                                                          size_t{1025}, size_t{300000})));
 
 }  // namespace

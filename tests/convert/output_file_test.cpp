@@ -1,68 +1,122 @@
 #include "convert/output_file.h"
 
-#include <cstring>
-
-#include "convert/convert_file.h"
-#include "support/settings_fixture.h"
-#include "support/temp_folder.h"
+#include "support/memory_run.h"
 
 namespace {
 
-class OutputNamingTest : public SettingsTest {
+class OutputFileTest : public MemoryRunTest {
  protected:
   // Paths are written with "/" and tested with the platform's separator.
   std::string Path(const char* input, const char* extension) {
-    input_ = Native(input);
-    g_settings.currentFileName = FileNameOf(input_.c_str());
-    return BuildOutputPath(input_.c_str(), extension);
+    return BuildOutputPath(settings, Native(input), extension);
   }
-  void SetFolder(const char* folder) {
-    folder_ = Native(folder);
-    g_settings.outputFolder = folder_.c_str();
-  }
-  std::string input_, folder_;
-  char tag_[16] = {};
-  void SetTag(const char* tag) {
-    std::strcpy(tag_, tag);
-    g_settings.scanTag = tag_;
+  std::string Strip(const char* stem) { return StripScanTag(settings.scanTag, Native(stem)); }
+
+  // Writes through a conversion of `input`; returns the console text.
+  std::string Write(const std::string& path, const std::string& content, const std::string& input = "in",
+                    bool expected = true) {
+    Conversion conversion{settings, run, input, "key:" + input};
+    return CaptureConsole([&] { EXPECT_EQ(WriteIfChanged(conversion, path, content), expected) << path; });
   }
 };
 
-TEST_F(OutputNamingTest, NamingTable) {
+TEST_F(OutputFileTest, NamingTable) {
   EXPECT_EQ(Path("/data/Logo.PNG", ".cpp"), Native("/data/Logo.PNG.cpp"));
-  EXPECT_EQ(Path("/data/Logo.PNG", ".h"), Native("/data/Logo.PNG.h"));
-  EXPECT_EQ(Path("/data/Logo.PNG", ".md5"), Native("/data/Logo.PNG.md5"));
-  EXPECT_EQ(Path("Logo.PNG", ".cxx"), Native("Logo.PNG.cxx"));
-  SetFolder("/out");
+  EXPECT_EQ(Path("Logo.PNG", ".cxx"), "Logo.PNG.cxx");
+  settings.outputFolder = Native("/out");
   EXPECT_EQ(Path("/data/Logo.PNG", ".cpp"), Native("/out/Logo.PNG.cpp"));
-  SetFolder("/out/");
+  EXPECT_EQ(Path("C:\\data\\Logo.PNG", ".h"), Native("/out/Logo.PNG.h"));
+  settings.outputFolder = Native("/out/");
   EXPECT_EQ(Path("/data/Logo.PNG", ".h"), Native("/out//Logo.PNG.h"));
-  g_settings.outputFolder = nullptr;
-  SetTag(".png");
-  EXPECT_EQ(Path("/data/Sub/Logo.PNG", ".cpp"), Native("/data/Sub/logo.cpp"));
+  settings.outputFolder.reset();
+  settings.scanTag = ".png";
   EXPECT_EQ(Path("/data/Sub/Logo.PNG", ".h"), Native("/data/Sub/logo.h"));
-  SetFolder("/out");
+  settings.outputFolder = Native("/out");
   EXPECT_EQ(Path("/data/Sub/Logo.PNG", ".cpp"), Native("/out/logo.cpp"));
-  g_settings.outputFolder = nullptr;
-  SetTag(".bin");
-  EXPECT_EQ(Path("/data/My.Bin.Old.bin", ".sha1"), Native("/data/my.old.sha1"));
 }
 
-TEST_F(OutputNamingTest, ScanTagRemoval) {
-  EXPECT_EQ(StripScanTag(Native("/Data/X.BIN")), Native("/Data/X.BIN"));  // no tag set
-  SetTag(".bin");
-  EXPECT_EQ(StripScanTag(Native("/d/Data.bin.bin")), Native("/d/data"));
-  EXPECT_EQ(StripScanTag(Native("/d/.bin")), Native("/d/"));
-  EXPECT_EQ(StripScanTag(Native("/d/data.bin.old")), Native("/d/data.old"));
-  EXPECT_EQ(StripScanTag(Native("/Dir.BIN/X.Bin")), Native("/Dir.BIN/x"));
-  EXPECT_EQ(StripScanTag(Native("x.b.binin")), Native("x.bin"));  // an occurrence formed by joining is left
+TEST_F(OutputFileTest, ScanTagRemoval) {
+  EXPECT_EQ(Strip("/Data/X.BIN"), Native("/Data/X.BIN"));  // no tag set
+  settings.scanTag = ".bin";
+  EXPECT_EQ(Strip("/d/Data.bin.bin"), Native("/d/data"));
+  EXPECT_EQ(Strip("/d/.bin"), Native("/d/"));
+  EXPECT_EQ(Strip("/d/My.Bin.Old.bin"), Native("/d/my.old"));
+  EXPECT_EQ(Strip("/Dir.BIN/X.Bin"), Native("/Dir.BIN/x"));
+  EXPECT_EQ(Strip("x.b.binin"), "x.bin");  // an occurrence formed by joining is left
   // Only the platform's own separator splits an output path.
   const std::string foreign(1, kPathSeparator == '/' ? '\\' : '/');
-  EXPECT_EQ(StripScanTag("Dir" + foreign + "Name.bin"), "dir" + foreign + "name");
-  SetTag("");
-  EXPECT_EQ(StripScanTag(Native("/D/Logo.PNG")), Native("/D/logo.png"));
-  SetTag("ss");
-  EXPECT_EQ(StripScanTag(Native("/x/sssss")), Native("/x/s"));
+  EXPECT_EQ(StripScanTag(settings.scanTag, "Dir" + foreign + "Name.bin"), "dir" + foreign + "name");
+  settings.scanTag = "";
+  EXPECT_EQ(Strip("/D/Logo.PNG"), Native("/D/logo.png"));
+  settings.scanTag = "ss";
+  EXPECT_EQ(Strip("/x/sssss"), Native("/x/s"));
+}
+
+TEST_F(OutputFileTest, WritesOnlyWhenTheBytesChange) {
+  EXPECT_EQ(Write("a.cpp", "one"), "Output filepath: a.cpp\n");
+  EXPECT_EQ(Write("a.cpp", "one"), "No overwrite, same data for : a.cpp\n");
+  EXPECT_EQ(fs.WriteCount("a.cpp"), 1);
+  for (const char* other : {"one!", "on", "two", ""}) {
+    EXPECT_EQ(Write("a.cpp", other), "Output filepath: a.cpp\n");
+    EXPECT_EQ(fs.Contents("a.cpp"), other);
+  }
+}
+
+TEST_F(OutputFileTest, TestModeComparesButNeverWrites) {
+  settings.testMode = true;
+  fs.AddFile("same.h", "x");
+  fs.AddFile("other.h", "y");
+  EXPECT_EQ(Write("new.h", "x"), "Output filepath: new.h\n");
+  EXPECT_EQ(Write("same.h", "x"), "No overwrite, same data for : same.h\n");
+  EXPECT_EQ(Write("other.h", "x"), "Output filepath: other.h\n");
+  EXPECT_EQ(fs.Contents("other.h"), "y");
+  EXPECT_FALSE(fs.Contents("new.h"));
+  // What a real write would refuse is foreseen.
+  fs.AddFolder("locked");
+  fs.SetWritable("locked", false);
+  EXPECT_EQ(Write("missing/a.h", "x", "in", false), " [ERROR] Can't write file: missing/a.h\n\n");
+  EXPECT_EQ(Write("locked/a.h", "x", "in", false), " [ERROR] Can't write file: locked/a.h\n\n");
+}
+
+TEST_F(OutputFileTest, TargetsThatRefuse) {
+  fs.AddFile("unreadable.h", "x");
+  fs.SetReadable("unreadable.h", false);
+  EXPECT_EQ(Write("unreadable.h", "x", "in", false), " [ERROR] Can't read target file: unreadable.h\n\n");
+  fs.AddFile("readonly.h", "x");
+  fs.SetWritable("readonly.h", false);
+  EXPECT_EQ(Write("readonly.h", "y", "in", false), " [ERROR] Can't write file: readonly.h\n\n");
+  EXPECT_EQ(fs.Contents("readonly.h"), "x");
+  EXPECT_EQ(Write("nowhere/a.h", "y", "in", false), " [ERROR] Can't write file: nowhere/a.h\n\n");
+}
+
+TEST_F(OutputFileTest, NeverOverwritesItsInput) {
+  fs.AddFile("a.cpp", "input");
+  fs.AddHardLink("b.cpp", "a.cpp");
+  for (const char* target : {"a.cpp", "b.cpp"}) {
+    EXPECT_EQ(Write(target, "text", "a.cpp", false),
+              std::string(" [ERROR] Output would overwrite its input: ") + target + "\n\n");
+  }
+  EXPECT_EQ(fs.Contents("a.cpp"), "input");
+}
+
+TEST_F(OutputFileTest, OneOutputPerInputInARun) {
+  EXPECT_EQ(Write("out.h", "first", "a"), "Output filepath: out.h\n");
+  EXPECT_EQ(Write("out.h", "second", "b", false), " [ERROR] Output already written for another input: out.h\n\n");
+  EXPECT_EQ(fs.Contents("out.h"), "first");
+  // The same input again replaces its own output.
+  EXPECT_EQ(Write("out.h", "again", "a"), "Output filepath: out.h\n");
+  // Found unchanged, or foreseen in test mode, counts as written too.
+  fs.AddFile("kept.h", "k");
+  Write("kept.h", "k", "a");
+  EXPECT_EQ(Write("kept.h", "k", "b", false), " [ERROR] Output already written for another input: kept.h\n\n");
+  settings.testMode = true;
+  Write("dry.h", "d", "a");
+  EXPECT_EQ(Write("dry.h", "d", "b", false), " [ERROR] Output already written for another input: dry.h\n\n");
+  // A failed write claims nothing.
+  Write("nowhere/x.h", "d", "a", false);
+  settings.testMode = false;
+  fs.AddFolder("nowhere");
+  EXPECT_EQ(Write("nowhere/x.h", "d", "b"), "Output filepath: nowhere/x.h\n");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 
+#include "platform/file_system.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -80,13 +82,33 @@ TEST(FileAccess, Comparison) {
   EXPECT_EQ(CompareWithFile(path.c_str(), big), FileComparison::Different);
 }
 
-TEST(FileAccess, SameFileMeansTheSameInode) {
+TEST(RealFileSystem, IdentitiesListingsAndWritability) {
   ScratchFolder folder;
+  FileSystem& fs = RealFileSystem();
   Spill(folder / "a", "x");
   Spill(folder / "b", "x");
-  EXPECT_TRUE(SameFile((folder / "a").c_str(), (folder / "./a").c_str()));
-  EXPECT_FALSE(SameFile((folder / "a").c_str(), (folder / "b").c_str()));
-  EXPECT_FALSE(SameFile((folder / "a").c_str(), (folder / "missing").c_str()));
+  std::filesystem::create_directory(folder / "sub");
+  EXPECT_EQ(fs.IdentityOf(folder / "a"), fs.IdentityOf(folder / Native("sub/../a")));
+  EXPECT_NE(fs.IdentityOf(folder / "a"), fs.IdentityOf(folder / "b"));
+  EXPECT_FALSE(fs.IdentityOf(folder / "missing"));
+  std::vector<FolderEntry> entries;
+  ASSERT_TRUE(fs.ListFolder(folder.path(), entries));
+  std::sort(entries.begin(), entries.end(), [](auto& x, auto& y) { return x.name < y.name; });
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].kind, EntryKind::File);
+  EXPECT_EQ(entries[2].name, "sub");
+  EXPECT_EQ(entries[2].kind, EntryKind::Folder);
+  EXPECT_FALSE(entries[2].isLink);
+  EXPECT_FALSE(fs.ListFolder(folder / "missing", entries));
+  EXPECT_TRUE(fs.CanWrite(folder / "a"));
+  EXPECT_TRUE(fs.CanWrite(folder / "new"));
+  EXPECT_FALSE(fs.CanWrite(folder / Native("missing/new")));
+  EXPECT_FALSE(fs.CanWrite(folder / "sub"));
+  EXPECT_EQ(fs.CanonicalPath(folder / Native("sub/../a")), fs.CanonicalPath(folder / "a"));
+  EXPECT_FALSE(fs.CanonicalPath(folder / "missing"));
+  ByteBuffer buffer;
+  EXPECT_EQ(fs.ReadWholeFile(folder / "a", buffer), ReadResult::Done);
+  EXPECT_EQ(fs.ReadWholeFile(folder / "sub", buffer), ReadResult::CantOpen);
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ inline std::string ReadBack(const std::string& path, bool* ok = nullptr) {
   bool result = ReadWholeFile(path.c_str(), buffer);
   if (ok)
     *ok = result;
-  return std::string(buffer.view());
+  return std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size());
 }
 
 // The path with every "/" written as the platform's separator.
