@@ -108,7 +108,14 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
   head_ += s.braceWrap ? "\n{\n" : " {\n";
 
   indent_.assign(s.tabSize > 0 ? static_cast<size_t>(s.tabSize) : 0, ' ');
-  // With no element the text still holds the indentation of the one row.
+  // A zero-size array is not standard C++: the array of an empty input
+  // holds one zero element, while its header's size constant says 0. An
+  // empty vector is valid and keeps its empty row.
+  static const unsigned char kLoneZero = 0;
+  if (count_ == 0 && !s.useVector) {
+    bytes_ = &kLoneZero;
+    count_ = 1;
+  }
   if (count_ == 0)
     head_ += indent_;
   tail_ = s.noNamespace ? "\n};" : "\n};\n}\n";

@@ -1,5 +1,36 @@
 #include "codegen/identifier.h"
 
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Names that a definition can't use: the C++20 keywords and alternative
+// tokens (only the lowercase ones can come out of a file name), and size_t,
+// which the header's size constant must still be able to name.
+constexpr std::array<std::string_view, 93> kReserved = {
+    "alignas",   "alignof",      "and",          "and_eq",    "asm",          "auto",       "bitand",
+    "bitor",     "bool",         "break",        "case",      "catch",        "char",       "char16_t",
+    "char32_t",  "char8_t",      "class",        "co_await",  "co_return",    "co_yield",   "compl",
+    "concept",   "const",        "const_cast",   "consteval", "constexpr",    "constinit",  "continue",
+    "decltype",  "default",      "delete",       "do",        "double",       "dynamic_cast", "else",
+    "enum",      "explicit",     "export",       "extern",    "false",        "float",      "for",
+    "friend",    "goto",         "if",           "inline",    "int",          "long",       "mutable",
+    "namespace", "new",          "noexcept",     "not",       "not_eq",       "nullptr",    "operator",
+    "or",        "or_eq",        "private",      "protected", "public",       "register",   "reinterpret_cast",
+    "requires",  "return",       "short",        "signed",    "size_t",       "sizeof",     "static",
+    "static_assert", "static_cast", "struct",    "switch",    "template",     "this",       "thread_local",
+    "throw",     "true",         "try",          "typedef",   "typeid",       "typename",   "union",
+    "unsigned",  "using",        "virtual",      "void",      "volatile",     "wchar_t",    "while",
+    "xor",       "xor_eq",
+};
+
+}  // namespace
+
+bool IsReservedName(std::string_view name) {
+  return std::find(kReserved.begin(), kReserved.end(), name) != kReserved.end();
+}
+
 std::string MakeIdentifier(std::string_view fileName) {
   std::string identifier(fileName);
   for (char& c : identifier) {
@@ -10,5 +41,7 @@ std::string MakeIdentifier(std::string_view fileName) {
   }
   if (identifier.empty() || !(identifier[0] >= 'a' && identifier[0] <= 'z'))
     identifier.insert(identifier.begin(), '_');
+  if (IsReservedName(identifier))
+    identifier += '_';
   return identifier;
 }

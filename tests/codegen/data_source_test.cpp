@@ -70,10 +70,13 @@ TEST(DataSource, EachOptionAlone) {
     EXPECT_EQ(Body(kSky, style), body);
 }
 
-TEST(DataSource, EmptyBufferKeepsTheIndentLine) {
-  EXPECT_EQ(Body({}), "namespace Data {\nextern const unsigned char sky_png[] = {\n  \n};\n}\n");
-  EXPECT_EQ(Body({}, With([](SourceStyle& s) { s.tabSize = 0; })),
-            "namespace Data {\nextern const unsigned char sky_png[] = {\n\n};\n}\n");
+TEST(DataSource, EmptyArrayHoldsOneZero) {
+  EXPECT_EQ(Body({}), "namespace Data {\nextern const unsigned char sky_png[] = {\n  0x00\n};\n}\n");
+  EXPECT_EQ(Body({}, With([](SourceStyle& s) { s.hexOutput = false; })),
+            "namespace Data {\nextern const unsigned char sky_png[] = {\n  0\n};\n}\n");
+  // An empty vector is valid C++ and keeps its indented empty row.
+  EXPECT_EQ(Body({}, With([](SourceStyle& s) { s.useVector = true; s.tabSize = 3; })),
+            "#include <vector>\n\nnamespace Data {\nextern const std::vector<unsigned char> sky_png = {\n   \n};\n}\n");
 }
 
 std::vector<unsigned char> Counting(size_t count) {

@@ -16,6 +16,13 @@ TEST(Identifier, FromFileNames) {
       {"Zz09", "zz09"},
       {"\xc3\xa9t\xc3\xa9.txt", "___t___txt"},  // every byte of a multi-byte character
       {"", "_"},
+      {"Default", "default_"},
+      {"new", "new_"},
+      {"and", "and_"},
+      {"co_await", "co_await_"},
+      {"size_t", "size_t_"},
+      {"int.", "int_"},
+      {"intx", "intx"},
   };
   for (const auto& [name, identifier] : cases)
     EXPECT_EQ(MakeIdentifier(name), identifier) << name;
