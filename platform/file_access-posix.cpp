@@ -1,6 +1,5 @@
 #include "platform/file_access.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -144,19 +143,6 @@ bool FollowLinks(const char* path, std::string& target) {
   return false;
 }
 
-// Whether a new file may be given the owner and group in `info`.
-bool CanGiveOwnership(const struct stat& info) {
-  if (geteuid() == 0)
-    return true;
-  if (info.st_uid != geteuid())
-    return false;
-  if (info.st_gid == getegid())
-    return true;
-  std::vector<gid_t> groups(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)));
-  int count = getgroups(static_cast<int>(groups.size()), groups.data());
-  return std::find(groups.begin(), groups.begin() + std::max(count, 0), info.st_gid) != groups.end();
-}
-
 enum class WriteWay {
   Impossible,  // the write would fail
   Replace,     // a new file in the target's folder is renamed over it
@@ -190,10 +176,9 @@ WritePlan PlanWrite(const char* path) {
   Descriptor probe(open(plan.target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
   if (!probe.valid())
     return plan;
-  // A new file would cut the other hard links off, could not be made, or
-  // would end up with this user as its owner.
-  const bool replaceable = folderWritable && plan.info.st_nlink == 1 && CanGiveOwnership(plan.info);
-  plan.way = replaceable ? WriteWay::Replace : WriteWay::InPlace;
+  // A new file would cut the other hard links off, or could not be made.
+  // (One that can't get the old owner and group is found out when made.)
+  plan.way = folderWritable && plan.info.st_nlink == 1 ? WriteWay::Replace : WriteWay::InPlace;
   return plan;
 }
 
@@ -258,8 +243,9 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
   Descriptor file(fd);
   if (plan.exists) {
     // The owner goes first: changing it clears the set-user and set-group
-    // bits. Even a privileged user may be refused an owner (one unknown
-    // to a user namespace); the file is then rewritten instead.
+    // bits. A user who may write someone else's file (or one of a group
+    // the user is not in) can't give a new file its owner, and so rewrites
+    // the file itself.
     if (fchown(file.get(), plan.info.st_uid, plan.info.st_gid) != 0) {
       file.Close();
       unlink(temporary.c_str());
