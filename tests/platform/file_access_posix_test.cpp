@@ -89,30 +89,31 @@ void Own(const std::string& path, uid_t user, gid_t group, mode_t mode) {
   ASSERT_EQ(chmod(path.c_str(), mode), 0);
 }
 
+// "out" holds the old text, with that owner, group and rights, in a folder
+// of root with `folderMode`.
+std::function<void(const std::string&)> OldFile(uid_t user, gid_t group, mode_t mode, mode_t folderMode) {
+  return [=](const std::string& d) {
+    Spill(d + "/out", kOld);
+    Own(d + "/out", user, group, mode);
+    Own(d, kRoot, kRoot, folderMode);
+  };
+}
+
 const ReplaceCase kReplaceCases[] = {
-    {"root keeps the owner and rights",
-     [](const std::string& d) { Spill(d + "/out", kOld), Own(d + "/out", 123, 456, 0640); }, kRoot, "out",
+    {"root keeps the owner and rights", OldFile(123, 456, 0640, 0755), kRoot, "out", Outcome::Replaced},
+    {"a link stays a link",
+     [](const std::string& d) { Spill(d + "/real", kOld), symlink("real", (d + "/out").c_str()); }, kRoot, "real",
      Outcome::Replaced},
-    {"a link stays a link", [](const std::string& d) { Spill(d + "/real", kOld), symlink("real", (d + "/out").c_str()); },
-     kRoot, "real", Outcome::Replaced},
     {"a dangling link gets its file",
      [](const std::string& d) { mkdir((d + "/sub").c_str(), 0755), symlink("sub/made", (d + "/out").c_str()); }, kRoot,
      "sub/made", Outcome::Created},
     {"hard links all see the text",
      [](const std::string& d) { Spill(d + "/twin", kOld), link((d + "/twin").c_str(), (d + "/out").c_str()); }, kRoot,
      "twin", Outcome::InPlace},
-    {"a read-only folder",
-     [](const std::string& d) { Spill(d + "/out", kOld), Own(d + "/out", kNobody, kNobody, 0644), Own(d, kRoot, kRoot, 0555); },
-     kNobody, "out", Outcome::InPlace},
-    {"someone else's group-writable file",
-     [](const std::string& d) { Spill(d + "/out", kOld), Own(d + "/out", kRoot, kNobody, 0664), Own(d, kRoot, kRoot, 0777); },
-     kNobody, "out", Outcome::InPlace},
-    {"an own file of a foreign group",
-     [](const std::string& d) { Spill(d + "/out", kOld), Own(d + "/out", kNobody, kRoot, 0644), Own(d, kRoot, kRoot, 0777); },
-     kNobody, "out", Outcome::InPlace},
-    {"an own file",
-     [](const std::string& d) { Spill(d + "/out", kOld), Own(d + "/out", kNobody, kNobody, 0600), Own(d, kRoot, kRoot, 0777); },
-     kNobody, "out", Outcome::Replaced},
+    {"a read-only folder", OldFile(kNobody, kNobody, 0644, 0555), kNobody, "out", Outcome::InPlace},
+    {"someone else's group-writable file", OldFile(kRoot, kNobody, 0664, 0777), kNobody, "out", Outcome::InPlace},
+    {"an own file of a foreign group", OldFile(kNobody, kRoot, 0644, 0777), kNobody, "out", Outcome::InPlace},
+    {"an own file", OldFile(kNobody, kNobody, 0600, 0777), kNobody, "out", Outcome::Replaced},
 };
 
 TEST(FileAccess, ReplacingKeepsLinksOwnersAndRights) {
