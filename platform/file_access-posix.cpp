@@ -118,19 +118,157 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// The file that a write to `path` replaces: a symbolic link is followed so
-// that the link itself survives the replacement.
-bool ResolveTarget(const char* path, std::string& target) {
-  struct stat info;
-  if (lstat(path, &info) == 0 && S_ISLNK(info.st_mode)) {
-    char* resolved = realpath(path, nullptr);
-    if (!resolved)
-      return false;
-    target = resolved;
-    std::free(resolved);
-    return true;
-  }
+// Linux gives up on a path after this many symbolic links.
+constexpr int kMaxLinkHops = 40;
+
+// Bytes moved at a time when a staged text is copied over its target.
+constexpr size_t kCopyChunk = 1 << 16;
+
+// Follows symbolic links from `path` to the last name of the chain, which
+// may be missing: a dangling link leads to the file a write creates.
+bool FollowLinks(const char* path, std::string& target) {
   target = path;
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info;
+    if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+      return true;
+    char link[PATH_MAX];
+    ssize_t length = readlink(target.c_str(), link, sizeof link);
+    if (length <= 0 || static_cast<size_t>(length) == sizeof link)
+      return false;
+    std::string next(link, static_cast<size_t>(length));
+    // A relative link is read from the link's own folder.
+    if (next[0] != '/') {
+      const std::string folder = FolderOf(target);
+      next = (folder == "/" ? "" : folder) + "/" + next;
+    }
+    target = next;
+  }
+  return false;
+}
+
+enum class WriteWay {
+  Impossible,  // the write would fail
+  Replace,     // a new file in the target's folder is renamed over it
+  InPlace,     // the existing file itself is rewritten
+};
+
+struct WritePlan {
+  WriteWay way = WriteWay::Impossible;
+  std::string target;  // the file written, symbolic links followed
+  bool exists = false;
+  struct stat info {};  // the existing target's
+};
+
+// Decides how a write to `path` goes, without touching anything.
+WritePlan PlanWrite(const char* path) {
+  WritePlan plan;
+  const size_t length = std::strlen(path);
+  if (length == 0 || path[length - 1] == '/' || !FollowLinks(path, plan.target))
+    return plan;
+  const std::string folder = FolderOf(plan.target);
+  const bool folderWritable = faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+  plan.exists = lstat(plan.target.c_str(), &plan.info) == 0;
+  if (!plan.exists) {
+    if (errno == ENOENT && folderWritable)
+      plan.way = WriteWay::Replace;
+    return plan;
+  }
+  // Folders, devices and pipes are never output files.
+  if (!S_ISREG(plan.info.st_mode))
+    return plan;
+  Descriptor probe(open(plan.target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!probe.valid())
+    return plan;
+  // A new file would cut the other hard links off, or could not be made.
+  // (One that can't get the old owner and group is found out when made.)
+  plan.way = folderWritable && plan.info.st_nlink == 1 ? WriteWay::Replace : WriteWay::InPlace;
+  return plan;
+}
+
+// An unnamed file in the system's temporary folder, gone once closed.
+int OpenScratchFile() {
+  const char* folder = std::getenv("TMPDIR");
+  std::string name = std::string(folder && *folder ? folder : "/tmp") + "/.hexloom-XXXXXX";
+  int fd = mkstemp(name.data());
+  if (fd >= 0)
+    unlink(name.c_str());
+  return fd;
+}
+
+// The whole text is made before the target is opened, since making it may
+// fail; the old bytes are then overwritten front to back and the file cut
+// to the new length last, so that what is left of the old text survives
+// longest. A failure part way leaves a damaged target: no other way keeps
+// the file's links, owner or place.
+bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& content) {
+  Descriptor staged(OpenScratchFile());
+  if (!staged.valid())
+    return false;
+  uint64_t length = 0;
+  bool made = ForEachPiece(content, [&](const char* piece, size_t size) {
+    length += size;
+    return WriteFully(staged.get(), piece, size);
+  });
+  if (!made || lseek(staged.get(), 0, SEEK_SET) != 0) {
+    ReportWriteFailure(path);
+    return false;
+  }
+  Descriptor file(open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!file.valid())
+    return false;
+  std::vector<unsigned char> chunk(kCopyChunk);
+  ssize_t got;
+  bool copied = true;
+  while (copied && (got = ReadFully(staged.get(), chunk.data(), chunk.size())) > 0)
+    copied = WriteFully(file.get(), reinterpret_cast<const char*>(chunk.data()), static_cast<size_t>(got));
+  if (!copied || got < 0 || ftruncate(file.get(), static_cast<off_t>(length)) != 0 || !file.Close()) {
+    ReportWriteFailure(path);
+    return false;
+  }
+  return true;
+}
+
+// Writes a new file beside the target and renames it over the target, so
+// that a failure leaves the old file whole.
+bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content) {
+  static unsigned counter = 0;
+  const std::string folder = FolderOf(plan.target);
+  std::string temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = folder + "/.hexloom-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST)
+      return false;
+  }
+  if (fd < 0)
+    return false;
+  Descriptor file(fd);
+  if (plan.exists) {
+    // The owner goes first: changing it clears the set-user and set-group
+    // bits. A user who may write someone else's file (or one of a group
+    // the user is not in) can't give a new file its owner, and so rewrites
+    // the file itself.
+    if (fchown(file.get(), plan.info.st_uid, plan.info.st_gid) != 0) {
+      file.Close();
+      unlink(temporary.c_str());
+      return RewriteInPlace(path, plan.target, content);
+    }
+    fchmod(file.get(), plan.info.st_mode & 07777);
+  }
+  bool written = ForEachPiece(content, [&](const char* piece, size_t length) {
+    return WriteFully(file.get(), piece, length);
+  });
+  if (!written) {
+    ReportWriteFailure(path);
+    unlink(temporary.c_str());
+    return false;
+  }
+  if (!file.Close() || rename(temporary.c_str(), plan.target.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
   return true;
 }
 
@@ -207,55 +345,16 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
     ReportAbsentPath();
     return false;
   }
-  std::string target;
-  if (!ResolveTarget(path, target))
-    return false;
-
-  // An existing target must be a regular file that could be opened for
-  // writing: the rename below would otherwise replace a file that may not
-  // be written, or a device.
-  struct stat info;
-  bool exists = stat(target.c_str(), &info) == 0;
-  if (exists) {
-    if (!S_ISREG(info.st_mode))
-      return false;
-    Descriptor probe(open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!probe.valid())
-      return false;
+  const WritePlan plan = PlanWrite(path);
+  switch (plan.way) {
+    case WriteWay::Replace:
+      return ReplaceFile(path, plan, content);
+    case WriteWay::InPlace:
+      return RewriteInPlace(path, plan.target, content);
+    case WriteWay::Impossible:
+      break;
   }
-
-  static unsigned counter = 0;
-  const std::string folder = FolderOf(target);
-  std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = folder + "/.hexloom-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST)
-      return false;
-  }
-  if (fd < 0)
-    return false;
-  Descriptor file(fd);
-  if (exists) {
-    fchmod(file.get(), info.st_mode & 07777);
-    if (fchown(file.get(), info.st_uid, info.st_gid) != 0) {
-      // Keeping the owner is a courtesy that only a privileged user has.
-    }
-  }
-  bool written = ForEachPiece(content, [&](const char* piece, size_t length) {
-    return WriteFully(file.get(), piece, length);
-  });
-  if (!written) {
-    ReportWriteFailure(path);
-    unlink(temporary.c_str());
-    return false;
-  }
-  if (!file.Close() || rename(temporary.c_str(), target.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  return false;
 }
 
 bool CanWriteFile(const char* path) {

@@ -81,6 +81,149 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, separator + 1 == path.size() ? separator + 1 : separator);
 }
 
+// Bytes moved at a time when a staged text is copied over its target.
+constexpr DWORD kCopyChunk = 1 << 16;
+
+// The file a symbolic link leads to; the path itself when it is no link or
+// its link leads nowhere (a write then fails).
+std::string FollowLinks(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return path;
+  Handle file(CreateFileA(path, 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  char final[MAX_PATH + 1];
+  const DWORD length =
+      file.valid() ? GetFinalPathNameByHandleA(file.get(), final, sizeof final, FILE_NAME_NORMALIZED) : 0;
+  if (length == 0 || length >= sizeof final)
+    return path;
+  // The answer carries the long-path prefix, which not every call takes.
+  const std::string target(final, length);
+  if (target.rfind("\\\\?\\UNC\\", 0) == 0)
+    return "\\\\" + target.substr(8);
+  if (target.rfind("\\\\?\\", 0) == 0)
+    return target.substr(4);
+  return target;
+}
+
+enum class WriteWay {
+  Impossible,  // the write would fail
+  Replace,     // a new file in the target's folder is moved over it
+  InPlace,     // the existing file itself is rewritten
+};
+
+struct WritePlan {
+  WriteWay way = WriteWay::Impossible;
+  std::string target;  // the file written, symbolic links followed
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;  // the existing target's
+};
+
+// Decides how a write to `path` goes, without touching anything.
+WritePlan PlanWrite(const char* path) {
+  WritePlan plan;
+  plan.target = FollowLinks(path);
+  plan.attributes = GetFileAttributesA(plan.target.c_str());
+  if (plan.attributes == INVALID_FILE_ATTRIBUTES) {
+    // A missing folder answers "path not found".
+    if (GetLastError() == ERROR_FILE_NOT_FOUND)
+      plan.way = WriteWay::Replace;
+    return plan;
+  }
+  // The move would otherwise replace a read-only file.
+  if (plan.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
+    return plan;
+  Handle probe(CreateFileA(plan.target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!probe.valid() || !GetFileInformationByHandle(probe.get(), &info))
+    return plan;
+  // A new file would cut the other hard links off.
+  plan.way = info.nNumberOfLinks > 1 ? WriteWay::InPlace : WriteWay::Replace;
+  return plan;
+}
+
+// A file in the system's temporary folder, deleted once closed.
+HANDLE OpenScratchFile() {
+  char folder[MAX_PATH + 1];
+  char name[MAX_PATH + 1];
+  const DWORD length = GetTempPathA(sizeof folder, folder);
+  if (length == 0 || length > MAX_PATH || !GetTempFileNameA(folder, "hxl", 0, name))
+    return INVALID_HANDLE_VALUE;
+  HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    DeleteFileA(name);
+  return file;
+}
+
+// The whole text is made before the target is opened, since making it may
+// fail; the old bytes are then overwritten front to back and the file cut
+// to the new length last. A failure part way leaves a damaged target: no
+// other way keeps the file's links.
+bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& content) {
+  Handle staged(OpenScratchFile());
+  if (!staged.valid())
+    return false;
+  bool made = ForEachPiece(content, [&](const char* piece, size_t length) {
+    return WriteFully(staged.get(), piece, length);
+  });
+  LARGE_INTEGER start{};
+  if (!made || !SetFilePointerEx(staged.get(), start, nullptr, FILE_BEGIN)) {
+    ReportWriteFailure(path);
+    return false;
+  }
+  Handle file(CreateFileA(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                          nullptr));
+  if (!file.valid())
+    return false;
+  std::vector<unsigned char> chunk(kCopyChunk);
+  int64_t got;
+  bool copied = true;
+  while (copied && (got = ReadFully(staged.get(), chunk.data(), chunk.size())) > 0)
+    copied = WriteFully(file.get(), reinterpret_cast<const char*>(chunk.data()), static_cast<size_t>(got));
+  // The copy ends where the new text ends.
+  if (!copied || got < 0 || !SetEndOfFile(file.get()) || !file.Close()) {
+    ReportWriteFailure(path);
+    return false;
+  }
+  return true;
+}
+
+// Writes a new file beside the target and moves it over the target, so
+// that a failure leaves the old file whole.
+bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content) {
+  static unsigned counter = 0;
+  const std::string folder = FolderOf(plan.target);
+  const std::string joint = folder.back() == '\\' || folder.back() == '/' ? "" : "\\";
+  std::string temporary;
+  HANDLE created = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
+    temporary = folder + joint + ".hexloom-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(counter++) + ".tmp";
+    created = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+      return false;
+  }
+  if (created == INVALID_HANDLE_VALUE)
+    return false;
+  Handle file(created);
+  bool written = ForEachPiece(content, [&](const char* piece, size_t length) {
+    return WriteFully(file.get(), piece, length);
+  });
+  if (!written) {
+    ReportWriteFailure(path);
+    file.Close();
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  if (!file.Close() || !MoveFileExA(temporary.c_str(), plan.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  if (plan.attributes != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesA(plan.target.c_str(), plan.attributes);
+  return true;
+}
+
 bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION& info) {
   Handle file(CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                           FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -139,49 +282,16 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
     ReportAbsentPath();
     return false;
   }
-  // An existing target must be a file that could be opened for writing:
-  // the move below would otherwise replace a read-only file.
-  const DWORD attributes = GetFileAttributesA(path);
-  const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-  if (exists) {
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
-      return false;
-    Handle probe(CreateFileA(path, GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!probe.valid())
-      return false;
+  const WritePlan plan = PlanWrite(path);
+  switch (plan.way) {
+    case WriteWay::Replace:
+      return ReplaceFile(path, plan, content);
+    case WriteWay::InPlace:
+      return RewriteInPlace(path, plan.target, content);
+    case WriteWay::Impossible:
+      break;
   }
-
-  static unsigned counter = 0;
-  const std::string folder = FolderOf(path);
-  const std::string joint = folder.back() == '\\' || folder.back() == '/' ? "" : "\\";
-  std::string temporary;
-  HANDLE created = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary = folder + joint + ".hexloom-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(counter++) + ".tmp";
-    created = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
-      return false;
-  }
-  if (created == INVALID_HANDLE_VALUE)
-    return false;
-  Handle file(created);
-  bool written = ForEachPiece(content, [&](const char* piece, size_t length) {
-    return WriteFully(file.get(), piece, length);
-  });
-  if (!written) {
-    ReportWriteFailure(path);
-    file.Close();
-    DeleteFileA(temporary.c_str());
-    return false;
-  }
-  if (!file.Close() || !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(temporary.c_str());
-    return false;
-  }
-  if (exists)
-    SetFileAttributesA(path, attributes);
-  return true;
+  return false;
 }
 
 bool CanWriteFile(const char* path) {

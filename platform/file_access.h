@@ -34,9 +34,12 @@ ContentPieces PiecesOf(std::string_view text);
 // false; returns whether all were consumed. Rewinds the content first.
 bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume);
 
-// Replaces the file by exactly the content, through a temporary file in the
-// same folder that is renamed over it; false on any failure, which leaves an
-// existing file byte for byte as it was.
+// Replaces the file (the one a symbolic link leads to) by exactly the
+// content, through a temporary file in the same folder that is renamed over
+// it; false on any failure, which leaves an existing file byte for byte as it
+// was. A file with other hard links, in a folder that may not be written, or
+// whose owner a new file could not get, is rewritten in place once the whole
+// content is made, and may be left damaged by a failure.
 bool WriteWholeFile(const char* path, ContentPieces& content);
 bool WriteWholeFile(const char* path, std::string_view content);
 
