@@ -22,7 +22,8 @@ struct ConversionSettings {
 
 // What the conversions of one run share.
 struct RunState {
-  FileSystem* fs = nullptr;
+  explicit RunState(FileSystem* files) : fs(files) {}
+  FileSystem* fs;
   // Every output claimed in this run (written, found the same, or in test
   // mode foreseen), with the input it was made from.
   std::map<std::string, std::string> outputs;

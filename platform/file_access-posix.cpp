@@ -358,14 +358,9 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
 }
 
 bool CanWriteFile(const char* path) {
-  std::string target;
-  if (!ResolveTarget(path, target))
-    target = path;
-  struct stat info;
-  if (stat(target.c_str(), &info) == 0)
-    return S_ISREG(info.st_mode) && access(target.c_str(), W_OK) == 0;
-  const std::string folder = FolderOf(target);
-  return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && access(folder.c_str(), W_OK | X_OK) == 0;
+  // The same decision that a write takes first, so that test mode foresees
+  // exactly the failures a real run meets.
+  return path && PlanWrite(path).way != WriteWay::Impossible;
 }
 
 uint64_t PhysicalMemoryBytes() {

@@ -295,15 +295,9 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
 }
 
 bool CanWriteFile(const char* path) {
-  const DWORD attributes = GetFileAttributesA(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
-      return false;
-    Handle probe(CreateFileA(path, GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return probe.valid();
-  }
-  const DWORD folder = GetFileAttributesA(FolderOf(path).c_str());
-  return folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY);
+  // The same decision that a write takes first, so that test mode foresees
+  // exactly the failures a real run meets.
+  return path && PlanWrite(path).way != WriteWay::Impossible;
 }
 
 uint64_t PhysicalMemoryBytes() {
