@@ -104,6 +104,7 @@ TEST(RealFileSystem, IdentitiesListingsAndWritability) {
   EXPECT_TRUE(fs.CanWrite(folder / "new"));
   EXPECT_FALSE(fs.CanWrite(folder / Native("missing/new")));
   EXPECT_FALSE(fs.CanWrite(folder / "sub"));
+  EXPECT_FALSE(fs.CanWrite(folder / Native("a/x")));
   EXPECT_EQ(fs.CanonicalPath(folder / Native("sub/../a")), fs.CanonicalPath(folder / "a"));
   EXPECT_FALSE(fs.CanonicalPath(folder / "missing"));
   ByteBuffer buffer;
