@@ -63,6 +63,7 @@ int RunHexloom(int argc, char** argv) {
   g_settings.argCount = argc;
   g_settings.argIndex = 1;
   g_settings.argValues = argv;
+  g_settings.run.scanThreads = ScanThreadsFromEnvironment();
 
   PrintBanner();
   if (argc < 2) {

@@ -1,5 +1,9 @@
 #include "app/settings.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+
 Settings g_settings;
 
 ConversionSettings CurrentConversionSettings() {
@@ -21,4 +25,16 @@ ConversionSettings CurrentConversionSettings() {
   settings.scanTag = s.scanTag;
   settings.testMode = s.testMode;
   return settings;
+}
+
+size_t ScanThreadsFromEnvironment() {
+  // More threads than this only hold more files in memory at once.
+  constexpr unsigned long kMostThreads = 256;
+  if (const char* jobs = std::getenv("HEXLOOM_JOBS")) {
+    char* end = nullptr;
+    const unsigned long count = std::strtoul(jobs, &end, 10);
+    if (*jobs && !*end && count > 0)
+      return std::min(count, kMostThreads);
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
 }

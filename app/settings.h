@@ -35,5 +35,9 @@ struct Settings {
 
 extern Settings g_settings;
 
+// Returns how many threads prepare the files of a scan: HEXLOOM_JOBS when it
+// holds a positive number, otherwise one per processor.
+size_t ScanThreadsFromEnvironment();
+
 // Returns the settings that a conversion started now runs with.
 ConversionSettings CurrentConversionSettings();

@@ -24,6 +24,9 @@ struct ConversionSettings {
 struct RunState {
   explicit RunState(FileSystem* files) : fs(files) {}
   FileSystem* fs;
+  // Threads that prepare the files of a folder scan; one prepares each file
+  // only when its turn comes.
+  size_t scanThreads = 1;
   // Every output claimed in this run (written, found the same, or in test
   // mode foreseen), with the input it was made from.
   std::map<std::string, std::string> outputs;

@@ -7,8 +7,6 @@
 #include "codegen/header_text.h"
 #include "codegen/identifier.h"
 #include "convert/report.h"
-#include "convert/source_files.h"
-#include "platform/console_log.h"
 #include "platform/path.h"
 
 namespace {
@@ -22,30 +20,6 @@ void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
   buffer.Assign(bytes, digest.size);
 }
 
-// The steps after reading; returns whether the last writer succeeded.
-bool ConvertBuffer(Conversion& conversion, ByteBuffer& buffer) {
-  const ConversionSettings& settings = conversion.settings;
-  const std::optional<DigestKind> substituted = SubstitutedDigest(settings.format, settings.source);
-  if (substituted)
-    DigestInPlace(*substituted, buffer);
-
-  if (const std::optional<DigestKind> checksum = DigestOf(settings.format)) {
-    DigestInPlace(*checksum, buffer);
-    return WriteChecksumFile(conversion, LowercaseHex(buffer.data(), buffer.size()),
-                             DigestInfoOf(*checksum).extension);
-  }
-  SourceStyle style = settings.style;
-  style.digestComment = substituted.has_value();
-  const std::string identifier = MakeIdentifier(FileNameOf(conversion.inputPath));
-  if (settings.format == OutputFormat::Cxx)
-    return WriteSourceFile(conversion, buffer, identifier, style, true);
-  // A size constant that its type can't hold would compile to a wrong value.
-  if (!SizeFitsType(buffer.size(), style.sizeType))
-    return ReportError("File too large for the size type: ", conversion.inputPath);
-  return WriteSourceFile(conversion, buffer, identifier, style, false) &&
-         WriteHeaderFile(conversion, buffer, identifier, style);
-}
-
 // Paths that lead to the same file share a key, so that converting it again
 // under another name is not taken for another input.
 std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
@@ -54,28 +28,86 @@ std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
   return "path:" + inputPath;
 }
 
+// The steps after reading; false after a failure, already reported.
+bool Convert(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs, bool compareAhead) {
+  OutputMaterial& material = prepared.material;
+  const std::optional<DigestKind> substituted = SubstitutedDigest(settings.format, settings.source);
+  if (substituted)
+    DigestInPlace(*substituted, material.buffer);
+  if (const std::optional<DigestKind> checksum = DigestOf(settings.format)) {
+    DigestInPlace(*checksum, material.buffer);
+    material.checksum = LowercaseHex(material.buffer.data(), material.buffer.size());
+  } else {
+    material.style = settings.style;
+    material.style.digestComment = substituted.has_value();
+    material.identifier = MakeIdentifier(FileNameOf(prepared.inputPath));
+    // A size constant that its type can't hold would compile to a wrong
+    // value.
+    if (settings.format == OutputFormat::Cpp && !SizeFitsType(material.buffer.size(), material.style.sizeType))
+      return ReportError("File too large for the size type: ", prepared.inputPath);
+  }
+  prepared.outputs = PlanOutputs(settings, prepared.inputPath);
+  if (compareAhead) {
+    for (PlannedOutput& output : prepared.outputs) {
+      WithOutputContent(material, output.kind, [&](ContentPieces& content) {
+        output.comparison = fs.CompareWithFile(output.path, content);
+        return true;
+      });
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run) {
+std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath,
+                                                      const ConversionSettings& settings, FileSystem& fs,
+                                                      bool compareAhead) {
+  auto prepared = std::make_unique<PreparedConversion>();
+  prepared->inputPath = inputPath;
   ConsoleLog::Instance() << "Reading File: " << inputPath << "\n";
-  Conversion conversion{settings, run, inputPath, InputKeyOf(*run.fs, inputPath)};
-  bool succeeded = false;
+  prepared->inputKey = InputKeyOf(fs, inputPath);
   try {
-    ByteBuffer buffer;
-    switch (run.fs->ReadWholeFile(inputPath, buffer)) {
-      case ReadResult::CantOpen: return ReportError("Can't open file: ", inputPath);
-      case ReadResult::TooLarge: return ReportError(kTooLargeForMemory, inputPath);
-      case ReadResult::Done: break;
+    switch (fs.ReadWholeFile(inputPath, prepared->material.buffer)) {
+      case ReadResult::CantOpen:
+        ReportError("Can't open file: ", inputPath);
+        return prepared;
+      case ReadResult::TooLarge:
+        ReportError(kTooLargeForMemory, inputPath);
+        return prepared;
+      case ReadResult::Done:
+        break;
     }
     ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..." << "\n";
-    succeeded = ConvertBuffer(conversion, buffer);
+    prepared->ready = Convert(*prepared, settings, fs, compareAhead);
   } catch (const std::bad_alloc&) {
     // The text of a file that fits in memory may still not.
-    return ReportError(kTooLargeForMemory, inputPath);
+    ReportError(kTooLargeForMemory, inputPath);
   } catch (const std::length_error&) {
-    return ReportError(kTooLargeForMemory, inputPath);
+    ReportError(kTooLargeForMemory, inputPath);
   }
-  if (succeeded)
-    ConsoleLog::Instance() << "\n";
-  return succeeded;
+  return prepared;
+}
+
+bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& settings, RunState& run) {
+  ConsoleLog::Instance().Replay(prepared.console);
+  if (!prepared.ready)
+    return false;
+  Conversion conversion{settings, run, prepared.inputPath, prepared.inputKey};
+  try {
+    // After a failed .cpp no header is attempted.
+    for (const PlannedOutput& output : prepared.outputs) {
+      if (!WriteOutput(conversion, prepared.material, output))
+        return false;
+    }
+  } catch (const std::bad_alloc&) {
+    return ReportError(kTooLargeForMemory, prepared.inputPath);
+  }
+  ConsoleLog::Instance() << "\n";
+  return true;
+}
+
+bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run) {
+  std::unique_ptr<PreparedConversion> prepared = PrepareConversion(inputPath, settings, *run.fs, false);
+  return CommitConversion(*prepared, settings, run);
 }

@@ -1,9 +1,34 @@
-// One conversion of one input file.
+// One conversion of one input file: prepared (read, digested, compared with
+// its targets), then committed (reported and written).
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "convert/conversion.h"
+#include "convert/source_files.h"
+#include "platform/console_log.h"
+
+struct PreparedConversion {
+  std::string inputPath;
+  std::string inputKey;  // the same for every path that leads to the same file
+  bool ready = false;    // false after a failure, already reported
+  OutputMaterial material;
+  std::vector<PlannedOutput> outputs;
+  ConsoleLog::Recording console;  // what preparing printed, when it was recorded
+};
+
+// Reads the input and makes everything its outputs need. With
+// `compareAhead`, also compares each output with the file already there.
+// Never writes a file.
+std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath,
+                                                      const ConversionSettings& settings, FileSystem& fs,
+                                                      bool compareAhead);
+
+// Prints what preparing recorded, then stores the outputs in order; returns
+// false when anything failed.
+bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& settings, RunState& run);
 
 // Converts the file with the settings; failures are reported on the console.
 // Returns false when anything failed.

@@ -47,11 +47,17 @@ void RecordOutput(Conversion& conversion, const std::string& path) {
 
 }  // namespace
 
-bool WriteIfChanged(Conversion& conversion, const std::string& path, ContentPieces& content) {
+bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<FileComparison> comparison,
+                    ContentPieces& content) {
+  // A comparison made ahead of time is stale once this run has written the
+  // path since.
+  const bool claimedBefore = conversion.run.outputs.count(path) != 0;
   if (!ClaimOutput(conversion, path))
     return false;
   FileSystem& fs = *conversion.run.fs;
-  switch (fs.CompareWithFile(path, content)) {
+  if (!comparison || claimedBefore)
+    comparison = fs.CompareWithFile(path, content);
+  switch (*comparison) {
     case FileComparison::Unreadable:
       return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
@@ -69,6 +75,10 @@ bool WriteIfChanged(Conversion& conversion, const std::string& path, ContentPiec
   RecordOutput(conversion, path);
   ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << path << "\n";
   return true;
+}
+
+bool WriteIfChanged(Conversion& conversion, const std::string& path, ContentPieces& content) {
+  return StoreIfChanged(conversion, path, std::nullopt, content);
 }
 
 bool WriteIfChanged(Conversion& conversion, const std::string& path, std::string_view content) {

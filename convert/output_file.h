@@ -20,4 +20,8 @@ std::string BuildOutputPath(const ConversionSettings& settings, std::string_view
 // not at all in test mode; prints one line for the file. False after an
 // error, which it has reported.
 bool WriteIfChanged(Conversion& conversion, const std::string& path, ContentPieces& content);
+// The same with the comparison already made (ahead of time, by a worker);
+// compares again when this run has written the path since.
+bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<FileComparison> comparison,
+                    ContentPieces& content);
 bool WriteIfChanged(Conversion& conversion, const std::string& path, std::string_view content);

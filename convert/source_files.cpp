@@ -4,25 +4,43 @@
 #include "codegen/header_text.h"
 #include "convert/output_file.h"
 
-bool WriteSourceFile(Conversion& conversion, const ByteBuffer& buffer, const std::string& identifier,
-                     const SourceStyle& style, bool cxx) {
-  // Made piece by piece while it is compared or written: the text of a
-  // large file is several times its size and is never held whole.
-  DataSourceText text(buffer, identifier, style);
-  ContentPieces pieces;
-  pieces.size = text.size();
-  pieces.next = [&text](char* out, size_t capacity) { return text.Next(out, capacity); };
-  pieces.rewind = [&text] { text.Rewind(); };
-  const char* extension = cxx ? ".cxx" : ".cpp";
-  return WriteIfChanged(conversion, BuildOutputPath(conversion.settings, conversion.inputPath, extension), pieces);
+std::vector<PlannedOutput> PlanOutputs(const ConversionSettings& settings, const std::string& inputPath) {
+  const auto planned = [&](OutputKind kind, const char* extension) {
+    return PlannedOutput{kind, BuildOutputPath(settings, inputPath, extension), std::nullopt};
+  };
+  if (const std::optional<DigestKind> checksum = DigestOf(settings.format))
+    return {planned(OutputKind::Checksum, DigestInfoOf(*checksum).extension)};
+  if (settings.format == OutputFormat::Cxx)
+    return {planned(OutputKind::Source, ".cxx")};
+  return {planned(OutputKind::Source, ".cpp"), planned(OutputKind::Header, ".h")};
 }
 
-bool WriteHeaderFile(Conversion& conversion, const ByteBuffer& buffer, const std::string& identifier,
-                     const SourceStyle& style) {
-  return WriteIfChanged(conversion, BuildOutputPath(conversion.settings, conversion.inputPath, ".h"),
-                        BuildHeaderText(buffer.size(), identifier, style));
+bool WithOutputContent(const OutputMaterial& material, OutputKind kind,
+                       const std::function<bool(ContentPieces&)>& use) {
+  switch (kind) {
+    case OutputKind::Source: {
+      // Made piece by piece while it is compared or written: the text of a
+      // large file is several times its size and is never held whole.
+      DataSourceText text(material.buffer, material.identifier, material.style);
+      ContentPieces pieces;
+      pieces.size = text.size();
+      pieces.next = [&text](char* out, size_t capacity) { return text.Next(out, capacity); };
+      pieces.rewind = [&text] { text.Rewind(); };
+      return use(pieces);
+    }
+    case OutputKind::Header: {
+      const std::string text = BuildHeaderText(material.buffer.size(), material.identifier, material.style);
+      ContentPieces pieces = PiecesOf(text);
+      return use(pieces);
+    }
+    case OutputKind::Checksum: break;
+  }
+  ContentPieces pieces = PiecesOf(material.checksum);
+  return use(pieces);
 }
 
-bool WriteChecksumFile(Conversion& conversion, const std::string& checksum, const char* extension) {
-  return WriteIfChanged(conversion, BuildOutputPath(conversion.settings, conversion.inputPath, extension), checksum);
+bool WriteOutput(Conversion& conversion, const OutputMaterial& material, const PlannedOutput& output) {
+  return WithOutputContent(material, output.kind, [&](ContentPieces& content) {
+    return StoreIfChanged(conversion, output.path, output.comparison, content);
+  });
 }

@@ -1,21 +1,46 @@
 // The files of a conversion: the C++ data source and header, or a checksum.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "codegen/style.h"
 #include "convert/conversion.h"
 #include "platform/byte_buffer.h"
 
-// Writes the .cpp (or, with `cxx`, the .cxx) data source file of the input;
-// false after an error, already reported.
-bool WriteSourceFile(Conversion& conversion, const ByteBuffer& buffer, const std::string& identifier,
-                     const SourceStyle& style, bool cxx);
+enum class OutputKind {
+  Source,    // the .cpp or .cxx data source file
+  Header,    // the .h that goes with a .cpp
+  Checksum,  // the digest in lowercase hexadecimal
+};
 
-// Writes the .h file of the input; false after an error, already reported.
-bool WriteHeaderFile(Conversion& conversion, const ByteBuffer& buffer, const std::string& identifier,
-                     const SourceStyle& style);
+// What the outputs of one input are made from.
+struct OutputMaterial {
+  ByteBuffer buffer;  // the file's bytes, or the digest that replaced them
+  std::string identifier;
+  SourceStyle style;
+  std::string checksum;  // for a checksum format
+};
 
-// Writes the checksum text under the input's name plus `extension`; false
-// after an error, already reported.
-bool WriteChecksumFile(Conversion& conversion, const std::string& checksum, const char* extension);
+// One file that a conversion writes, and how it compared with the file
+// already there when that was looked at ahead of time.
+struct PlannedOutput {
+  OutputKind kind;
+  std::string path;
+  std::optional<FileComparison> comparison;
+};
+
+// Returns the files that the settings' format writes for the input, in the
+// order they are written.
+std::vector<PlannedOutput> PlanOutputs(const ConversionSettings& settings, const std::string& inputPath);
+
+// Calls `use` with the content of the output, made piece by piece where it
+// is large; returns what `use` returns.
+bool WithOutputContent(const OutputMaterial& material, OutputKind kind,
+                       const std::function<bool(ContentPieces&)>& use);
+
+// Stores the output unless the file already holds exactly it; false after
+// an error, already reported.
+bool WriteOutput(Conversion& conversion, const OutputMaterial& material, const PlannedOutput& output);

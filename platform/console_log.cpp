@@ -9,6 +9,17 @@ namespace {
 // Made during static initialisation so that it exists before main runs.
 std::recursive_mutex g_consoleLock;
 std::string* g_captureSink = nullptr;
+// A worker's messages wait here until the thread that orders them writes
+// them.
+thread_local ConsoleLog::Recording* t_recording = nullptr;
+
+void SetAttribute(uint16_t attribute) {
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  if (t_recording)
+    t_recording->pieces.push_back({true, attribute, {}});
+  else if (!g_captureSink)
+    ConsoleSetAttribute(attribute);
+}
 
 template <typename Number>
 void WriteNumber(ConsoleLog& log, Number value) {
@@ -22,16 +33,10 @@ void WriteNumber(ConsoleLog& log, Number value) {
 
 ConsoleColour::ConsoleColour(Colour colour) {
   ConsoleLog::Instance();
-  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  if (!g_captureSink)
-    ConsoleSetAttribute(static_cast<uint16_t>(colour));
+  SetAttribute(static_cast<uint16_t>(colour));
 }
 
-ConsoleColour::~ConsoleColour() {
-  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  if (!g_captureSink)
-    ConsoleSetAttribute(static_cast<uint16_t>(Colour::Default));
-}
+ConsoleColour::~ConsoleColour() { SetAttribute(static_cast<uint16_t>(Colour::Default)); }
 
 ConsoleLog::ConsoleLog() { ConsoleOpen(); }
 
@@ -41,6 +46,10 @@ ConsoleLog& ConsoleLog::Instance() {
 }
 
 void ConsoleLog::Write(const char* text, size_t length) {
+  if (t_recording) {
+    t_recording->pieces.push_back({false, 0, std::string(text, length)});
+    return;
+  }
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
   if (g_captureSink)
     g_captureSink->append(text, length);
@@ -51,6 +60,17 @@ void ConsoleLog::Write(const char* text, size_t length) {
 void ConsoleLog::CaptureInto(std::string* sink) {
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
   g_captureSink = sink;
+}
+
+void ConsoleLog::RecordThisThread(Recording* recording) { t_recording = recording; }
+
+void ConsoleLog::Replay(const Recording& recording) {
+  for (const Recording::Piece& piece : recording.pieces) {
+    if (piece.isColour)
+      SetAttribute(piece.attribute);
+    else
+      Write(piece.text.data(), piece.text.size());
+  }
 }
 
 ConsoleLog& ConsoleLog::operator<<(const ConsoleColour&) { return *this; }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The console attributes that messages are written in.
 enum class Colour : uint16_t {
@@ -47,6 +48,21 @@ class ConsoleLog {
   // Sends every later piece to `sink` instead of the console, colours left
   // out; null sends them to the console again. For tests.
   void CaptureInto(std::string* sink);
+
+  // What one thread wrote, with its colours, kept to be written later.
+  struct Recording {
+    struct Piece {
+      bool isColour;
+      uint16_t attribute;
+      std::string text;
+    };
+    std::vector<Piece> pieces;
+  };
+  // Keeps every later piece written by this thread in `recording` instead of
+  // writing it; null writes them again.
+  void RecordThisThread(Recording* recording);
+  // Writes what was recorded, in order and in its colours.
+  void Replay(const Recording& recording);
 
  private:
   ConsoleLog();

@@ -91,14 +91,14 @@ void OnBusError(int) {
 }
 
 void GuardMappedReads() {
-  static bool installed = false;
-  if (installed)
-    return;
-  installed = true;
-  struct sigaction action {};
-  action.sa_handler = OnBusError;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGBUS, &action, nullptr);
+  // Installed once, whichever thread maps first.
+  static const bool installed = [] {
+    struct sigaction action {};
+    action.sa_handler = OnBusError;
+    sigemptyset(&action.sa_mask);
+    return sigaction(SIGBUS, &action, nullptr) == 0;
+  }();
+  (void)installed;
 }
 
 void ReleaseMapping(const unsigned char* base, size_t length) {

@@ -65,6 +65,10 @@ class FileSystem {
   // false when the folder can't be opened.
   virtual bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) = 0;
 
+  // The size in bytes of the file that `path` leads to; none when it can't
+  // be found.
+  virtual std::optional<uint64_t> SizeOf(const std::string& path) = 0;
+
   // The absolute path that `path` leads to with every link resolved; none
   // when it doesn't exist.
   virtual std::optional<std::string> CanonicalPath(const std::string& path) = 0;

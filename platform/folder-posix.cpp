@@ -61,3 +61,10 @@ std::optional<std::string> CanonicalPathOf(const std::string& path) {
   std::free(resolved);
   return result;
 }
+
+std::optional<uint64_t> SizeOfPath(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0)
+    return std::nullopt;
+  return static_cast<uint64_t>(info.st_size);
+}

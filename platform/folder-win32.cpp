@@ -62,3 +62,10 @@ std::optional<std::string> CanonicalPathOf(const std::string& path) {
     result.erase(0, 4);
   return result;
 }
+
+std::optional<uint64_t> SizeOfPath(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    return std::nullopt;
+  return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+}

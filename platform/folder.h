@@ -16,3 +16,6 @@ std::optional<FileId> IdentityOfPath(const std::string& path);
 
 // The absolute path with every link resolved; none when it doesn't exist.
 std::optional<std::string> CanonicalPathOf(const std::string& path);
+
+// The size of the file that the path leads to; none when it can't be found.
+std::optional<uint64_t> SizeOfPath(const std::string& path);

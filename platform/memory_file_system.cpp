@@ -51,6 +51,7 @@ std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Add(const std::string&
 }
 
 void MemoryFileSystem::AddFile(const std::string& path, std::string bytes) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   if (auto node = Find(path); node && node->kind == Kind::File) {
     node->bytes = std::move(bytes);
     return;
@@ -59,6 +60,7 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string bytes) {
 }
 
 void MemoryFileSystem::AddFolder(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   const std::string normal = Normalise(path);
   if (IsTop(normal) || nodes_.count(normal))
     return;
@@ -67,22 +69,34 @@ void MemoryFileSystem::AddFolder(const std::string& path) {
 }
 
 void MemoryFileSystem::AddLink(const std::string& path, const std::string& target) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   Add(path, Kind::Link, Normalise(target));
 }
 
 void MemoryFileSystem::AddHardLink(const std::string& path, const std::string& existing) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   nodes_[Normalise(path)] = Find(existing);
 }
 
 void MemoryFileSystem::AddSpecial(const std::string& path, std::string bytes) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   Add(path, Kind::Special, std::move(bytes));
 }
 
-void MemoryFileSystem::SetWritable(const std::string& path, bool writable) { Find(path)->writable = writable; }
+void MemoryFileSystem::SetWritable(const std::string& path, bool writable) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  Find(path)->writable = writable;
+}
 
-void MemoryFileSystem::SetReadable(const std::string& path, bool readable) { Find(path)->readable = readable; }
+void MemoryFileSystem::SetReadable(const std::string& path, bool readable) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  Find(path)->readable = readable;
+}
 
-void MemoryFileSystem::SetTooLarge(const std::string& path) { Find(path)->tooLarge = true; }
+void MemoryFileSystem::SetTooLarge(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  Find(path)->tooLarge = true;
+}
 
 std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path) const {
   std::string pending = Normalise(path);
@@ -129,6 +143,7 @@ bool MemoryFileSystem::FolderWritable(const std::string& resolved) const {
 }
 
 std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) const {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   auto node = Find(path);
   if (!node || node->kind == Kind::Folder)
     return std::nullopt;
@@ -136,11 +151,13 @@ std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) c
 }
 
 int MemoryFileSystem::WriteCount(const std::string& path) const {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   auto node = Find(path);
   return node ? node->writes : 0;
 }
 
 std::vector<std::string> MemoryFileSystem::Paths() const {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   std::vector<std::string> paths;
   for (const auto& [path, node] : nodes_)
     paths.push_back(path);
@@ -148,6 +165,7 @@ std::vector<std::string> MemoryFileSystem::Paths() const {
 }
 
 ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, ByteBuffer& output) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   auto node = Find(path);
   if (!node || node->kind == Kind::Folder || !node->readable)
     return ReadResult::CantOpen;
@@ -158,6 +176,7 @@ ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, ByteBuffer& 
 }
 
 FileComparison MemoryFileSystem::CompareWithFile(const std::string& path, ContentPieces& content) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   auto node = Find(path);
   if (!node || node->kind == Kind::Folder)
     return FileComparison::Absent;
@@ -175,6 +194,7 @@ FileComparison MemoryFileSystem::CompareWithFile(const std::string& path, Conten
 }
 
 bool MemoryFileSystem::CanWrite(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   const std::optional<std::string> resolved = Resolve(path);
   if (!resolved)
     return false;
@@ -185,6 +205,7 @@ bool MemoryFileSystem::CanWrite(const std::string& path) {
 }
 
 bool MemoryFileSystem::WriteWholeFile(const std::string& path, ContentPieces& content) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   if (!CanWrite(path))
     return false;
   std::string bytes;
@@ -201,6 +222,7 @@ bool MemoryFileSystem::WriteWholeFile(const std::string& path, ContentPieces& co
 }
 
 std::optional<FileId> MemoryFileSystem::IdentityOf(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   const std::optional<std::string> resolved = Resolve(path);
   if (resolved && IsTop(*resolved))
     return FileId{0, 0};
@@ -211,6 +233,7 @@ std::optional<FileId> MemoryFileSystem::IdentityOf(const std::string& path) {
 }
 
 bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   entries.clear();
   const std::optional<std::string> resolved = Resolve(folder);
   if (!resolved)
@@ -236,8 +259,17 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderE
 }
 
 std::optional<std::string> MemoryFileSystem::CanonicalPath(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
   const std::optional<std::string> resolved = Resolve(path);
   if (!resolved || (!IsTop(*resolved) && !Find(*resolved)))
     return std::nullopt;
   return resolved->rfind('/', 0) == 0 ? *resolved : "/" + *resolved;
+}
+
+std::optional<uint64_t> MemoryFileSystem::SizeOf(const std::string& path) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  auto node = Find(path);
+  if (!node || node->kind == Kind::Folder)
+    return std::nullopt;
+  return node->bytes.size();
 }

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,7 @@ class MemoryFileSystem final : public FileSystem {
   bool CanWrite(const std::string& path) override;
   std::optional<FileId> IdentityOf(const std::string& path) override;
   bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) override;
+  std::optional<uint64_t> SizeOf(const std::string& path) override;
   std::optional<std::string> CanonicalPath(const std::string& path) override;
 
  private:
@@ -62,6 +64,8 @@ class MemoryFileSystem final : public FileSystem {
   std::shared_ptr<Node> Find(const std::string& path) const;
   bool FolderWritable(const std::string& resolved) const;
 
+  // Conversions may be prepared on several threads at once.
+  mutable std::recursive_mutex lock_;
   std::map<std::string, std::shared_ptr<Node>> nodes_;
   uint64_t nextId_ = 1;
 };

@@ -39,6 +39,8 @@ class RealFileSystemImpl final : public FileSystem {
     return ::ListFolder(folder, entries);
   }
 
+  std::optional<uint64_t> SizeOf(const std::string& path) override { return SizeOfPath(path); }
+
   std::optional<std::string> CanonicalPath(const std::string& path) override { return CanonicalPathOf(path); }
 };
 

@@ -4,9 +4,12 @@
 
 namespace {
 
-class ScanFolderTest : public MemoryRunTest {
+// Every case runs with files prepared in turn and with several threads
+// preparing them ahead: the console and the files must not differ.
+class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<size_t> {
  protected:
   void SetUp() override {
+    run.scanThreads = GetParam();
     settings.format = OutputFormat::Md5;
     settings.source = ContentSource::Md5;
     settings.scanTag = ".bin";
@@ -23,7 +26,7 @@ class ScanFolderTest : public MemoryRunTest {
   }
 };
 
-TEST_F(ScanFolderTest, WalksTheTreeInByteOrder) {
+TEST_P(ScanFolderTest, WalksTheTreeInByteOrder) {
   fs.AddFolder("d/sub");
   fs.AddFolder("d/.hidden");
   fs.AddFile("d/c.BIN", "c");
@@ -35,7 +38,7 @@ TEST_F(ScanFolderTest, WalksTheTreeInByteOrder) {
                            Applied("d/sub/x.bin", "d/sub/x.md5"));
 }
 
-TEST_F(ScanFolderTest, OnlyRegularFilesAreConverted) {
+TEST_P(ScanFolderTest, OnlyRegularFilesAreConverted) {
   fs.AddFolder("d");
   fs.AddSpecial("d/pipe.bin");
   fs.AddLink("d/dangling.bin", "d/nothing");
@@ -47,7 +50,7 @@ TEST_F(ScanFolderTest, OnlyRegularFilesAreConverted) {
   EXPECT_FALSE(fs.Contents("d/pipe.md5"));
 }
 
-TEST_F(ScanFolderTest, FolderLinksStayInsideTheTree) {
+TEST_P(ScanFolderTest, FolderLinksStayInsideTheTree) {
   fs.AddFolder("outside");
   fs.AddFile("outside/o.bin", "o");
   fs.AddFolder("d/in");
@@ -60,7 +63,7 @@ TEST_F(ScanFolderTest, FolderLinksStayInsideTheTree) {
   EXPECT_FALSE(fs.Contents("outside/o.md5"));
 }
 
-TEST_F(ScanFolderTest, FoldersThatCantBeOpened) {
+TEST_P(ScanFolderTest, FoldersThatCantBeOpened) {
   fs.AddFolder("d/closed");
   fs.AddFile("d/closed/c.bin", "c");
   fs.SetReadable("d/closed", false);
@@ -70,7 +73,7 @@ TEST_F(ScanFolderTest, FoldersThatCantBeOpened) {
   EXPECT_EQ(Scan("missing", false), " [ERROR] Can't open folder: missing\n\n");
 }
 
-TEST_F(ScanFolderTest, AFailedFileDoesNotStopTheScan) {
+TEST_P(ScanFolderTest, AFailedFileDoesNotStopTheScan) {
   fs.AddFolder("d");
   fs.AddFile("d/a.bin", "a");
   fs.SetReadable("d/a.bin", false);
@@ -79,5 +82,7 @@ TEST_F(ScanFolderTest, AFailedFileDoesNotStopTheScan) {
                                   "\n [ERROR] Can't open file: " + Native("d/a.bin") + "\n\n" +
                                   Applied("d/b.bin", "d/b.md5"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Threads, ScanFolderTest, testing::Values(size_t{1}, size_t{3}));
 
 }  // namespace
