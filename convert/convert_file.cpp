@@ -9,59 +9,23 @@
 #include "codegen/data_source.h"
 #include "codegen/source_files.h"
 #include "convert/output_file.h"
-#include "digest/md5.h"
-#include "digest/sha1.h"
-#include "digest/sha256.h"
-#include "digest/sha512.h"
+#include "digest/digest.h"
 #include "platform/console_log.h"
 #include "platform/file_access.h"
 
 namespace {
 
-struct DigestKind {
-  size_t length;
-  const char* extension;
-};
-
-// Indexed by the numbers that OutputFormat and ContentSource share.
-const DigestKind kDigests[6] = {
-    {0, nullptr}, {0, nullptr}, {16, ".md5"}, {20, ".sha1"}, {32, ".sha256"}, {64, ".sha512"},
-};
+// The digest of the number (2 to 5) that OutputFormat and ContentSource share.
+const DigestInfo& DigestOfFormat(int32_t kind) {
+  return DigestInfoOf(static_cast<DigestKind>(kind - static_cast<int32_t>(OutputFormat::Md5)));
+}
 
 // Replaces the buffer by its digest of kind `kind` (2 to 5).
 void DigestInPlace(int32_t kind, ByteBuffer& buffer) {
-  unsigned char digest[64];
-  switch (kind) {
-    case 2: {
-      Md5Context context;
-      Md5Init(context);
-      Md5Update(context, buffer.data(), buffer.size());
-      Md5Final(context, digest);
-      break;
-    }
-    case 3: {
-      Sha1Context context;
-      Sha1Init(context);
-      Sha1Update(context, buffer.data(), buffer.size());
-      Sha1Final(context, digest);
-      break;
-    }
-    case 4: {
-      Sha256Context context;
-      Sha256Init(context);
-      Sha256Update(context, buffer.data(), buffer.size());
-      Sha256Final(context, digest);
-      break;
-    }
-    default: {
-      Sha512Context context;
-      Sha512Init(context);
-      Sha512Update(context, buffer.data(), buffer.size());
-      Sha512Final(context, digest);
-      break;
-    }
-  }
-  buffer.Assign(digest, kDigests[kind].length);
+  unsigned char digest[kMaxDigestSize];
+  const DigestInfo& info = DigestOfFormat(kind);
+  info.compute(buffer.data(), buffer.size(), digest);
+  buffer.Assign(digest, info.size);
 }
 
 void ReportFailure(const char* description, const char* path) {
@@ -81,7 +45,7 @@ bool ConvertBuffer(const char* inputPath, ByteBuffer& buffer) {
 
   if (format >= 2 && format <= 5) {
     DigestInPlace(format, buffer);
-    return WriteChecksumFile(inputPath, LowercaseHex(buffer.data(), buffer.size()), kDigests[format].extension);
+    return WriteChecksumFile(inputPath, LowercaseHex(buffer.data(), buffer.size()), DigestOfFormat(format).extension);
   }
   if (format == static_cast<int32_t>(OutputFormat::Cxx))
     return WriteSourceFile(inputPath, buffer, identifier, true);
