@@ -4,10 +4,10 @@
 #pragma once
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -18,12 +18,13 @@
 namespace digest_test {
 
 using Bytes = std::vector<unsigned char>;
+// A message as consecutive pieces of memory.
+using Pieces = std::vector<std::pair<const unsigned char*, uint64_t>>;
 
 inline Bytes RandomBytes(size_t count, uint32_t seed) {
   std::mt19937 generator(seed);
   Bytes bytes(count);
-  for (unsigned char& b : bytes)
-    b = static_cast<unsigned char>(generator());
+  std::ranges::generate(bytes, [&] { return static_cast<unsigned char>(generator()); });
   return bytes;
 }
 
@@ -52,17 +53,22 @@ inline std::string OneShot(const DigestInfo& info, const unsigned char* data, ui
   return Written(info.size, [&](unsigned char* out) { info.compute(data, count, out); });
 }
 
-// Feeds the message in pieces of the given sizes, taken in turn.
-inline std::string InPieces(const DigestInfo& info, const Bytes& message, const std::vector<size_t>& sizes) {
+// Feeds the pieces in turn, after an empty one.
+inline std::string InPieces(const DigestInfo& info, const Pieces& pieces) {
   DigestContext ctx;
   info.init(ctx);
   info.update(ctx, nullptr, 0);
-  for (size_t at = 0, k = 0; at < message.size(); ++k) {
-    const size_t count = std::min(sizes[k % sizes.size()], message.size() - at);
-    info.update(ctx, message.data() + at, count);
-    at += count;
-  }
+  for (const auto& [data, count] : pieces)
+    info.update(ctx, data, count);
   return Written(info.size, [&](unsigned char* out) { info.final(ctx, out); });
+}
+
+// Cuts the message into pieces of the given sizes, taken in turn.
+inline Pieces Cut(const unsigned char* message, uint64_t size, const std::vector<uint64_t>& sizes) {
+  Pieces pieces;
+  for (uint64_t at = 0, k = 0; at < size; at += pieces.back().second)
+    pieces.emplace_back(message + at, std::min(sizes[k++ % sizes.size()], size - at));
+  return pieces;
 }
 
 struct Engine {
@@ -81,10 +87,8 @@ inline std::vector<Engine> Engines() {
 }
 
 inline std::string EngineName(const testing::TestParamInfo<Engine>& param) {
-  std::string name;
-  for (const char* c = DigestInfoOf(param.param.kind).name; *c != '\0'; ++c)
-    if (std::isalnum(static_cast<unsigned char>(*c)))
-      name += *c;
+  std::string name = DigestInfoOf(param.param.kind).name;
+  std::erase(name, '-');
   return name + (param.param.accelerated ? "_accelerated" : "_portable");
 }
 
