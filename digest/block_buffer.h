@@ -63,5 +63,4 @@ inline void PadAndCompress(Context& ctx, Compress compress) {
   else
     StoreBE64(ctx.buffer + Block - 8, ctx.bitCount);
   compress(ctx.state, ctx.buffer, 1);
-  ctx.bufferLength = 0;
 }

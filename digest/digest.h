@@ -12,6 +12,7 @@
 #include "digest/sha256.h"
 #include "digest/sha512.h"
 
+// The digests, in the order of their rows in kDigests.
 enum class DigestKind { Md5, Sha1, Sha256, Sha512 };
 
 // Bytes in the longest digest.
