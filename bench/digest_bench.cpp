@@ -1,19 +1,17 @@
-// Each digest engine against libcrypto's EVP on the same buffer, and the
-// portable code of those that have accelerated code beside it.
+// Each digest against libcrypto's EVP on the same buffer, and the portable
+// code of those that have accelerated code beside it on this CPU.
 
 #include <openssl/evp.h>
 
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
-#include "digest/md5.h"
-#include "digest/sha1.h"
-#include "digest/sha256.h"
-#include "digest/sha512.h"
 #include "digest/cpu_dispatch.h"
+#include "digest/digest.h"
 
 namespace {
 
@@ -34,79 +32,46 @@ const std::vector<unsigned char>& Buffer() {
   return buffer;
 }
 
-template <typename Ctx, void (*Init)(Ctx&),
-          void (*Update)(Ctx&, const unsigned char*, uint64_t),
-          void (*Final)(Ctx&, unsigned char*)>
-void BM_Hexloom(benchmark::State& state) {
+// The digest on the code this CPU runs by default, or kept on its portable
+// code for the duration.
+void BM_Hexloom(benchmark::State& state, const DigestInfo* info, bool portable) {
   const std::vector<unsigned char>& buffer = Buffer();
-  unsigned char digest[64];
+  unsigned char digest[kMaxDigestSize];
+  DigestAllowAcceleration(!portable);
   for (auto _ : state) {
-    Ctx ctx;
-    Init(ctx);
-    Update(ctx, buffer.data(), buffer.size());
-    Final(ctx, digest);
+    info->compute(buffer.data(), buffer.size(), digest);
     benchmark::DoNotOptimize(digest);
   }
-  state.SetBytesProcessed(state.iterations() * buffer.size());
-}
-
-// The same engine kept on its portable code for the duration.
-template <typename Ctx, void (*Init)(Ctx&),
-          void (*Update)(Ctx&, const unsigned char*, uint64_t),
-          void (*Final)(Ctx&, unsigned char*)>
-void BM_HexloomPortable(benchmark::State& state) {
-  DigestAllowAcceleration(false);
-  BM_Hexloom<Ctx, Init, Update, Final>(state);
   DigestAllowAcceleration(true);
+  state.SetBytesProcessed(state.iterations() * buffer.size());
+  if (!portable)
+    state.SetLabel(info->accelerated() ? "accelerated" : "portable");
 }
 
-template <const EVP_MD* (*Md)()>
-void BM_OpenSsl(benchmark::State& state) {
+void BM_OpenSsl(benchmark::State& state, const DigestInfo* info) {
   const std::vector<unsigned char>& buffer = Buffer();
+  const EVP_MD* md = EVP_get_digestbyname(info->name);
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int size = 0;
   for (auto _ : state) {
-    EVP_Digest(buffer.data(), buffer.size(), digest, &size, Md(), nullptr);
+    EVP_Digest(buffer.data(), buffer.size(), digest, &size, md, nullptr);
     benchmark::DoNotOptimize(digest);
   }
   state.SetBytesProcessed(state.iterations() * buffer.size());
 }
 
-// Names the code the default run used, which depends on the CPU.
-template <typename Ctx, void (*Init)(Ctx&),
-          void (*Update)(Ctx&, const unsigned char*, uint64_t),
-          void (*Final)(Ctx&, unsigned char*), bool (*CpuCanAccelerate)()>
-void BM_HexloomLabelled(benchmark::State& state) {
-  BM_Hexloom<Ctx, Init, Update, Final>(state);
-  state.SetLabel(CpuCanAccelerate() ? "accelerated" : "portable");
-}
+const bool kRegistered = [] {
+  for (const DigestInfo& info : kDigests) {
+    const std::string name = info.name;
+    benchmark::RegisterBenchmark((name + "/hexloom").c_str(), BM_Hexloom, &info, false)
+        ->Unit(benchmark::kMillisecond);
+    if (info.accelerated())
+      benchmark::RegisterBenchmark((name + "/hexloom-portable").c_str(), BM_Hexloom, &info, true)
+          ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((name + "/openssl").c_str(), BM_OpenSsl, &info)
+        ->Unit(benchmark::kMillisecond);
+  }
+  return true;
+}();
 
 }  // namespace
-
-BENCHMARK(BM_Hexloom<Md5Context, Md5Init, Md5Update, Md5Final>)
-    ->Name("Md5/hexloom")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenSsl<EVP_md5>)->Name("Md5/openssl")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HexloomLabelled<Sha1Context, Sha1Init, Sha1Update, Sha1Final,
-                             CpuHasShaExtensions>)
-    ->Name("Sha1/hexloom")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HexloomPortable<Sha1Context, Sha1Init, Sha1Update, Sha1Final>)
-    ->Name("Sha1/hexloom-portable")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenSsl<EVP_sha1>)->Name("Sha1/openssl")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HexloomLabelled<Sha256Context, Sha256Init, Sha256Update,
-                             Sha256Final, CpuHasShaExtensions>)
-    ->Name("Sha256/hexloom")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HexloomPortable<Sha256Context, Sha256Init, Sha256Update,
-                             Sha256Final>)
-    ->Name("Sha256/hexloom-portable")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenSsl<EVP_sha256>)->Name("Sha256/openssl")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HexloomLabelled<Sha512Context, Sha512Init, Sha512Update,
-                             Sha512Final, CpuHasAvxBmi2>)
-    ->Name("Sha512/hexloom")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HexloomPortable<Sha512Context, Sha512Init, Sha512Update,
-                             Sha512Final>)
-    ->Name("Sha512/hexloom-portable")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenSsl<EVP_sha512>)->Name("Sha512/openssl")
-    ->Unit(benchmark::kMillisecond);

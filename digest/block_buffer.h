@@ -1,8 +1,10 @@
-// The buffering and padding that SHA-256 and SHA-512 share. Their contexts
-// both hold bitCount (bits of the blocks compressed so far), bufferLength
-// and buffer[Block]; `compress(state, data, blocks)` compresses whole blocks.
+// The buffering and padding that all four engines share. Their contexts
+// hold bitCount (bits of the blocks compressed so far), bufferLength,
+// buffer[Block] and state; `compress(state, data, blocks)` compresses whole
+// blocks.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -40,11 +42,13 @@ inline void BufferedUpdate(Context& ctx, const unsigned char* data, uint64_t cou
   }
 }
 
-// Pads the last block: 0x80, zeros, and the bit count big-endian in its
-// last eight bytes. A length field of 16 bytes (SHA-512) has its upper half
-// zero, since the count is 64 bits.
-template <uint32_t Block, uint32_t LengthField, typename Context, typename Compress>
+// Pads the last block: 0x80, zeros, and the bit count in its last eight
+// bytes, in the engine's byte order. The length field is an eighth of a
+// block; one of 16 bytes (SHA-512) has its upper half zero, since the count
+// is 64 bits.
+template <uint32_t Block, std::endian Order, typename Context, typename Compress>
 inline void PadAndCompress(Context& ctx, Compress compress) {
+  constexpr uint32_t LengthField = Block / 8;
   ctx.bitCount += uint64_t{ctx.bufferLength} * 8;
   uint32_t used = ctx.bufferLength;
   ctx.buffer[used++] = 0x80;
@@ -54,7 +58,9 @@ inline void PadAndCompress(Context& ctx, Compress compress) {
     used = 0;
   }
   std::memset(ctx.buffer + used, 0, Block - 8 - used);
-  StoreBE64(ctx.buffer + Block - 8, ctx.bitCount);
+  if constexpr (Order == std::endian::little)
+    StoreLE64(ctx.buffer + Block - 8, ctx.bitCount);
+  else
+    StoreBE64(ctx.buffer + Block - 8, ctx.bitCount);
   compress(ctx.state, ctx.buffer, 1);
-  ctx.bufferLength = 0;
 }

@@ -27,15 +27,6 @@ inline uint32_t LoadBE32(const unsigned char* p) {
   return v;
 }
 
-// Reads the big-endian 64-bit word at p.
-inline uint64_t LoadBE64(const unsigned char* p) {
-  uint64_t v;
-  std::memcpy(&v, p, sizeof v);
-  if constexpr (std::endian::native == std::endian::little)
-    v = __builtin_bswap64(v);
-  return v;
-}
-
 // Writes v at p as a little-endian 32-bit word.
 inline void StoreLE32(unsigned char* p, uint32_t v) {
   if constexpr (std::endian::native == std::endian::big)
@@ -47,6 +38,13 @@ inline void StoreLE32(unsigned char* p, uint32_t v) {
 inline void StoreBE32(unsigned char* p, uint32_t v) {
   if constexpr (std::endian::native == std::endian::little)
     v = __builtin_bswap32(v);
+  std::memcpy(p, &v, sizeof v);
+}
+
+// Writes v at p as a little-endian 64-bit word.
+inline void StoreLE64(unsigned char* p, uint64_t v) {
+  if constexpr (std::endian::native == std::endian::big)
+    v = __builtin_bswap64(v);
   std::memcpy(p, &v, sizeof v);
 }
 

@@ -1,8 +1,8 @@
 #include "digest/md5.h"
 
 #include <bit>
-#include <cstring>
 
+#include "digest/block_buffer.h"
 #include "digest/byte_order.h"
 
 namespace {
@@ -41,25 +41,12 @@ inline void StepI(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x,
   a = std::rotl(a, s) + b;
 }
 
-}  // namespace
-
-void Md5Init(Md5Context& ctx) {
-  ctx.countLow = 0;
-  ctx.countHigh = 0;
-  ctx.state[0] = 0x67452301;
-  ctx.state[1] = 0xefcdab89;
-  ctx.state[2] = 0x98badcfe;
-  ctx.state[3] = 0x10325476;
-}
-
-const unsigned char* Md5Transform(Md5Context& ctx, const unsigned char* data,
-                                  uint64_t byteCount) {
-  // The state stays in registers across all the blocks of one call.
-  uint32_t a = ctx.state[0], b = ctx.state[1], c = ctx.state[2],
-           d = ctx.state[3];
-  uint32_t* x = ctx.words;
-  const unsigned char* const end = data + (byteCount & ~uint64_t{63});
-  for (; data != end; data += 64) {
+// The state stays in registers across all the blocks of one call.
+void CompressBlocks(uint32_t state[4], const unsigned char* data,
+                    uint64_t blockCount) {
+  uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+  uint32_t x[16];
+  for (; blockCount != 0; --blockCount, data += kMd5BlockSize) {
     for (int i = 0; i < 16; ++i)
       x[i] = LoadLE32(data + 4 * i);
     const uint32_t aa = a, bb = b, cc = c, dd = d;
@@ -137,52 +124,30 @@ const unsigned char* Md5Transform(Md5Context& ctx, const unsigned char* data,
     c += cc;
     d += dd;
   }
-  ctx.state[0] = a;
-  ctx.state[1] = b;
-  ctx.state[2] = c;
-  ctx.state[3] = d;
-  return data;
+  state[0] = a;
+  state[1] = b;
+  state[2] = c;
+  state[3] = d;
+}
+
+}  // namespace
+
+void Md5Init(Md5Context& ctx) {
+  ctx.bitCount = 0;
+  ctx.state[0] = 0x67452301;
+  ctx.state[1] = 0xefcdab89;
+  ctx.state[2] = 0x98badcfe;
+  ctx.state[3] = 0x10325476;
+  ctx.bufferLength = 0;
 }
 
 void Md5Update(Md5Context& ctx, const unsigned char* data, uint64_t count) {
-  if (count == 0)
-    return;
-  // Counting bytes modulo 2^29 keeps countLow * 8 inside 32 bits for the
-  // length field; each wrap moves one unit into countHigh.
-  const uint32_t pending = ctx.countLow & 63;
-  const uint32_t low = ctx.countLow + static_cast<uint32_t>(count & 0x1fffffff);
-  ctx.countHigh += static_cast<uint32_t>(count >> 29) + (low >> 29);
-  ctx.countLow = low & 0x1fffffff;
-
-  if (pending != 0) {
-    const uint32_t room = 64 - pending;
-    if (count < room) {
-      std::memcpy(ctx.buffer + pending, data, count);
-      return;
-    }
-    std::memcpy(ctx.buffer + pending, data, room);
-    Md5Transform(ctx, ctx.buffer, 64);
-    data += room;
-    count -= room;
-  }
-  // Whole blocks are compressed where they are, never copied.
-  data = Md5Transform(ctx, data, count);
-  if ((count & 63) != 0)
-    std::memcpy(ctx.buffer, data, count & 63);
+  BufferedUpdate<kMd5BlockSize>(ctx, data, count, CompressBlocks);
 }
 
+// The length field is little-endian, like the rest of MD5.
 void Md5Final(Md5Context& ctx, unsigned char* digest) {
-  uint32_t pending = ctx.countLow & 63;
-  ctx.buffer[pending++] = 0x80;
-  if (pending > 56) {
-    std::memset(ctx.buffer + pending, 0, 64 - pending);
-    Md5Transform(ctx, ctx.buffer, 64);
-    pending = 0;
-  }
-  std::memset(ctx.buffer + pending, 0, 56 - pending);
-  StoreLE32(ctx.buffer + 56, ctx.countLow << 3);
-  StoreLE32(ctx.buffer + 60, ctx.countHigh);
-  Md5Transform(ctx, ctx.buffer, 64);
+  PadAndCompress<kMd5BlockSize, std::endian::little>(ctx, CompressBlocks);
   for (int i = 0; i < 4; ++i)
     StoreLE32(digest + 4 * i, ctx.state[i]);
 }

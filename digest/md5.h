@@ -2,17 +2,19 @@
 // that still use it, not for anything that needs collision resistance.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Bytes in an MD5 digest.
-constexpr int kMd5DigestSize = 16;
+inline constexpr size_t kMd5DigestSize = 16;
+// Bytes in a block of the compression function.
+inline constexpr size_t kMd5BlockSize = 64;
 
 struct Md5Context {
-  uint32_t countLow;   // message length in bytes modulo 2^29
-  uint32_t countHigh;  // message length in bytes divided by 2^29
-  uint32_t state[4];   // A, B, C, D
-  uint8_t buffer[64];  // pending bytes: countLow % 64 of them
-  uint32_t words[16];  // the block being compressed, as little-endian words
+  uint64_t bitCount;      // bits in the blocks compressed so far
+  uint32_t state[4];      // A, B, C, D
+  uint32_t bufferLength;  // pending bytes in buffer, 0..63 between calls
+  uint8_t buffer[kMd5BlockSize];
 };
 
 // Starts a new message.
@@ -21,6 +23,3 @@ void Md5Init(Md5Context& ctx);
 void Md5Update(Md5Context& ctx, const unsigned char* data, uint64_t count);
 // Pads the message and writes its 16-byte digest; Init starts the next one.
 void Md5Final(Md5Context& ctx, unsigned char* digest);
-// Compresses the whole blocks in byteCount bytes at data; returns their end.
-const unsigned char* Md5Transform(Md5Context& ctx, const unsigned char* data,
-                                  uint64_t byteCount);

@@ -1,9 +1,9 @@
 #include "digest/sha1.h"
 
 #include <bit>
-#include <cstring>
 #include <utility>
 
+#include "digest/block_buffer.h"
 #include "digest/byte_order.h"
 #include "digest/cpu_dispatch.h"
 
@@ -52,8 +52,7 @@ template <int... i>
   (Round<i>(v, w, block), ...);
 }
 
-// Both compress straight from the caller's memory when it holds whole
-// blocks; only the final partial block ever goes through ctx.buffer.
+// Whole blocks are compressed where they lie, in the caller's memory.
 void CompressBlocks(uint32_t state[5], const unsigned char* data,
                     uint64_t blockCount) {
   if (DigestAccelerationAllowed() && CpuHasShaExtensions())
@@ -68,7 +67,7 @@ void Sha1BlocksPortable(uint32_t state[5], const unsigned char* data,
                         uint64_t blockCount) {
   uint32_t v[5] = {state[0], state[1], state[2], state[3], state[4]};
   uint32_t w[16];
-  for (; blockCount != 0; --blockCount, data += 64) {
+  for (; blockCount != 0; --blockCount, data += kSha1BlockSize) {
     const uint32_t saved[5] = {v[0], v[1], v[2], v[3], v[4]};
     Rounds(v, w, data, std::make_integer_sequence<int, 80>{});
     // 80 rounds are a multiple of 5, so the roles are back where they began.
@@ -85,61 +84,16 @@ void Sha1Init(Sha1Context& ctx) {
   ctx.state[2] = 0x98badcfe;
   ctx.state[3] = 0x10325476;
   ctx.state[4] = 0xc3d2e1f0;
-  ctx.bitCountLow = 0;
-  ctx.bitCountHigh = 0;
-}
-
-void Sha1Transform(Sha1Context& ctx, const unsigned char* block) {
-  CompressBlocks(ctx.state, block, 1);
+  ctx.bitCount = 0;
+  ctx.bufferLength = 0;
 }
 
 void Sha1Update(Sha1Context& ctx, const unsigned char* data, uint64_t count) {
-  if (count == 0)
-    return;
-  const uint32_t pending = (ctx.bitCountLow >> 3) & 63;
-  // 8 * count split at bit 32: the low part may carry out of bitCountLow,
-  // the high part goes straight to bitCountHigh.
-  const uint32_t low = ctx.bitCountLow + static_cast<uint32_t>(count << 3);
-  ctx.bitCountHigh +=
-      static_cast<uint32_t>(count >> 29) + (low < ctx.bitCountLow ? 1 : 0);
-  ctx.bitCountLow = low;
-
-  if (pending != 0) {
-    const uint32_t room = 64 - pending;
-    if (count < room) {
-      std::memcpy(ctx.buffer + pending, data, count);
-      return;
-    }
-    std::memcpy(ctx.buffer + pending, data, room);
-    CompressBlocks(ctx.state, ctx.buffer, 1);
-    data += room;
-    count -= room;
-  }
-  if (count >= 64) {
-    CompressBlocks(ctx.state, data, count / 64);
-    data += count & ~uint64_t{63};
-  }
-  if ((count & 63) != 0)
-    std::memcpy(ctx.buffer, data, count & 63);
+  BufferedUpdate<kSha1BlockSize>(ctx, data, count, CompressBlocks);
 }
 
 void Sha1Final(Sha1Context& ctx, unsigned char* digest) {
-  unsigned char length[8];
-  StoreBE32(length, ctx.bitCountHigh);
-  StoreBE32(length + 4, ctx.bitCountLow);
-
-  // The padding goes straight into the buffer rather than through Update:
-  // the same bytes, without a call per byte.
-  uint32_t pending = (ctx.bitCountLow >> 3) & 63;
-  ctx.buffer[pending++] = 0x80;
-  if (pending > 56) {
-    std::memset(ctx.buffer + pending, 0, 64 - pending);
-    CompressBlocks(ctx.state, ctx.buffer, 1);
-    pending = 0;
-  }
-  std::memset(ctx.buffer + pending, 0, 56 - pending);
-  std::memcpy(ctx.buffer + 56, length, 8);
-  CompressBlocks(ctx.state, ctx.buffer, 1);
+  PadAndCompress<kSha1BlockSize, std::endian::big>(ctx, CompressBlocks);
   for (int j = 0; j < 5; ++j)
     StoreBE32(digest + 4 * j, ctx.state[j]);
 }

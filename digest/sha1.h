@@ -2,16 +2,19 @@
 // files that still use it, not for anything that needs collision resistance.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Bytes in a SHA-1 digest.
-constexpr int kSha1DigestSize = 20;
+inline constexpr size_t kSha1DigestSize = 20;
+// Bytes in a block of the compression function.
+inline constexpr size_t kSha1BlockSize = 64;
 
 struct Sha1Context {
+  uint64_t bitCount;      // bits in the blocks compressed so far
   uint32_t state[5];
-  uint32_t bitCountLow;   // message length in bits modulo 2^32
-  uint32_t bitCountHigh;  // message length in bits divided by 2^32
-  uint8_t buffer[64];     // pending bytes: bitCountLow / 8 % 64 of them
+  uint32_t bufferLength;  // pending bytes in buffer, 0..63 between calls
+  uint8_t buffer[kSha1BlockSize];
 };
 
 // Starts a new message.
@@ -20,5 +23,3 @@ void Sha1Init(Sha1Context& ctx);
 void Sha1Update(Sha1Context& ctx, const unsigned char* data, uint64_t count);
 // Pads the message and writes its 20-byte digest; Init starts the next one.
 void Sha1Final(Sha1Context& ctx, unsigned char* digest);
-// Compresses the 64-byte block at data into the state; counts are untouched.
-void Sha1Transform(Sha1Context& ctx, const unsigned char* block);

@@ -69,7 +69,7 @@ void Sha256BlocksPortable(uint32_t state[8], const unsigned char* data,
   for (int j = 0; j < 8; ++j)
     v[j] = state[j];
   uint32_t w[16];
-  for (; blockCount != 0; --blockCount, data += 64) {
+  for (; blockCount != 0; --blockCount, data += kSha256BlockSize) {
     uint32_t saved[8];
     for (int j = 0; j < 8; ++j)
       saved[j] = v[j];
@@ -92,17 +92,13 @@ void Sha256Init(Sha256Context& ctx) {
   ctx.bufferLength = 0;
 }
 
-void Sha256Transform(Sha256Context& ctx, const unsigned char* block) {
-  CompressBlocks(ctx.state, block, 1);
-}
-
 void Sha256Update(Sha256Context& ctx, const unsigned char* data,
                   uint64_t count) {
-  BufferedUpdate<64>(ctx, data, count, CompressBlocks);
+  BufferedUpdate<kSha256BlockSize>(ctx, data, count, CompressBlocks);
 }
 
 void Sha256Final(Sha256Context& ctx, unsigned char* digest) {
-  PadAndCompress<64, 8>(ctx, CompressBlocks);
+  PadAndCompress<kSha256BlockSize, std::endian::big>(ctx, CompressBlocks);
   for (int j = 0; j < 8; ++j)
     StoreBE32(digest + 4 * j, ctx.state[j]);
 }

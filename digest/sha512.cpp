@@ -38,17 +38,13 @@ void Sha512Init(Sha512Context& ctx) {
   ctx.bufferLength = 0;
 }
 
-void Sha512Transform(Sha512Context& ctx, const unsigned char* block) {
-  CompressBlocks(ctx.state, block, 1);
-}
-
 void Sha512Update(Sha512Context& ctx, const unsigned char* data,
                   uint64_t count) {
-  BufferedUpdate<128>(ctx, data, count, CompressBlocks);
+  BufferedUpdate<kSha512BlockSize>(ctx, data, count, CompressBlocks);
 }
 
 void Sha512Final(Sha512Context& ctx, unsigned char* digest) {
-  PadAndCompress<128, 16>(ctx, CompressBlocks);
+  PadAndCompress<kSha512BlockSize, std::endian::big>(ctx, CompressBlocks);
   for (int j = 0; j < 8; ++j)
     StoreBE64(digest + 8 * j, ctx.state[j]);
 }
