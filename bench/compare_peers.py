@@ -4,7 +4,7 @@
 Commands are alternated round by round so that both see the same machine
 state; each figure is the median of the rounds. Usage:
 
-    bench/compare_peers.py [path/to/hexloom] [--rounds N] [--quick]
+    bench/compare_peers.py [path/to/hexloom] [--rounds N] [--quick] [--scans-only]
 
 Needs xxd, openssl, coreutils and rhash (apt-get install xxd rhash).
 """
@@ -58,14 +58,54 @@ def remove(folder, *names):
             pass
 
 
+def scan_rows(hexloom, work, rounds):
+    """Folder scans on every core against one thread, rhash and sha256sum."""
+    rows = []
+    one = f"HEXLOOM_JOBS=1 {hexloom}"
+    for label, count, size in (("64 x 16 MiB", 64, 16 << 20), ("2000 x 64 KiB", 2000, 64 << 10)):
+        tree = os.path.join(work, f"scan{count}")
+        os.makedirs(tree)
+        for index in range(count):
+            random_file(os.path.join(tree, f"f{index:04}.bin"), size)
+
+        def clean(*endings):
+            for name in os.listdir(tree):
+                if name.endswith(endings):
+                    os.unlink(os.path.join(tree, name))
+
+        times = alternate({
+            "hexloom": f"{hexloom} -test -sha256 -p {tree} .bin",
+            "one": f"{one} -test -sha256 -p {tree} .bin",
+            "rhash": f"rhash -r --sha256 {tree}",
+            "sha256sum": f"sha256sum {tree}/*.bin",
+        }, work, rounds)
+        name = f"-sha256 -p, {label}"
+        rows.append((name, times["hexloom"], "hexloom, one thread", times["one"], ">= 1.8 x faster" if count == 64 else ">= 1 x faster",
+                     times["one"] / times["hexloom"], "x faster"))
+        rows.append((name, times["hexloom"], "rhash -r --sha256", times["rhash"], ">= 1.7 x faster" if count == 64 else "",
+                     times["rhash"] / times["hexloom"], "x faster"))
+        rows.append((name, times["hexloom"], "sha256sum", times["sha256sum"], "",
+                     times["sha256sum"] / times["hexloom"], "x faster"))
+        for state, prepare in (("outputs absent", lambda: clean(".cpp", ".h")), ("outputs present", None)):
+            times = alternate({
+                "hexloom": f"{hexloom} -cpp -p {tree} .bin",
+                "one": f"{one} -cpp -p {tree} .bin",
+            }, work, rounds, prepare=prepare)
+            rows.append((f"-cpp -p, {label}, {state}", times["hexloom"], "hexloom, one thread", times["one"],
+                         ">= 1 x faster" if count != 64 else "", times["one"] / times["hexloom"], "x faster"))
+        shutil.rmtree(tree)
+    return rows
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("hexloom", nargs="?", default="build/release/hexloom")
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--quick", action="store_true", help="smaller files, for a first look")
+    parser.add_argument("--scans-only", action="store_true", help="only the folder scans")
     args = parser.parse_args()
     hexloom = os.path.abspath(args.hexloom)
-    for tool in ("xxd", "openssl", "md5sum", "rhash", "head"):
+    for tool in ("xxd", "openssl", "md5sum", "sha256sum", "rhash", "head"):
         if not shutil.which(tool):
             sys.exit(f"{tool} is missing")
 
@@ -74,6 +114,9 @@ def main():
     rows = []
     try:
         print(f"machine: {platform.machine()}, {os.cpu_count()} cores, {platform.platform()}")
+        rows += scan_rows(hexloom, work, args.rounds)
+        if args.scans_only:
+            return print_rows(rows)
         random_file(os.path.join(work, "asset.bin"), 64 << 20)
 
         # Conversion to C++ against xxd -i and against writing as many bytes.
@@ -141,7 +184,10 @@ def main():
                      times["hexloom"] / times["rhash"], "x the time"))
     finally:
         shutil.rmtree(work, ignore_errors=True)
+    print_rows(rows)
 
+
+def print_rows(rows):
     print(f"\n{'hexloom':32} {'s (MiB)':>9}   {'peer':22} {'s (MiB)':>9}   {'goal':>15}   ratio")
     for ours, our_value, peer, peer_value, goal, ratio, unit in rows:
         print(f"{ours:32} {our_value:9.3f}   {peer:22} {peer_value:9.3f}   {goal:>15}   {ratio:.2f} {unit}")

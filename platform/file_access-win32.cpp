@@ -224,12 +224,6 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
   return true;
 }
 
-bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION& info) {
-  Handle file(CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                          FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  return file.valid() && GetFileInformationByHandle(file.get(), &info);
-}
-
 }  // namespace
 
 bool FileExists(const char* path) {
