@@ -36,33 +36,21 @@ constexpr int kCannotStart = 127;
 constexpr unsigned short kTerminalColumns = 4000;
 constexpr unsigned short kTerminalRows = 50;
 
-// A copy of the binary in a folder that every user may enter: the build tree
-// may sit below a folder that only its owner can open, and user nobody must
-// still start the program.
-class ReachableCopy {
- public:
-  ReachableCopy() {
-    namespace fs = std::filesystem;
-    std::string folder = (fs::temp_directory_path() / "hexloom-binary-XXXXXX").string();
-    if (!mkdtemp(folder.data()))
-      throw std::runtime_error("mkdtemp");
-    folder_ = folder;
-    path_ = folder + "/hexloom";
-    fs::copy_file(HEXLOOM_BINARY, path_);
+// A copy of the binary in a fresh folder that every user may enter: the build
+// tree may sit below a folder that only its owner can open.
+std::string ReachableCopy() {
+  namespace fs = std::filesystem;
+  static const ScratchFolder folder;
+  const std::string copy = folder / "hexloom";
+  if (!fs::exists(copy)) {
+    fs::copy_file(HEXLOOM_BINARY, copy);
     const fs::perms open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                            fs::perms::others_read | fs::perms::others_exec;
-    fs::permissions(folder_, open);
-    fs::permissions(path_, open);
+    fs::permissions(folder.path(), open);
+    fs::permissions(copy, open);
   }
-  ~ReachableCopy() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string folder_, path_;
-};
+  return copy;
+}
 
 std::vector<std::string> Command(const std::vector<std::string>& arguments, const RunOptions& options) {
   std::vector<std::string> command;
@@ -74,8 +62,7 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
   if (!options.program.empty()) {
     command.insert(command.end(), options.program.begin(), options.program.end());
   } else if (options.unprivileged) {
-    static const ReachableCopy copy;
-    command.push_back(copy.path());
+    command.push_back(ReachableCopy());
   } else {
     command.push_back(HEXLOOM_BINARY);
   }
@@ -150,41 +137,33 @@ void Drain(pid_t child, int outFd, int errFd, RunResult& result) {
 
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options) {
   const std::vector<std::string> command = Command(arguments, options);
-  RunResult result;
-  int errPipe[2];
-  if (pipe2(errPipe, O_CLOEXEC) != 0)
+  int outPipe[2], errPipe[2];
+  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe");
+  if (options.terminal || options.closedOutput) {
+    close(outPipe[0]);  // a terminal takes its place, or no one reads
+    outPipe[0] = -1;
+  }
+  pid_t child;
   if (options.terminal) {
-    int master = -1;
     termios settings{};
     cfmakeraw(&settings);  // no "\n" to "\r\n" translation
     winsize size{};
     size.ws_row = kTerminalRows;
     size.ws_col = kTerminalColumns;
-    pid_t child = forkpty(&master, nullptr, &settings, &size);
-    if (child == 0) {
-      dup2(errPipe[1], STDERR_FILENO);
-      Exec(command, options);
-    }
-    close(errPipe[1]);
-    Drain(child, master, errPipe[0], result);
-    return result;
+    child = forkpty(&outPipe[0], nullptr, &settings, &size);
+  } else {
+    child = fork();
+    if (child == 0)
+      dup2(outPipe[1], STDOUT_FILENO);
   }
-  int outPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0)
-    throw std::runtime_error("pipe");
-  if (options.closedOutput) {
-    close(outPipe[0]);
-    outPipe[0] = open("/dev/null", O_RDONLY | O_CLOEXEC);
-  }
-  pid_t child = fork();
   if (child == 0) {
-    dup2(outPipe[1], STDOUT_FILENO);
     dup2(errPipe[1], STDERR_FILENO);
     Exec(command, options);
   }
   close(outPipe[1]);
   close(errPipe[1]);
+  RunResult result;
   Drain(child, outPipe[0], errPipe[0], result);
   return result;
 }
