@@ -38,11 +38,14 @@ scratch=$(realpath "$scratch")
 
 # Make and Ninja order files by modification time, so an edit must look later
 # than the build before it. Rather than wait for the clock, everything the
-# scenario holds and the installed package are dated a whole second back
-# before each edit: later than the sources of hexloom itself, earlier than
-# the edit even where the file system keeps whole seconds only.
+# scenario holds and the installed package move a second or more back in time
+# before each edit, each file keeping its place in the order: the edit is then
+# the newest file even where the file system keeps whole seconds only.
 backdate() {
-  find "$work" "$prefix" -exec touch -h -d "@$(($(date +%s) - 1))" {} +
+  local time path
+  while IFS=' ' read -r -d '' time path; do
+    touch -h -d "@$((${time%.*} - 1))" "$path"
+  done < <(find "$work" "$prefix" -printf '%T@ %p\0')
 }
 
 # Runs a build, keeping its log in $log; shows the log if it fails.
