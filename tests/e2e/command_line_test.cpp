@@ -6,8 +6,12 @@
 
 namespace {
 
-constexpr int kFailed = 255;
 const std::string kTestNotice = "**** TEST ENABLED ****\n\n";
+
+const char kHelpOnly[] = "-md5, -sha1, -sha256, -sha512";  // a row that the usage lists only
+
+// A message, then the usage that a stopped run prints.
+std::string Stopped(const std::string& message) { return message + UsageText() + kEnding; }
 
 std::string Invalid(int position, const std::string& argument) {
   return "Invalid Parameter (" + std::to_string(position) + ") : " + argument + "\n\n";
@@ -20,8 +24,6 @@ struct Case {
   int exitCode;
 };
 
-std::string CaseName(const testing::TestParamInfo<Case>& info) { return info.param.name; }
-
 class CommandLine : public testing::TestWithParam<Case> {};
 
 TEST_P(CommandLine, PrintsAndEnds) {
@@ -32,24 +34,27 @@ TEST_P(CommandLine, PrintsAndEnds) {
   EXPECT_EQ(run.errors, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, CommandLine, testing::Values(
-    Case{"NoArgument", {}, UsageText(), kFailed},  // the one run without the ending
-    Case{"Unrecognised", {"-X"}, Invalid(1, "-X") + UsageText() + kEnding, kFailed},
-    Case{"CaseSensitive", {"-MD5"}, Invalid(1, "-MD5") + UsageText() + kEnding, kFailed},
-    Case{"HelpOnlyRow", {"-dec", "-md5, -sha1, -sha256, -sha512"},
-         Invalid(2, "-md5, -sha1, -sha256, -sha512") + UsageText() + kEnding, kFailed},
-    // An unrecognised argument skips everything after it.
-    Case{"UnrecognisedSkipsTheRest", {"-test", "-zz", "-test", "-i", "missing.bin"}, kTestNotice + Invalid(2, "-zz") + UsageText() + kEnding,
-         kFailed},
-    Case{"StyleOptionsAlone", {"-dec", "-cxx", "-stl", "-dyn", "-nons", "-bw", "-bwns", "-u32", "-s32", "-size_t", "-8", "-1024", "-t0",
-          "-t4", "-md5", "-cpp_sha512", "-cxx_sha1", "-cpp"},
-         kEnding, 0},
-    Case{"TestModeTwice", {"-test", "-test"}, kTestNotice + kTestNotice + kEnding, 0},
-    Case{"OutputFolderMissing", {"-o"}, "Output path is missing: -o C:\\Data\n\n" + UsageText() + kEnding, kFailed},
-    Case{"InputMissing", {"-i"}, "Input file is missing: -i yourFile.bin\n\n" + UsageText() + kEnding, kFailed},
-    Case{"ScanParametersMissing", {"-p", "d"}, "Parse folder parameters are missing: -p c:\\yourFolder tag\n\n" + UsageText() + kEnding,
-         kFailed},
-    Case{"LastWithoutInput", {"-last", "-i", "never"}, "No Input file: -i yourFile.bin\n\n" + UsageText() + kEnding, kFailed}), CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CommandLine,
+    testing::Values(
+        Case{"NoArgument", {}, UsageText(), kFailed},  // the one run without the ending
+        Case{"Unrecognised", {"-X"}, Stopped(Invalid(1, "-X")), kFailed},
+        Case{"CaseSensitive", {"-MD5"}, Stopped(Invalid(1, "-MD5")), kFailed},
+        Case{"HelpOnlyRow", {"-dec", kHelpOnly}, Stopped(Invalid(2, kHelpOnly)), kFailed},
+        // An unrecognised argument skips everything after it.
+        Case{"UnrecognisedSkipsTheRest", {"-test", "-zz", "-test", "-i", "missing.bin"},
+             kTestNotice + Stopped(Invalid(2, "-zz")), kFailed},
+        Case{"StyleOptionsAlone",
+             {"-dec", "-cxx", "-stl", "-dyn", "-nons", "-bw", "-bwns", "-u32", "-s32", "-size_t", "-8", "-1024", "-t0",
+              "-t4", "-md5", "-cpp_sha512", "-cxx_sha1", "-cpp"},
+             kEnding, 0},
+        Case{"TestModeTwice", {"-test", "-test"}, kTestNotice + kTestNotice + kEnding, 0},
+        Case{"OutputFolderMissing", {"-o"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
+        Case{"InputMissing", {"-i"}, Stopped("Input file is missing: -i yourFile.bin\n\n"), kFailed},
+        Case{"ScanParametersMissing", {"-p", "d"},
+             Stopped("Parse folder parameters are missing: -p c:\\yourFolder tag\n\n"), kFailed},
+        Case{"LastWithoutInput", {"-last", "-i", "never"}, Stopped("No Input file: -i yourFile.bin\n\n"), kFailed}),
+    CaseName());
 
 TEST(Terminal, ColoursThatReturnToDefault) {
   RunResult run = RunBinary({"-test"}, {.terminal = true});

@@ -75,8 +75,9 @@ TEST(RoundTrip, CompiledDataEqualsTheInput) {
       "int main() {\n" +
       body + "  return 0;\n}\n";
   Spill(folder / "main.cpp", main);
-  const std::string build = "cd '" + folder.path() + "' && " HEXLOOM_CXX_COMPILER " -std=c++17 -Wall -Werror -o roundtrip main.cpp" +
-                            sources + " 2>&1 && ./roundtrip";
+  const std::string build = "cd '" + folder.path() +
+                            "' && " HEXLOOM_CXX_COMPILER " -std=c++17 -Wall -Werror -o roundtrip main.cpp" + sources +
+                            " 2>&1 && ./roundtrip";
   EXPECT_EQ(Shell(build), expected);
 }
 

@@ -10,17 +10,11 @@
 
 namespace {
 
-constexpr int kFailed = 255;
-
 std::string Applied(const std::string& input, std::initializer_list<std::string> outputs) {
-  std::string text = "[Apply] " + input + "\nReading File: " + input + "\nConverting...\n";
-  for (const std::string& output : outputs)
-    text += "Output filepath: " + output + "\n";
-  return text + "\n";
+  return "[Apply] " + input + "\n" + Converted(input, outputs);
 }
 
 std::string Skipped(const std::string& path) { return "[Skip] " + path + "\n"; }
-std::string Failed(const std::string& message) { return " [ERROR] " + message + "\n\n" + UsageText() + kEnding; }
 
 // Makes the entries in the folder: "name/" a folder, "name>target" a symbolic
 // link, "name|" a FIFO, anything else a file holding its own name.
@@ -46,8 +40,6 @@ struct Case {
   int exitCode = 0;
 };
 
-std::string CaseName(const testing::TestParamInfo<Case>& info) { return info.param.name; }
-
 class Scan : public testing::TestWithParam<Case> {};
 
 TEST_P(Scan, Run) {
@@ -61,34 +53,37 @@ TEST_P(Scan, Run) {
   EXPECT_EQ(run.exitCode, GetParam().exitCode);
 }
 
-INSTANTIATE_TEST_SUITE_P(Runs, Scan, testing::Values(
-    // Byte order of the names; the tag matches in any case.
-    Case{"ByteOrder", {"notes.txt", "a.bin", "B.BIN"}, {"-p", "d", ".Bin"},
-         Applied("d/B.BIN", {"d/b.cpp", "d/b.h"}) + Applied("d/a.bin", {"d/a.cpp", "d/a.h"}) + Skipped("d/notes.txt") +
-             kEnding},
-    // Subfolders are entered, except .git; trailing separators are dropped.
-    Case{"SubfoldersAndSeparators", {"sub/", ".git/", "sub/x.bin", ".git/y.bin", ".hidden.bin"}, {"-md5", "-p", "d//", ".bin"},
-         Applied("d/.hidden.bin", {"d/.hidden.md5"}) + Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
-    Case{"TagAnywhere", {"data.bin.old", ".bin", "Data.bin.bin"}, {"-sha1", "-p", "d", ".bin"},
-         Applied("d/.bin", {"d/.sha1"}) + Applied("d/Data.bin.bin", {"d/data.sha1"}) +
-             Applied("d/data.bin.old", {"d/data.old.sha1"}) + kEnding},
-    Case{"EmptyTag", {"Logo.PNG"}, {"-cxx", "-p", "d", ""}, Applied("d/Logo.PNG", {"d/logo.png.cxx"}) + kEnding},
-    // Outputs that match the tag are not scanned again.
-    Case{"OutputsMatchingTheTag", {"a.c"}, {"-p", "d", ".c"}, Applied("d/a.c", {"d/a.cpp", "d/a.h"}) + kEnding},
-    Case{"LinkCycle", {"sub/", "sub/x.bin", "sub/up>..", "twin>sub"}, {"-md5", "-p", "d", ".bin"},
-         Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
-    Case{"Fifo", {"pipe.bin|"}, {"-md5", "-p", "d", ".bin"}, Applied("d/pipe.bin", {"d/pipe.md5"}) + kEnding},
-    // An error ends the run only after the scan.
-    Case{"ErrorAfterTheScan", {"broken.bin>nowhere", "good.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
-         "[Apply] d/broken.bin\nReading File: d/broken.bin\n [ERROR] Can't open file: d/broken.bin\n\n" +
-             Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding,
-         kFailed},
-    // The tag ends at the next input.
-    Case{"TagEndsAtTheNextInput", {"A.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/A.bin"},
-         Applied("d/A.bin", {"d/a.md5"}) + "Reading File: d/A.bin\nConverting...\nOutput filepath: d/A.bin.md5\n\n" +
-             kEnding},
-    Case{"MissingFolder", {}, {"-p", "missing", ".bin"}, Failed("Can't open folder: missing"), kFailed},
-    Case{"FileForAFolder", {"file"}, {"-p", "d/file", ".bin"}, Failed("Can't open folder: d/file"), kFailed}), CaseName);
+INSTANTIATE_TEST_SUITE_P(
+    Runs, Scan,
+    testing::Values(
+        // Byte order of the names; the tag matches in any case.
+        Case{"ByteOrder", {"notes.txt", "a.bin", "B.BIN"}, {"-p", "d", ".Bin"},
+             Applied("d/B.BIN", {"d/b.cpp", "d/b.h"}) + Applied("d/a.bin", {"d/a.cpp", "d/a.h"}) +
+                 Skipped("d/notes.txt") + kEnding},
+        // Subfolders are entered, except .git; trailing separators are dropped.
+        Case{"SubfoldersAndSeparators", {"sub/", ".git/", "sub/x.bin", ".git/y.bin", ".hidden.bin"},
+             {"-md5", "-p", "d//", ".bin"},
+             Applied("d/.hidden.bin", {"d/.hidden.md5"}) + Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
+        Case{"TagAnywhere", {"data.bin.old", ".bin", "Data.bin.bin"}, {"-sha1", "-p", "d", ".bin"},
+             Applied("d/.bin", {"d/.sha1"}) + Applied("d/Data.bin.bin", {"d/data.sha1"}) +
+                 Applied("d/data.bin.old", {"d/data.old.sha1"}) + kEnding},
+        Case{"EmptyTag", {"Logo.PNG"}, {"-cxx", "-p", "d", ""}, Applied("d/Logo.PNG", {"d/logo.png.cxx"}) + kEnding},
+        // Outputs that match the tag are not scanned again.
+        Case{"OutputsMatchingTheTag", {"a.c"}, {"-p", "d", ".c"}, Applied("d/a.c", {"d/a.cpp", "d/a.h"}) + kEnding},
+        Case{"LinkCycle", {"sub/", "sub/x.bin", "sub/up>..", "twin>sub"}, {"-md5", "-p", "d", ".bin"},
+             Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
+        Case{"Fifo", {"pipe.bin|"}, {"-md5", "-p", "d", ".bin"}, Applied("d/pipe.bin", {"d/pipe.md5"}) + kEnding},
+        // An error ends the run only after the scan.
+        Case{"ErrorAfterTheScan", {"broken.bin>nowhere", "good.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
+             "[Apply] d/broken.bin\nReading File: d/broken.bin\n [ERROR] Can't open file: d/broken.bin\n\n" +
+                 Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding,
+             kFailed},
+        // The tag ends at the next input.
+        Case{"TagEndsAtTheNextInput", {"A.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/A.bin"},
+             Applied("d/A.bin", {"d/a.md5"}) + Converted("d/A.bin", {"d/A.bin.md5"}) + kEnding},
+        Case{"MissingFolder", {}, {"-p", "missing", ".bin"}, Failed("Can't open folder: missing"), kFailed},
+        Case{"FileForAFolder", {"file"}, {"-p", "d/file", ".bin"}, Failed("Can't open folder: d/file"), kFailed}),
+    CaseName());
 
 TEST(ScanUnprivileged, LockedFolderIsReportedAndTheScanGoesOn) {
   ScratchFolder folder;

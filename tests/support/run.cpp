@@ -26,6 +26,15 @@ const char kEnding[] = "\n\n";
 
 std::string UsageText() { return Slurp(HEXLOOM_TEST_DATA "/usage.txt"); }
 
+std::string Converted(const std::string& input, std::initializer_list<std::string> outputs) {
+  std::string text = "Reading File: " + input + "\nConverting...\n";
+  for (const std::string& output : outputs)
+    text += "Output filepath: " + output + "\n";
+  return text + "\n";
+}
+
+std::string Failed(const std::string& message) { return " [ERROR] " + message + "\n\n" + UsageText() + kEnding; }
+
 namespace {
 
 constexpr uid_t kNobody = 65534;

@@ -2,6 +2,7 @@
 // and collects what it printed, for the end-to-end and Wine tests.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ struct RunOptions {
 // Runs hexloom with the arguments and reads what it printed to the end.
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options = {});
 
+// Names each case of a parameterised test after its `name` field.
+struct CaseName {
+  template <typename Info>
+  std::string operator()(const Info& info) const { return info.param.name; }
+};
+
 // Runs a shell command and returns what it printed.
 std::string Shell(const std::string& command);
 
@@ -34,3 +41,9 @@ extern const char kBanner[];
 extern const char kEnding[];
 // The usage text, from its golden copy.
 std::string UsageText();
+// The lines of one conversion that wrote the outputs.
+std::string Converted(const std::string& input, std::initializer_list<std::string> outputs);
+// The exit code of a failed run, as a shell sees it.
+inline constexpr int kFailed = 255;
+// An error line and what a failed run prints after it.
+std::string Failed(const std::string& message);

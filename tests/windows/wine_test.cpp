@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kFailed = 255;
-
 class Wine : public testing::Test {
  protected:
   static bool Built() { return std::filesystem::exists(HEXLOOM_WINDOWS_BINARY); }
@@ -75,13 +73,6 @@ class Wine : public testing::Test {
   ScratchFolder folder;
 };
 
-std::string Conversion(const std::string& input, std::initializer_list<std::string> outputs) {
-  std::string text = "Reading File: " + input + "\nConverting...\n";
-  for (const std::string& output : outputs)
-    text += "Output filepath: " + output + "\n";
-  return text + "\n";
-}
-
 TEST_F(Wine, ConsoleTextAndExitCodes) {
   Spill(folder / "sky.png", std::string("\x00\x41\xff", 3));
   const struct {
@@ -90,12 +81,11 @@ TEST_F(Wine, ConsoleTextAndExitCodes) {
     int exitCode;
   } cases[] = {
       {{"-i", "sky.png", "-md5", "-last"},
-       Conversion("sky.png", {"sky.png.cpp", "sky.png.h"}) + Conversion("sky.png", {"sky.png.md5"}) + kEnding, 0},
+       Converted("sky.png", {"sky.png.cpp", "sky.png.h"}) + Converted("sky.png", {"sky.png.md5"}) + kEnding, 0},
       {{"-X"}, "Invalid Parameter (1) : -X\n\n" + UsageText() + kEnding, kFailed},
       {{}, UsageText(), kFailed},
-      {{"-i", "missing.bin"}, "Reading File: missing.bin\n [ERROR] Can't open file: missing.bin\n\n" + UsageText() + kEnding,
-       kFailed},
-      {{"-p", "missing", ".bin"}, " [ERROR] Can't open folder: missing\n\n" + UsageText() + kEnding, kFailed},
+      {{"-i", "missing.bin"}, "Reading File: missing.bin\n" + Failed("Can't open file: missing.bin"), kFailed},
+      {{"-p", "missing", ".bin"}, Failed("Can't open folder: missing"), kFailed},
   };
   for (const auto& c : cases) {
     RunResult run = RunExe(c.arguments);
@@ -142,9 +132,9 @@ TEST_F(Wine, BackslashNaming) {
   Spill(folder / "data/Logo.PNG", "logo");
   RunResult run = RunExe({"-i", "data\\Logo.PNG", "-o", "out\\", "-md5", "-i", "data\\Logo.PNG", "-o", "out",
                           "-cxx", "-i", "data/Logo.PNG"});
-  EXPECT_EQ(run.output, kBanner + Conversion("data\\Logo.PNG", {"data\\Logo.PNG.cpp", "data\\Logo.PNG.h"}) +
-                            Conversion("data\\Logo.PNG", {"out\\\\Logo.PNG.md5"}) +
-                            Conversion("data/Logo.PNG", {"out\\Logo.PNG.cxx"}) + kEnding);
+  EXPECT_EQ(run.output, kBanner + Converted("data\\Logo.PNG", {"data\\Logo.PNG.cpp", "data\\Logo.PNG.h"}) +
+                            Converted("data\\Logo.PNG", {"out\\\\Logo.PNG.md5"}) +
+                            Converted("data/Logo.PNG", {"out\\Logo.PNG.cxx"}) + kEnding);
   EXPECT_EQ(ListNames(folder / "data"), (std::vector<std::string>{"Logo.PNG", "Logo.PNG.cpp", "Logo.PNG.h"}));
   EXPECT_EQ(ListNames(folder / "out"), (std::vector<std::string>{"Logo.PNG.cxx", "Logo.PNG.md5"}));
 }
@@ -159,14 +149,14 @@ TEST_F(Wine, ScanWithDrivePathsTrailingBackslashesAndALinkCycle) {
   std::replace(data.begin(), data.end(), '/', '\\');
   RunResult run = RunExe({"-p", data + "\\\\", ".PNG"});
   EXPECT_EQ(run.output, kBanner + ("[Apply] " + data + "\\Sub\\Logo.PNG\n") +
-                            Conversion(data + "\\Sub\\Logo.PNG", {data + "\\Sub\\logo.cpp", data + "\\Sub\\logo.h"}) +
+                            Converted(data + "\\Sub\\Logo.PNG", {data + "\\Sub\\logo.cpp", data + "\\Sub\\logo.h"}) +
                             kEnding);
   EXPECT_EQ(run.exitCode, 0);
 
   Spill(folder / "bins/My.Bin.Old.bin", "old");
   run = RunExe({"-sha1", "-o", "out", "-p", "bins\\", ".bin"});
   EXPECT_EQ(run.output, kBanner + ("[Apply] bins\\My.Bin.Old.bin\n" +
-                                   Conversion("bins\\My.Bin.Old.bin", {"out\\my.old.sha1"}) + kEnding));
+                                   Converted("bins\\My.Bin.Old.bin", {"out\\my.old.sha1"}) + kEnding));
   EXPECT_EQ(Slurp(folder / "out/my.old.sha1"), "c00dbbc9dadfbe1e232e93a729dd4752fade0abf");
 }
 
