@@ -36,12 +36,17 @@ rm -rf "$scratch"
 mkdir -p "$scratch"
 scratch=$(realpath "$scratch")
 
-# Make and Ninja order files by modification time, so an edit must land on a
-# later clock tick than the build before it; a file system that keeps whole
-# seconds only needs a longer wait.
-touch "$scratch/clock"
-if [[ $(stat -c %y "$scratch/clock") == *.000000000* ]]; then settle=1.1; else settle=0.05; fi
-settle() { sleep "$settle"; }
+# Make and Ninja order files by modification time, so an edit must look later
+# than the build before it. Rather than wait for the clock, everything the
+# scenario holds and the installed package move a second or more back in time
+# before each edit, each file keeping its place in the order: the edit is then
+# the newest file even where the file system keeps whole seconds only.
+backdate() {
+  local time path
+  while IFS=' ' read -r -d '' time path; do
+    touch -h -d "@$((${time%.*} - 1))" "$path"
+  done < <(find "$work" "$prefix" -printf '%T@ %p\0')
+}
 
 # Runs a build, keeping its log in $log; shows the log if it fails.
 build() {
@@ -134,8 +139,8 @@ scenario() {  # <label> <generator> subdir|package
   local main_obj=CMakeFiles/embed_example.dir/main.cpp.o
 
   # Same bytes, newer time: Hexloom runs and writes nothing.
+  backdate
   snapshot >"$work/before"
-  settle
   touch "$src/assets/notes.txt"
   build "$work/touch"
   grep -q "Embedding notes.txt" "$log" || fail "$label: touching notes.txt did not rerun Hexloom"
@@ -144,8 +149,8 @@ scenario() {  # <label> <generator> subdir|package
   expect_no_work "touching notes.txt"
 
   # Other bytes, same size: the header stays, so main.cpp is not compiled.
+  backdate
   snapshot >"$work/before"
-  settle
   tr '[:lower:]' '[:upper:]' <"$src/assets/notes.txt" >"$work/notes.upper"
   cat "$work/notes.upper" >"$src/assets/notes.txt"
   build "$work/same-size"
@@ -155,8 +160,8 @@ scenario() {  # <label> <generator> subdir|package
   expect_no_work "an edit keeping the size"
 
   # Another size: the header changes too, so main.cpp is compiled again.
+  backdate
   snapshot >"$work/before"
-  settle
   echo "One line more." >>"$src/assets/notes.txt"
   build "$work/new-size"
   snapshot >"$work/after"

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <random>
 
-#include "e2e/support.h"
+#include "support/hex.h"
+#include "support/run.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -16,18 +18,8 @@ struct Style {
   bool global = false;
 };
 
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string text;
-  for (unsigned char c : bytes) {
-    text += digits[c >> 4];
-    text += digits[c & 15];
-  }
-  return text;
-}
-
 TEST(RoundTrip, CompiledDataEqualsTheInput) {
-  TempFolder folder;
+  ScratchFolder folder;
   const std::vector<Style> styles = {
       {{}, "plain"},
       {{"-stl"}, "vec", true},
@@ -51,7 +43,7 @@ TEST(RoundTrip, CompiledDataEqualsTheInput) {
       std::string bytes(size, '\0');
       for (char& c : bytes)
         c = static_cast<char>(random());
-      WriteFile(folder / name, bytes);
+      Spill(folder / name, bytes);
       arguments.push_back("-i");
       arguments.push_back(name);
       const std::string id = style.prefix + std::to_string(size) + "_bin";
@@ -68,7 +60,7 @@ TEST(RoundTrip, CompiledDataEqualsTheInput) {
     ASSERT_EQ(run.exitCode, 0) << run.output;
   }
   // The .cxx form compiles on its own when included.
-  WriteFile(folder / "whole.bin", "whole");
+  Spill(folder / "whole.bin", "whole");
   ASSERT_EQ(RunBinary({"-cxx", "-i", "whole.bin"}, {.folder = folder.path()}).exitCode, 0);
   main += "#include \"whole.bin.cxx\"\n";
   body += "  Print(\"whole_bin\", Data::whole_bin, sizeof Data::whole_bin);\n";
@@ -82,9 +74,10 @@ TEST(RoundTrip, CompiledDataEqualsTheInput) {
       "}\n"
       "int main() {\n" +
       body + "  return 0;\n}\n";
-  WriteFile(folder / "main.cpp", main);
-  const std::string build = "cd '" + folder.path() + "' && " HEXLOOM_CXX_COMPILER " -std=c++17 -Wall -Werror -o roundtrip main.cpp" +
-                            sources + " 2>&1 && ./roundtrip";
+  Spill(folder / "main.cpp", main);
+  const std::string build = "cd '" + folder.path() +
+                            "' && " HEXLOOM_CXX_COMPILER " -std=c++17 -Wall -Werror -o roundtrip main.cpp" + sources +
+                            " 2>&1 && ./roundtrip";
   EXPECT_EQ(Shell(build), expected);
 }
 

@@ -1,168 +1,99 @@
-// The folder scan of -p seen from outside.
+// The folder scan of -p seen from outside: order, [Apply] and [Skip] lines,
+// link cycles and folders that can't be opened.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "e2e/support.h"
+#include "support/run.h"
+#include "support/temp_folder.h"
 
 namespace {
 
 std::string Applied(const std::string& input, std::initializer_list<std::string> outputs) {
-  std::string text = "[Apply] " + input + "\nReading File: " + input + "\nConverting...\n";
-  for (const std::string& output : outputs)
-    text += "Output filepath: " + output + "\n";
-  return text + "\n";
+  return "[Apply] " + input + "\n" + Converted(input, outputs);
 }
 
 std::string Skipped(const std::string& path) { return "[Skip] " + path + "\n"; }
 
-class Scan : public testing::Test {
- protected:
-  TempFolder folder;
-  void SetUp() override { mkdir((folder / "d").c_str(), 0755); }
-  RunResult RunHere(const std::vector<std::string>& arguments) { return RunBinary(arguments, {.folder = folder.path()}); }
+// Makes the entries in the folder: "name/" a folder, "name>target" a symbolic
+// link, "name|" a FIFO, anything else a file holding its own name.
+void Make(const ScratchFolder& folder, const std::vector<std::string>& entries) {
+  for (const std::string& entry : entries) {
+    const size_t arrow = entry.find('>');
+    if (entry.ends_with('/'))
+      ASSERT_EQ(mkdir((folder / entry).c_str(), 0755), 0) << entry;
+    else if (arrow != std::string::npos)
+      ASSERT_EQ(symlink(entry.substr(arrow + 1).c_str(), (folder / entry.substr(0, arrow)).c_str()), 0) << entry;
+    else if (entry.ends_with('|'))
+      ASSERT_EQ(mkfifo((folder / entry.substr(0, entry.size() - 1)).c_str(), 0644), 0) << entry;
+    else
+      Spill(folder / entry, entry);
+  }
+}
+
+struct Case {
+  const char* name;
+  std::vector<std::string> entries;  // below the folder d/
+  std::vector<std::string> arguments;
+  std::string printed;  // after the banner
+  int exitCode = 0;
 };
 
-TEST_F(Scan, AppliesAndSkipsInByteOrder) {
-  WriteFile(folder / "d/notes.txt", "n");
-  WriteFile(folder / "d/a.bin", "a");
-  WriteFile(folder / "d/B.BIN", "b");
-  RunResult run = RunHere({"-p", "d", ".Bin"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/B.BIN", {"d/b.cpp", "d/b.h"}) + Applied("d/a.bin", {"d/a.cpp", "d/a.h"}) +
-                            Skipped("d/notes.txt") + kEnding);
-  EXPECT_EQ(run.exitCode, 0);
-  // The identifier keeps the whole name.
-  EXPECT_NE(ReadFile(folder / "d/b.h").find("b_bin[];"), std::string::npos);
+class Scan : public testing::TestWithParam<Case> {};
+
+TEST_P(Scan, Run) {
+  ScratchFolder folder;
+  std::vector<std::string> entries = {"d/"};
+  for (const std::string& entry : GetParam().entries)
+    entries.push_back("d/" + entry);
+  Make(folder, entries);
+  RunResult run = RunBinary(GetParam().arguments, {.folder = folder.path()});
+  EXPECT_EQ(run.output, kBanner + GetParam().printed);
+  EXPECT_EQ(run.exitCode, GetParam().exitCode);
 }
 
-TEST_F(Scan, TrailingSeparatorsAndSubfolders) {
-  mkdir((folder / "d/sub").c_str(), 0755);
-  mkdir((folder / "d/.git").c_str(), 0755);
-  WriteFile(folder / "d/sub/x.bin", "x");
-  WriteFile(folder / "d/.git/y.bin", "y");
-  WriteFile(folder / "d/.hidden.bin", "h");
-  RunResult run = RunHere({"-md5", "-p", "d//", ".bin"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/.hidden.bin", {"d/.hidden.md5"}) + Applied("d/sub/x.bin", {"d/sub/x.md5"}) +
-                            kEnding);
-  EXPECT_FALSE(Exists(folder / "d/.git/y.md5"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Runs, Scan,
+    testing::Values(
+        // Byte order of the names; the tag matches in any case.
+        Case{"ByteOrder", {"notes.txt", "a.bin", "B.BIN"}, {"-p", "d", ".Bin"},
+             Applied("d/B.BIN", {"d/b.cpp", "d/b.h"}) + Applied("d/a.bin", {"d/a.cpp", "d/a.h"}) +
+                 Skipped("d/notes.txt") + kEnding},
+        // Subfolders are entered, except .git; trailing separators are dropped.
+        Case{"SubfoldersAndSeparators", {"sub/", ".git/", "sub/x.bin", ".git/y.bin", ".hidden.bin"},
+             {"-md5", "-p", "d//", ".bin"},
+             Applied("d/.hidden.bin", {"d/.hidden.md5"}) + Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
+        Case{"TagAnywhere", {"data.bin.old", ".bin", "Data.bin.bin"}, {"-sha1", "-p", "d", ".bin"},
+             Applied("d/.bin", {"d/.sha1"}) + Applied("d/Data.bin.bin", {"d/data.sha1"}) +
+                 Applied("d/data.bin.old", {"d/data.old.sha1"}) + kEnding},
+        Case{"EmptyTag", {"Logo.PNG"}, {"-cxx", "-p", "d", ""}, Applied("d/Logo.PNG", {"d/logo.png.cxx"}) + kEnding},
+        // Outputs that match the tag are not scanned again.
+        Case{"OutputsMatchingTheTag", {"a.c"}, {"-p", "d", ".c"}, Applied("d/a.c", {"d/a.cpp", "d/a.h"}) + kEnding},
+        Case{"LinkCycle", {"sub/", "sub/x.bin", "sub/up>..", "twin>sub"}, {"-md5", "-p", "d", ".bin"},
+             Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
+        Case{"Fifo", {"pipe.bin|"}, {"-md5", "-p", "d", ".bin"}, Applied("d/pipe.bin", {"d/pipe.md5"}) + kEnding},
+        // An error ends the run only after the scan.
+        Case{"ErrorAfterTheScan", {"broken.bin>nowhere", "good.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
+             "[Apply] d/broken.bin\nReading File: d/broken.bin\n [ERROR] Can't open file: d/broken.bin\n\n" +
+                 Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding,
+             kFailed},
+        // The tag ends at the next input.
+        Case{"TagEndsAtTheNextInput", {"A.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/A.bin"},
+             Applied("d/A.bin", {"d/a.md5"}) + Converted("d/A.bin", {"d/A.bin.md5"}) + kEnding},
+        Case{"MissingFolder", {}, {"-p", "missing", ".bin"}, Failed("Can't open folder: missing"), kFailed},
+        Case{"FileForAFolder", {"file"}, {"-p", "d/file", ".bin"}, Failed("Can't open folder: d/file"), kFailed}),
+    CaseName());
 
-TEST_F(Scan, TagAnywhereInTheName) {
-  WriteFile(folder / "d/data.bin.old", "1");
-  WriteFile(folder / "d/.bin", "2");
-  WriteFile(folder / "d/Data.bin.bin", "3");
-  RunResult run = RunHere({"-sha1", "-p", "d", ".bin"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/.bin", {"d/.sha1"}) + Applied("d/Data.bin.bin", {"d/data.sha1"}) +
-                            Applied("d/data.bin.old", {"d/data.old.sha1"}) + kEnding);
-}
-
-TEST_F(Scan, EmptyTagMatchesEverything) {
-  WriteFile(folder / "d/Logo.PNG", "l");
-  RunResult run = RunHere({"-cxx", "-p", "d", ""});
-  EXPECT_EQ(run.output, kBanner + Applied("d/Logo.PNG", {"d/logo.png.cxx"}) + kEnding);
-}
-
-TEST_F(Scan, TagMatchingTheOutputsEnds) {
-  WriteFile(folder / "d/a.c", "c");
-  RunResult run = RunHere({"-p", "d", ".c"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/a.c", {"d/a.cpp", "d/a.h"}) + kEnding);
-  EXPECT_EQ(ListNames(folder / "d"), (std::vector<std::string>{"a.c", "a.cpp", "a.h"}));
-}
-
-TEST_F(Scan, LinkCycleEnds) {
-  mkdir((folder / "d/sub").c_str(), 0755);
-  WriteFile(folder / "d/sub/x.bin", "x");
-  ASSERT_EQ(symlink("..", (folder / "d/sub/up").c_str()), 0);
-  ASSERT_EQ(symlink("sub", (folder / "d/twin").c_str()), 0);
-  RunResult run = RunHere({"-md5", "-p", "d", ".bin"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding);
-  EXPECT_EQ(run.exitCode, 0);
-}
-
-TEST_F(Scan, RefusesToOverwriteItsInput) {
-  WriteFile(folder / "d/a.cpp", "int a;");
-  WriteFile(folder / "d/b.h", "int b;");
-  WriteFile(folder / "d/c.cpp.txt", "c");
-  RunResult run = RunHere({"-p", "d", ".cpp", "-i", "d/b.h"});
-  EXPECT_EQ(run.output, std::string(kBanner) +
-                            "[Apply] d/a.cpp\nReading File: d/a.cpp\nConverting...\n"
-                            " [ERROR] Output would overwrite its input: d/a.cpp\n\n" +
-                            Skipped("d/b.h") + Applied("d/c.cpp.txt", {"d/c.txt.cpp", "d/c.txt.h"}) + UsageText() +
-                            kEnding);
-  EXPECT_EQ(run.exitCode, 255);
-  EXPECT_EQ(ReadFile(folder / "d/a.cpp"), "int a;");
-  run = RunHere({"-p", "d", ".h"});
-  EXPECT_NE(run.output.find(" [ERROR] Output would overwrite its input: d/b.h\n\n"), std::string::npos);
-  EXPECT_EQ(ReadFile(folder / "d/b.h"), "int b;");
-}
-
-TEST_F(Scan, AnErrorStopsTheRunOnlyAfterTheScan) {
-  ASSERT_EQ(symlink("nowhere", (folder / "d/broken.bin").c_str()), 0);
-  WriteFile(folder / "d/good.bin", "g");
-  WriteFile(folder / "other", "o");
-  RunResult run = RunHere({"-md5", "-p", "d", ".bin", "-i", "other"});
-  EXPECT_EQ(run.output, std::string(kBanner) +
-                            "[Apply] d/broken.bin\nReading File: d/broken.bin\n [ERROR] Can't open file: d/broken.bin\n\n" +
-                            Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding);
-  EXPECT_EQ(run.exitCode, 255);
-  EXPECT_FALSE(Exists(folder / "other.md5"));
-}
-
-TEST_F(Scan, FifoInTheTreeNeverHangs) {
-  ASSERT_EQ(mkfifo((folder / "d/pipe.bin").c_str(), 0644), 0);
-  RunResult run = RunHere({"-md5", "-p", "d", ".bin"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/pipe.bin", {"d/pipe.md5"}) + kEnding);
-  EXPECT_EQ(ReadFile(folder / "d/pipe.md5"), "d41d8cd98f00b204e9800998ecf8427e");
-}
-
-TEST_F(Scan, FoldersThatCantBeOpened) {
-  RunResult run = RunHere({"-p", "missing", ".bin"});
-  EXPECT_EQ(run.output, kBanner + std::string(" [ERROR] Can't open folder: missing\n\n") + UsageText() + kEnding);
-  EXPECT_EQ(run.exitCode, 255);
-  WriteFile(folder / "file", "f");
-  run = RunHere({"-p", "file", ".bin"});
-  EXPECT_EQ(run.output, kBanner + std::string(" [ERROR] Can't open folder: file\n\n") + UsageText() + kEnding);
-
-  chmod((folder / "d").c_str(), 0777);  // writable by the unprivileged run
+TEST(ScanUnprivileged, LockedFolderIsReportedAndTheScanGoesOn) {
+  ScratchFolder folder;
+  Make(folder, {"d/", "d/z.bin"});
+  chmod((folder / "d").c_str(), 0777);  // user nobody writes here
   mkdir((folder / "d/locked").c_str(), 0);
-  WriteFile(folder / "d/z.bin", "z");
-  run = RunBinary({"-md5", "-p", "d", ".bin"}, {.folder = folder.path(), .unprivileged = true});
-  EXPECT_EQ(run.output, kBanner + std::string(" [ERROR] Can't open folder: d/locked\n\n") +
-                            Applied("d/z.bin", {"d/z.md5"}) + UsageText() + kEnding);
-  EXPECT_EQ(run.exitCode, 255);
-}
-
-TEST_F(Scan, MissingParametersAndLastAfterAScan) {
-  RunResult run = RunHere({"-p", "d"});
-  EXPECT_EQ(run.output, kBanner + std::string("Parse folder parameters are missing: -p c:\\yourFolder tag\n\n") +
-                            UsageText() + kEnding);
-  EXPECT_EQ(run.exitCode, 255);
-  WriteFile(folder / "x", "x");
-  run = RunHere({"-i", "x", "-p", "d", ".bin", "-last"});
-  EXPECT_NE(run.output.find("No Input file: -i yourFile.bin\n\n"), std::string::npos);
-  EXPECT_EQ(run.exitCode, 255);
-}
-
-TEST_F(Scan, EqualNamesMeetInOneOutputFolder) {
-  mkdir((folder / "d/one").c_str(), 0755);
-  mkdir((folder / "d/two").c_str(), 0755);
-  mkdir((folder / "out").c_str(), 0755);
-  WriteFile(folder / "d/one/a.bin", "same");
-  WriteFile(folder / "d/two/a.bin", "same");
-  RunResult run = RunHere({"-md5", "-o", "out", "-p", "d", ".bin"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/one/a.bin", {"out/a.md5"}) +
-                            "[Apply] d/two/a.bin\nReading File: d/two/a.bin\nConverting...\n"
-                            "No overwrite, same data for : out/a.md5\n\n" +
-                            kEnding);
-}
-
-TEST_F(Scan, ScanTagEndsAtTheNextInput) {
-  WriteFile(folder / "d/A.bin", "a");
-  WriteFile(folder / "B.bin", "b");
-  RunResult run = RunHere({"-md5", "-p", "d", ".bin", "-i", "B.bin"});
-  EXPECT_EQ(run.output, kBanner + Applied("d/A.bin", {"d/a.md5"}) +
-                            "Reading File: B.bin\nConverting...\nOutput filepath: B.bin.md5\n\n" + kEnding);
+  RunResult run = RunBinary({"-md5", "-p", "d", ".bin"}, {.folder = folder.path(), .unprivileged = true});
+  EXPECT_EQ(run.output, kBanner + (" [ERROR] Can't open folder: d/locked\n\n" + Applied("d/z.bin", {"d/z.md5"}) +
+                                   UsageText() + kEnding));
+  EXPECT_EQ(run.exitCode, kFailed);
 }
 
 }  // namespace

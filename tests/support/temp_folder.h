@@ -1,15 +1,23 @@
-// A temporary folder for unit tests that touch the disk.
+// Temporary folders and whole-file reads and writes, for every level of the
+// tests.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/file_access.h"
 #include "platform/path.h"
 
+// The platform's path separator, known without linking the product.
+inline constexpr char kTestSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+
+// A fresh folder in the system's temporary folder, removed with everything in
+// it when the value ends.
 class ScratchFolder {
  public:
   ScratchFolder() {
@@ -17,7 +25,7 @@ class ScratchFolder {
     std::mt19937_64 random(seed());
     for (;;) {
       std::filesystem::path candidate =
-          std::filesystem::temp_directory_path() / ("hexloom-unit-" + std::to_string(random() % 1000000007));
+          std::filesystem::temp_directory_path() / ("hexloom-test-" + std::to_string(random() % 1000000007));
       if (std::filesystem::create_directory(candidate)) {
         path_ = candidate.string();
         return;
@@ -25,18 +33,28 @@ class ScratchFolder {
     }
   }
   ~ScratchFolder() {
+    // Gives back the rights that a test took away, so that everything goes.
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
+         it.increment(ignored)) {
+      if (!it->is_symlink(ignored))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::remove_all(path_, ignored);
   }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
   const std::string& path() const { return path_; }
   // The folder joined to a name, with the platform's separator.
-  std::string operator/(const std::string& name) const { return path_ + kPathSeparator + name; }
+  std::string operator/(const std::string& name) const { return path_ + kTestSeparator + name; }
 
  private:
   std::string path_;
 };
 
+// The bytes of a file; empty when it can't be read.
 inline std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
@@ -44,8 +62,18 @@ inline std::string Slurp(const std::string& path) {
   return bytes.str();
 }
 
+// Makes the file hold exactly the bytes.
 inline void Spill(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Names in the folder, sorted, "." and ".." left out.
+inline std::vector<std::string> ListNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // Reads the file with ReadWholeFile; `ok` gets its result.
@@ -61,7 +89,7 @@ inline std::string ReadBack(const std::string& path, bool* ok = nullptr) {
 inline std::string Native(std::string path) {
   for (char& c : path) {
     if (c == '/')
-      c = kPathSeparator;
+      c = kTestSeparator;
   }
   return path;
 }

@@ -1,0 +1,17 @@
+// Bytes written as lowercase hexadecimal, as checksum files and the tests'
+// expectations hold them.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Two lowercase hexadecimal digits for each byte.
+inline std::string Hex(std::string_view bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned char c : bytes) {
+    text += digits[c >> 4];
+    text += digits[c & 15];
+  }
+  return text;
+}

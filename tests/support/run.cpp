@@ -1,0 +1,189 @@
+#include "support/run.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <grp.h>
+#include <poll.h>
+#include <pty.h>
+#include <stdexcept>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include "support/temp_folder.h"
+
+const char kBanner[] =
+    "Hexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n\n"
+    "Developed by the Hexloom developers.\n\n"
+    "Web: https://hexloom.dev\n\n";
+
+const char kEnding[] = "\n\n";
+
+std::string UsageText() { return Slurp(HEXLOOM_TEST_DATA "/usage.txt"); }
+
+std::string Converted(const std::string& input, std::initializer_list<std::string> outputs) {
+  std::string text = "Reading File: " + input + "\nConverting...\n";
+  for (const std::string& output : outputs)
+    text += "Output filepath: " + output + "\n";
+  return text + "\n";
+}
+
+std::string Failed(const std::string& message) { return " [ERROR] " + message + "\n\n" + UsageText() + kEnding; }
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+constexpr gid_t kNoGroup = 65534;
+// What a child that never reached the program exits with, as a shell does.
+constexpr int kCannotStart = 127;
+// Wide enough that no line of the usage text wraps.
+constexpr unsigned short kTerminalColumns = 4000;
+constexpr unsigned short kTerminalRows = 50;
+
+// A copy of the binary in a fresh folder that every user may enter: the build
+// tree may sit below a folder that only its owner can open.
+std::string ReachableCopy() {
+  namespace fs = std::filesystem;
+  static const ScratchFolder folder;
+  const std::string copy = folder / "hexloom";
+  if (!fs::exists(copy)) {
+    fs::copy_file(HEXLOOM_BINARY, copy);
+    const fs::perms open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                           fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(folder.path(), open);
+    fs::permissions(copy, open);
+  }
+  return copy;
+}
+
+std::vector<std::string> Command(const std::vector<std::string>& arguments, const RunOptions& options) {
+  std::vector<std::string> command;
+  if (options.sandbox) {
+    const std::string folder = std::filesystem::canonical(options.folder).string();
+    command = {"bwrap", "--ro-bind", "/", "/", "--bind", folder, folder, "--dev", "/dev",
+               "--proc", "/proc", "--chdir", folder, "--"};
+  }
+  if (!options.program.empty()) {
+    command.insert(command.end(), options.program.begin(), options.program.end());
+  } else if (options.unprivileged) {
+    command.push_back(ReachableCopy());
+  } else {
+    command.push_back(HEXLOOM_BINARY);
+  }
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return command;
+}
+
+[[noreturn]] void CannotStart(const char* step) {
+  dprintf(STDERR_FILENO, "test runner: %s failed: %s\n", step, strerror(errno));
+  _exit(kCannotStart);
+}
+
+// Runs in the child, after its standard descriptors are in place.
+[[noreturn]] void Exec(const std::vector<std::string>& command, const RunOptions& options) {
+  if (chdir(options.folder.c_str()) != 0)
+    CannotStart("chdir");
+  if (options.fileSizeLimit >= 0) {
+    // An ignored SIGXFSZ stays ignored across exec: a write past the limit
+    // fails as on a full disk instead of killing the program.
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit = {static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+      CannotStart("setrlimit");
+  }
+  if (options.unprivileged && geteuid() == 0) {
+    if (setgroups(0, nullptr) != 0 || setgid(kNoGroup) != 0 || setuid(kNobody) != 0)
+      CannotStart("dropping root rights");
+  }
+  std::vector<char*> argv;
+  for (const std::string& part : command)
+    argv.push_back(const_cast<char*>(part.c_str()));
+  argv.push_back(nullptr);
+  execvp(argv[0], argv.data());
+  CannotStart(argv[0]);
+}
+
+// Reads both descriptors to their end, then reaps the child: nothing the
+// program wrote can still be on its way.
+void Drain(pid_t child, int outFd, int errFd, RunResult& result) {
+  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+  std::string* sinks[2] = {&result.output, &result.errors};
+  char chunk[65536];
+  while (fds[0].fd >= 0 || fds[1].fd >= 0) {
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR)
+        continue;
+      throw std::runtime_error("poll");
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0)
+        continue;
+      ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
+      if (got > 0) {
+        sinks[i]->append(chunk, static_cast<size_t>(got));
+      } else if (got == 0 || errno != EINTR) {
+        // A pseudo-terminal reports EIO, not end of file, once the child has gone.
+        close(fds[i].fd);
+        fds[i].fd = -1;
+      }
+    }
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status))
+    result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status))
+    result.signal = WTERMSIG(status);
+}
+
+}  // namespace
+
+RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options) {
+  const std::vector<std::string> command = Command(arguments, options);
+  int outPipe[2], errPipe[2];
+  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe");
+  if (options.terminal || options.closedOutput) {
+    close(outPipe[0]);  // a terminal takes its place, or no one reads
+    outPipe[0] = -1;
+  }
+  pid_t child;
+  if (options.terminal) {
+    termios settings{};
+    cfmakeraw(&settings);  // no "\n" to "\r\n" translation
+    winsize size{};
+    size.ws_row = kTerminalRows;
+    size.ws_col = kTerminalColumns;
+    child = forkpty(&outPipe[0], nullptr, &settings, &size);
+  } else {
+    child = fork();
+    if (child == 0)
+      dup2(outPipe[1], STDOUT_FILENO);
+  }
+  if (child == 0) {
+    dup2(errPipe[1], STDERR_FILENO);
+    Exec(command, options);
+  }
+  close(outPipe[1]);
+  close(errPipe[1]);
+  RunResult result;
+  Drain(child, outPipe[0], errPipe[0], result);
+  return result;
+}
+
+std::string Shell(const std::string& command) {
+  std::string output;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char chunk[65536];
+    while (size_t got = fread(chunk, 1, sizeof chunk, pipe))
+      output.append(chunk, got);
+    pclose(pipe);
+  }
+  return output;
+}

@@ -1,0 +1,49 @@
+// Runs the real hexloom binary (or another program) in a folder of its own
+// and collects what it printed, for the end-to-end and Wine tests.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+struct RunResult {
+  int exitCode = -1;   // as a shell sees it, 0 to 255; -1 when it didn't exit
+  int signal = 0;      // the signal that ended it, if any
+  std::string output;  // everything written to standard output (or the terminal)
+  std::string errors;  // standard error
+};
+
+struct RunOptions {
+  std::string folder = ".";   // working folder of the run, the only one it may write in a sandbox
+  bool sandbox = true;        // under bubblewrap: the rest of the machine is read-only
+  bool terminal = false;      // run under a pseudo-terminal
+  bool unprivileged = false;  // as user nobody, so that permissions bite
+  bool closedOutput = false;  // standard output is a pipe whose reader is gone
+  long long fileSizeLimit = -1;           // RLIMIT_FSIZE in bytes, as on a full disk; -1 for none
+  std::vector<std::string> program = {};  // what to run in place of the hexloom binary
+};
+
+// Runs hexloom with the arguments and reads what it printed to the end.
+RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options = {});
+
+// Names each case of a parameterised test after its `name` field.
+struct CaseName {
+  template <typename Info>
+  std::string operator()(const Info& info) const { return info.param.name; }
+};
+
+// Runs a shell command and returns what it printed.
+std::string Shell(const std::string& command);
+
+// What every run prints first.
+extern const char kBanner[];
+// The two line breaks that end every run with arguments.
+extern const char kEnding[];
+// The usage text, from its golden copy.
+std::string UsageText();
+// The lines of one conversion that wrote the outputs.
+std::string Converted(const std::string& input, std::initializer_list<std::string> outputs);
+// The exit code of a failed run, as a shell sees it.
+inline constexpr int kFailed = 255;
+// An error line and what a failed run prints after it.
+std::string Failed(const std::string& message);
