@@ -6,7 +6,6 @@
 #include <random>
 #include <string>
 
-#include "app/settings.h"
 #include "codegen/data_source.h"
 
 namespace {
@@ -22,13 +21,13 @@ void FillRandom(ByteBuffer& buffer, size_t size) {
 void BM_EmitPieces(benchmark::State& state, bool hex) {
   ByteBuffer buffer;
   FillRandom(buffer, static_cast<size_t>(state.range(0)));
-  g_settings = Settings{};
-  g_settings.hexOutput = hex;
+  SourceStyle style;
+  style.hexOutput = hex;
   constexpr size_t kCapacity = 1 << 20;
   std::unique_ptr<char[]> piece(new char[kCapacity]);
   uint64_t produced = 0;
   for (auto _ : state) {
-    DataSourceText text(buffer, "data_bin");
+    DataSourceText text(buffer, "data_bin", style);
     while (size_t length = text.Next(piece.get(), kCapacity)) {
       benchmark::DoNotOptimize(piece.get());
       produced += length;
@@ -40,11 +39,10 @@ void BM_EmitPieces(benchmark::State& state, bool hex) {
 void BM_EmitWhole(benchmark::State& state) {
   ByteBuffer buffer;
   FillRandom(buffer, static_cast<size_t>(state.range(0)));
-  g_settings = Settings{};
   uint64_t produced = 0;
   for (auto _ : state) {
     std::string text;
-    EmitDataSource(buffer, "data_bin", text);
+    EmitDataSource(buffer, "data_bin", SourceStyle{}, text);
     produced += text.size();
     benchmark::DoNotOptimize(text.data());
   }
