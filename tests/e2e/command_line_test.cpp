@@ -50,6 +50,10 @@ INSTANTIATE_TEST_SUITE_P(
              kEnding, 0},
         Case{"TestModeTwice", {"-test", "-test"}, kTestNotice + kTestNotice + kEnding, 0},
         Case{"OutputFolderMissing", {"-o"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
+        // An unset variable in a script never makes the root folder the target.
+        Case{"OutputFolderEmpty", {"-o", "", "-i", "x"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
+        Case{"ScanFolderEmpty", {"-p", "", ".bin"},
+             Stopped("Parse folder parameters are missing: -p c:\\yourFolder tag\n\n"), kFailed},
         Case{"InputMissing", {"-i"}, Stopped("Input file is missing: -i yourFile.bin\n\n"), kFailed},
         Case{"ScanParametersMissing", {"-p", "d"},
              Stopped("Parse folder parameters are missing: -p c:\\yourFolder tag\n\n"), kFailed},

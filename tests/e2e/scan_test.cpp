@@ -72,10 +72,19 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"OutputsMatchingTheTag", {"a.c"}, {"-p", "d", ".c"}, Applied("d/a.c", {"d/a.cpp", "d/a.h"}) + kEnding},
         Case{"LinkCycle", {"sub/", "sub/x.bin", "sub/up>..", "twin>sub"}, {"-md5", "-p", "d", ".bin"},
              Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
-        Case{"Fifo", {"pipe.bin|"}, {"-md5", "-p", "d", ".bin"}, Applied("d/pipe.bin", {"d/pipe.md5"}) + kEnding},
-        // An error ends the run only after the scan.
-        Case{"ErrorAfterTheScan", {"broken.bin>nowhere", "good.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
-             "[Apply] d/broken.bin\nReading File: d/broken.bin\n [ERROR] Can't open file: d/broken.bin\n\n" +
+        // Only regular files are read: a pipe or a dangling link is passed over.
+        Case{"NotRegularFiles", {"pipe.bin|", "broken.bin>nowhere"}, {"-md5", "-p", "d", ".bin"},
+             std::string("[Skip] d/broken.bin (not a regular file)\n[Skip] d/pipe.bin (not a regular file)\n") + kEnding},
+        // A folder link is followed only inside the scanned tree.
+        Case{"FolderLinks", {"in/", "in/i.bin", "again>in", "out>/usr/share"}, {"-md5", "-p", "d", ".bin"},
+             Applied("d/again/i.bin", {"d/again/i.md5"}) + Skipped("d/out (folder link leads outside the scanned folder)") +
+                 kEnding},
+        // Two inputs for one output: the second is refused, and the error ends
+        // the run only after the scan.
+        Case{"ErrorAfterTheScan", {"A.bin", "a.bin", "good.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
+             Applied("d/A.bin", {"d/a.md5"}) +
+                 "[Apply] d/a.bin\nReading File: d/a.bin\nConverting...\n"
+                 " [ERROR] Output already written for another input: d/a.md5\n\n" +
                  Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding,
              kFailed},
         // The tag ends at the next input.
