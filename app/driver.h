@@ -7,5 +7,8 @@ int RunHexloom(int argc, char** argv);
 // Writes the option list, the examples and the note on option order.
 void PrintUsage();
 
+// The release, "1.0", from the CMake project version.
+extern const char kHexloomVersion[];
+
 // The web address shown in the banner and in every generated file.
 extern const char kHexloomWebAddress[];

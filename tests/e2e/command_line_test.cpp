@@ -16,6 +16,20 @@ TEST(CommandLine, NoArgumentPrintsUsageWithoutEndingAndFails) {
   EXPECT_EQ(run.errors, "");
 }
 
+TEST(CommandLine, HelpPrintsUsageAndSucceedsWithoutReadingFurther) {
+  for (const char* name : {"-h", "--help"}) {
+    RunResult run = RunBinary({name, "-X"});
+    EXPECT_EQ(run.output, kBanner + UsageText()) << name;
+    EXPECT_EQ(run.exitCode, 0) << name;
+  }
+}
+
+TEST(CommandLine, VersionIsOneLineAlone) {
+  RunResult run = RunBinary({"--version", "-i"});
+  EXPECT_EQ(run.output, "hexloom 1.0\n");
+  EXPECT_EQ(run.exitCode, 0);
+}
+
 TEST(CommandLine, UnrecognisedArgumentStopsTheRunAndFails) {
   RunResult run = RunBinary({"-X"});
   EXPECT_EQ(run.output, kBanner + Invalid(1, "-X") + UsageText() + kEnding);
@@ -31,7 +45,9 @@ TEST(CommandLine, OptionNamesAreCaseSensitive) {
 }
 
 TEST(CommandLine, HelpOnlyRowsAreNeverSelected) {
-  for (const char* name : {"-md5, -sha1, -sha256, -sha512", "-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512"}) {
+  // The help and version queries count only as the first argument.
+  for (const char* name : {"-md5, -sha1, -sha256, -sha512", "-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512",
+                           "-h, --help", "--help", "-h", "--version"}) {
     RunResult run = RunBinary({"-dec", name});
     EXPECT_EQ(run.output, kBanner + Invalid(2, name) + UsageText() + kEnding);
     EXPECT_EQ(run.exitCode, 255);

@@ -28,8 +28,12 @@ namespace {
 
 std::vector<char*> ArgumentVector(const std::vector<std::string>& arguments, const RunOptions& options) {
   std::vector<char*> argv;
-  if (options.program.empty())
+  if (options.program.empty()) {
+    // A hexloom built for another processor runs under its emulator.
+    if (*HEXLOOM_EMULATOR)
+      argv.push_back(const_cast<char*>(HEXLOOM_EMULATOR));
     argv.push_back(const_cast<char*>(HEXLOOM_BINARY));
+  }
   for (const std::string& part : options.program)
     argv.push_back(const_cast<char*>(part.c_str()));
   for (const std::string& argument : arguments)
