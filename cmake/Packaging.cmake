@@ -8,16 +8,22 @@ if(WIN32)
 else()
   # Debian keeps man pages compressed with gzip -9n: no name, no time stamp,
   # so the package is reproducible.
-  add_custom_command(OUTPUT hexloom.1.gz
-    COMMAND sh -c "gzip -9n < '${CMAKE_CURRENT_SOURCE_DIR}/man/hexloom.1' > hexloom.1.gz"
-    DEPENDS man/hexloom.1
-    VERBATIM)
-  add_custom_target(hexloom_man_page ALL DEPENDS hexloom.1.gz)
+  foreach(document man/hexloom.1 cmake/changelog.Debian)
+    cmake_path(GET document FILENAME name)
+    add_custom_command(OUTPUT ${name}.gz
+      COMMAND sh -c "gzip -9n < '${CMAKE_CURRENT_SOURCE_DIR}/${document}' > ${name}.gz"
+      DEPENDS ${document}
+      VERBATIM)
+  endforeach()
+  add_custom_target(hexloom_documents ALL DEPENDS hexloom.1.gz changelog.Debian.gz)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/hexloom.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES completion/hexloom.bash
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME hexloom)
   # The package's name, not the project's: /usr/share/doc/hexloom.
   install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hexloom RENAME copyright)
+  # A native package keeps its Debian changelog as changelog.gz.
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hexloom RENAME changelog.gz)
 endif()
 
 if(NOT PROJECT_IS_TOP_LEVEL)

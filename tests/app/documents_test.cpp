@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "app/options.h"
 
@@ -41,15 +41,15 @@ bool MentionsOption(const std::string& text, const std::string& option) {
 }
 
 // The option names of the table; a listed row may name several, ", " apart.
-std::vector<std::string> OptionNames() {
-  std::vector<std::string> names;
+std::set<std::string> OptionNames() {
+  std::set<std::string> names;
   for (const OptionEntry& row : OptionTable) {
     if (!row.name)
       continue;
     std::string_view rest = row.name;
     while (!rest.empty()) {
       const size_t comma = rest.find(", ");
-      names.emplace_back(rest.substr(0, comma));
+      names.emplace(rest.substr(0, comma));
       rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
     }
   }
@@ -65,7 +65,7 @@ TEST(Documents, OptionsStandAsWordsOfTheirOwn) {
 }
 
 TEST(Documents, EveryOptionIsInTheManPageTheReadmeAndTheCompletion) {
-  const std::vector<std::string> names = OptionNames();
+  const std::set<std::string> names = OptionNames();
   ASSERT_FALSE(names.empty());
   const std::pair<const char*, std::string> documents[] = {
       {HEXLOOM_MAN_PAGE, PlainRoff(ReadText(HEXLOOM_MAN_PAGE))},
