@@ -1,9 +1,13 @@
 #include "app/driver.h"
 
+#include <cstring>
+
 #include "app/options.h"
 #include "app/settings.h"
 #include "codegen/banner.h"
 #include "platform/console_log.h"
+
+const char kHexloomVersion[] = HEXLOOM_VERSION;
 
 namespace {
 
@@ -23,6 +27,19 @@ const UsageExample kExamples[] = {
     {" Hexloom -p C:\\Data .bin", ": parse \"Data\" folder and convert all files that match with the tag \".bin\""},
     {" Hexloom -cpp_sha256 -i sky.png", ": generate sha256 of sky.png and convert the result in C++"},
 };
+
+// The questions that every command-line tool answers. They are taken only
+// as the first argument, so that they never change what a longer command
+// line converts.
+enum class Query { None, Help, Version };
+
+Query QueryOf(const char* argument) {
+  if (std::strcmp(argument, "-h") == 0 || std::strcmp(argument, "--help") == 0)
+    return Query::Help;
+  if (std::strcmp(argument, "--version") == 0)
+    return Query::Version;
+  return Query::None;
+}
 
 void PrintBanner() {
   ConsoleLog& log = ConsoleLog::Instance();
@@ -65,10 +82,15 @@ int RunHexloom(int argc, char** argv) {
   g_settings.argValues = argv;
   g_settings.run.scanThreads = ScanThreadsFromEnvironment();
 
+  const Query query = argc < 2 ? Query::None : QueryOf(argv[1]);
+  if (query == Query::Version) {
+    ConsoleLog::Instance() << "hexloom " << kHexloomVersion << "\n";
+    return 0;
+  }
   PrintBanner();
-  if (argc < 2) {
+  if (argc < 2 || query == Query::Help) {
     PrintUsage();
-    return -1;
+    return query == Query::Help ? 0 : -1;
   }
 
   while (g_settings.argIndex < g_settings.argCount) {

@@ -6,3 +6,6 @@ int RunHexloom(int argc, char** argv);
 
 // Writes the option list, the examples and the note on option order.
 void PrintUsage();
+
+// The release, "1.0", from the CMake project version.
+extern const char kHexloomVersion[];

@@ -131,6 +131,10 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-t2", "tab size (2 spaces - default)", SelectTabSize},
     {"-t3", "tab size (3 spaces)", SelectTabSize},
     {"-t4", "tab size (4 spaces)", SelectTabSize},
+    {nullptr, nullptr, nullptr},
+    // Answered by the driver as the first argument; never selected here.
+    {"-h, --help", "print this text and exit", nullptr},
+    {"--version", "print the name and version and exit", nullptr},
 };
 
 const OptionEntry* FindOption(const char* argument) {

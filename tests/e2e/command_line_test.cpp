@@ -57,8 +57,18 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"InputMissing", {"-i"}, Stopped("Input file is missing: -i yourFile.bin\n\n"), kFailed},
         Case{"ScanParametersMissing", {"-p", "d"},
              Stopped("Parse folder parameters are missing: -p c:\\yourFolder tag\n\n"), kFailed},
-        Case{"LastWithoutInput", {"-last", "-i", "never"}, Stopped("No Input file: -i yourFile.bin\n\n"), kFailed}),
+        Case{"LastWithoutInput", {"-last", "-i", "never"}, Stopped("No Input file: -i yourFile.bin\n\n"), kFailed},
+        // Help is answered only as the first argument, and reads nothing after it.
+        Case{"Help", {"-h", "-X"}, UsageText(), 0},
+        Case{"LongHelp", {"--help", "-i", "missing"}, UsageText(), 0},
+        Case{"HelpLater", {"-dec", "--help"}, Stopped(Invalid(2, "--help")), kFailed}),
     CaseName());
+
+TEST(CommandLine, VersionIsOneLineAlone) {
+  RunResult run = RunBinary({"--version", "-i"});
+  EXPECT_EQ(run.output, "hexloom 1.0\n");
+  EXPECT_EQ(run.exitCode, 0);
+}
 
 TEST(Terminal, ColoursThatReturnToDefault) {
   RunResult run = RunBinary({"-test"}, {.terminal = true});

@@ -70,7 +70,13 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
   }
   if (!options.program.empty()) {
     command.insert(command.end(), options.program.begin(), options.program.end());
-  } else if (options.unprivileged) {
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
+  }
+  // A hexloom built for another processor runs under its emulator.
+  if (*HEXLOOM_EMULATOR)
+    command.push_back(HEXLOOM_EMULATOR);
+  if (options.unprivileged) {
     command.push_back(ReachableCopy());
   } else {
     command.push_back(HEXLOOM_BINARY);

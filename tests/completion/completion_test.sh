@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Drives the bash completion of hexloom as bash does on a Tab: COMP_WORDS
+# and COMP_CWORD set, then the function that `complete` registered.
+# Usage: completion_test.sh <completion script>
+set -uo pipefail
+script=$1
+failures=0
+passes=0
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+cd "$scratch"
+mkdir -p "assets/icons" "art work" out
+touch assets/logo.png "art work/sky.png" another.bin
+
+# shellcheck source=/dev/null
+source "$script"
+
+registered=$(complete -p hexloom)
+if [[ $registered != "complete -F _hexloom hexloom" ]]; then
+  echo "FAIL: hexloom is registered as: $registered"
+  failures=$((failures + 1))
+fi
+function=${registered#complete -F }
+function=${function%% *}
+
+# expect "<words, the last being the one under the cursor>" "<sorted completions>"
+expect() {
+  local line=$1 want=$2
+  read -ra COMP_WORDS <<<"$line"
+  [[ $line == *" " ]] && COMP_WORDS+=("")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMPREPLY=()
+  "$function" hexloom "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+  local got
+  got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' ')
+  if [[ $got == "$want" ]]; then
+    passes=$((passes + 1))
+  else
+    echo "FAIL: '$line': got '$got', want '$want'"
+    failures=$((failures + 1))
+  fi
+}
+
+expect "hexloom -cx" "-cxx -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512"
+expect "hexloom -t" "-t0 -t1 -t2 -t3 -t4 -test"
+expect "hexloom --" "--help --version"
+expect "hexloom -dec --" ""
+expect "hexloom -dec -h" ""
+expect "hexloom -1" "-1024 -128 -16"
+expect "hexloom -i " "another.bin art work assets out"
+expect "hexloom -i assets/" "assets/icons assets/logo.png"
+expect "hexloom -i art" "art work"
+expect "hexloom -o " "art work assets out"
+expect "hexloom -o as" "assets"
+expect "hexloom -p as" "assets"
+expect "hexloom -p assets " ""
+expect "hexloom -p assets .png -l" "-last"
+expect "hexloom -o -i -s" "-s32 -sha1 -sha256 -sha512 -size_t -stl"
+# A value is never an option: "-i" is the folder of -o, "-o" the file of -i.
+expect "hexloom -o -i -l" "-last"
+expect "hexloom -i -o a" ""
+expect "hexloom -md5 -i a.bin -o " "art work assets out"
+
+echo "$passes passed, $failures failed"
+((failures == 0))
