@@ -53,6 +53,31 @@ INSTANTIATE_TEST_SUITE_P(
              kFailed, {"x"}}),
     CaseName());
 
+TEST(Conversion, StandardInputThroughDevStdin) {
+  ScratchFolder folder;
+  Spill(folder / "in", "abc");
+  RunResult run = RunBinary({"-o", ".", "-md5", "-i", "/dev/stdin"},
+                            {.folder = folder.path(), .standardInput = folder / "in"});
+  EXPECT_EQ(run.output, kBanner + Converted("/dev/stdin", {"./stdin.md5"}) + kEnding);
+  EXPECT_EQ(Slurp(folder / "stdin.md5"), "900150983cd24fb0d6963f7d28e17f72");
+}
+
+// A size constant that its type can't hold is refused before anything is
+// written; a sparse file costs no disk.
+TEST(Conversion, SizeTypesThatCantHoldTheSize) {
+  ScratchFolder folder;
+  const int fd = open((folder / "big").c_str(), O_CREAT | O_WRONLY, 0644);
+  ASSERT_EQ(ftruncate(fd, 4294967296LL), 0);
+  close(fd);
+  for (const char* type : {"-s32", "-u32"}) {
+    RunResult run = RunBinary({type, "-i", "big"}, {.folder = folder.path()});
+    EXPECT_EQ(run.output, kBanner + std::string("Reading File: big\nConverting...\n") +
+                              Failed("File too large for the size type: big"));
+    EXPECT_EQ(run.exitCode, kFailed);
+  }
+  EXPECT_EQ(ListNames(folder.path()), std::vector<std::string>{"big"});
+}
+
 TEST(Checksums, FilesMatchCoreutils) {
   ScratchFolder folder;
   std::string bytes;

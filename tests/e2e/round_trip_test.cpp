@@ -59,11 +59,22 @@ TEST(RoundTrip, CompiledDataEqualsTheInput) {
     RunResult run = RunBinary(arguments, {.folder = folder.path()});
     ASSERT_EQ(run.exitCode, 0) << run.output;
   }
-  // The .cxx form compiles on its own when included.
+  // Files named like keywords, alternative tokens or size_t get usable names.
+  for (const std::string name : {"default", "new", "and", "size_t"}) {
+    Spill(folder / name, name);
+    ASSERT_EQ(RunBinary({"-i", name}, {.folder = folder.path()}).exitCode, 0);
+    main += "#include \"" + name + ".h\"\n";
+    sources += " '" + name + ".cpp'";
+    body += "  Print(\"" + name + "\", Data::" + name + "_, Data::" + name + "__size);\n";
+    expected += name + " " + Hex(name) + "\n";
+  }
+  // The .cxx form compiles on its own when included, an empty one too.
   Spill(folder / "whole.bin", "whole");
-  ASSERT_EQ(RunBinary({"-cxx", "-i", "whole.bin"}, {.folder = folder.path()}).exitCode, 0);
-  main += "#include \"whole.bin.cxx\"\n";
+  Spill(folder / "empty", "");
+  ASSERT_EQ(RunBinary({"-cxx", "-i", "whole.bin", "-dec", "-i", "empty"}, {.folder = folder.path()}).exitCode, 0);
+  main += "#include \"whole.bin.cxx\"\n#include \"empty.cxx\"\n";
   body += "  Print(\"whole_bin\", Data::whole_bin, sizeof Data::whole_bin);\n";
+  body += "  if (sizeof Data::empty != 1 || Data::empty[0] != 0) return 1;\n";
   expected += "whole_bin " + Hex("whole") + "\n";
 
   main +=
@@ -76,7 +87,7 @@ TEST(RoundTrip, CompiledDataEqualsTheInput) {
       body + "  return 0;\n}\n";
   Spill(folder / "main.cpp", main);
   const std::string build = "cd '" + folder.path() +
-                            "' && " HEXLOOM_CXX_COMPILER " -std=c++17 -Wall -Werror -o roundtrip main.cpp" + sources +
+                            "' && " HEXLOOM_CXX_COMPILER " -std=c++20 -pedantic-errors -Wall -Wextra -Werror -o roundtrip main.cpp" + sources +
                             " 2>&1 && ./roundtrip";
   EXPECT_EQ(Shell(build), expected);
 }

@@ -174,6 +174,11 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   }
   if (child == 0) {
     dup2(errPipe[1], STDERR_FILENO);
+    if (!options.terminal) {
+      const int input = open(options.standardInput.c_str(), O_RDONLY);
+      if (input < 0 || dup2(input, STDIN_FILENO) < 0)
+        CannotStart("opening standard input");
+    }
     Exec(command, options);
   }
   close(outPipe[1]);

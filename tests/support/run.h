@@ -19,6 +19,7 @@ struct RunOptions {
   bool terminal = false;      // run under a pseudo-terminal
   bool unprivileged = false;  // as user nobody, so that permissions bite
   bool closedOutput = false;  // standard output is a pipe whose reader is gone
+  std::string standardInput = "/dev/null";  // read by the program as its standard input
   long long fileSizeLimit = -1;           // RLIMIT_FSIZE in bytes, as on a full disk; -1 for none
   std::vector<std::string> program = {};  // what to run in place of the hexloom binary
 };
