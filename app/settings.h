@@ -28,6 +28,7 @@ struct Settings {
   bool useVector = false;
   bool braceWrap = false;
   bool braceWrapNamespace = false;
+  bool stringLiteral = false;  // the data is a string literal, not a brace list
   OutputFormat outputFormat = OutputFormat::Cpp;
   ContentSource contentSource = ContentSource::Cpp;
   const char* lastInputPath = nullptr;     // points at an argument string
