@@ -135,4 +135,57 @@ TEST_F(DataSourceTest, DigestCommentLine) {
   EXPECT_EQ(Body(md5abc).find("//"), std::string::npos);
 }
 
+TEST_F(DataSourceTest, StringLiteralForms) {
+  const struct {
+    void (*style)();
+    std::vector<unsigned char> bytes;
+    const char* body;
+  } cases[] = {
+      {[] {}, {}, "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"\"\n};\n}\n"},
+      {[] { g_settings.hexOutput = false; }, {0x00, 0x41, 0xFF, '0'},
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"\\0A\\3770\"\n};\n}\n"},
+      {[] { g_settings.rowMask = 1; }, {0x00, 0x41, 0xFF},
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"\\0A\"\n  \"\\377\"\n};\n}\n"},
+      {[] { g_settings.noNamespace = g_settings.dynamicData = g_settings.braceWrap = true; }, {'a'},
+       "unsigned char sky_png[] =\n{\n  \"a\"\n};"},
+      {[] { g_settings.useVector = true; }, {'a'},
+       "#include <vector>\n\nnamespace Data {\nextern const std::vector<unsigned char> sky_png = [] {\n"
+       "  static const unsigned char text[] = {\n    \"a\"\n  };\n"
+       "  return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();\n}\n"},
+      {[] { g_settings.useVector = g_settings.braceWrap = g_settings.noNamespace = true, g_settings.tabSize = 1; }, {},
+       "#include <vector>\n\nextern const std::vector<unsigned char> sky_png = []\n{\n"
+       " static const unsigned char text[] =\n {\n  \"\"\n };\n"
+       " return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();"},
+  };
+  for (const auto& c : cases) {
+    g_settings = Settings{};
+    g_settings.stringLiteral = true;
+    c.style();
+    EXPECT_EQ(Body(c.bytes), c.body);
+  }
+}
+
+// Past the length that C++ compilers must accept, Clang's -pedantic is
+// silenced around the literal alone.
+TEST_F(DataSourceTest, LongStringLiteralIsGuardedAndMadeInPieces) {
+  g_settings.stringLiteral = true;
+  const std::string open =
+      "#ifdef __GNUC__\n#pragma GCC diagnostic push\n#pragma GCC diagnostic ignored \"-Woverlength-strings\"\n#endif\n";
+  const std::string close = "};\n#ifdef __GNUC__\n#pragma GCC diagnostic pop\n#endif\n";
+  for (bool noNamespace : {false, true}) {
+    g_settings.noNamespace = noNamespace;
+    for (size_t size : {kPortableStringLiteralLength, kPortableStringLiteralLength + 1}) {
+      ByteBuffer buffer;
+      FillCounting(buffer, size);
+      std::string text;
+      EmitDataSource(buffer, "big", text);
+      EXPECT_EQ(text.size(), DataSourceText(buffer, "big").size());
+      const bool guarded = size > kPortableStringLiteralLength;
+      EXPECT_EQ(text.find(open) != std::string::npos, guarded);
+      const std::string end = noNamespace ? close : close + "}\n";
+      EXPECT_EQ(text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0, guarded);
+    }
+  }
+}
+
 }  // namespace
