@@ -16,6 +16,7 @@ enum class SizeType : int32_t { UInt32 = 0, Int32 = 1, SizeT = 2 };
 struct Settings {
   int32_t argIndex = 1;
   int32_t rowMask = 15;  // bytes per row minus one
+  bool rowWidthChosen = false;  // a row-width option has been read
   int32_t tabSize = 2;
   bool hexOutput = true;
   SizeType sizeType = SizeType::SizeT;

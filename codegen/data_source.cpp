@@ -162,6 +162,8 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
   rowWidth_ = static_cast<size_t>(s.rowMask) + 1;
   uint64_t rowsLength = 0;
   if (literal) {
+    if (!s.rowWidthChosen)
+      rowWidth_ = kDefaultStringLiteralRowWidth;
     literal_ = StringLiteralLayout{bytes_, count_, rowWidth_, indent_.size() * (literalVector ? 2 : 1)};
     rowCount_ = StringLiteralRowCount(*literal_);
     rowsLength = StringLiteralLength(*literal_);
@@ -201,10 +203,12 @@ size_t DataSourceText::Next(char* out, size_t capacity) {
   const char* end = out + capacity;
   if (headDone_ < head_.size() && (CopyPart(head_, headDone_, cursor, end), headDone_ < head_.size()))
     return static_cast<size_t>(cursor - out);
-  if (literal_)
+  if (literal_) {
     cursor += WriteStringLiteralRows(*literal_, rowsDone_, cursor, static_cast<size_t>(end - cursor));
-  while (!literal_ && rowsDone_ < rowCount_ && static_cast<size_t>(end - cursor) >= rowRoom_)
-    cursor = WriteRow(cursor, rowsDone_++);
+  } else {
+    while (rowsDone_ < rowCount_ && static_cast<size_t>(end - cursor) >= rowRoom_)
+      cursor = WriteRow(cursor, rowsDone_++);
+  }
   if (rowsDone_ < rowCount_)
     return static_cast<size_t>(cursor - out);
   CopyPart(tail_, tailDone_, cursor, end);

@@ -38,7 +38,8 @@ TEST_F(OptionsTest, FormatOptionsSetBothFieldsAsAPair) {
 TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
   RunAll({"-stl", "-dyn", "-nons", "-dec", "-bw", "-bwns", "-str", "-s32", "-1024", "-t4", "-test", "-test"});
   EXPECT_TRUE(g_settings.useVector && g_settings.dynamicData && g_settings.noNamespace && g_settings.braceWrap &&
-              g_settings.braceWrapNamespace && g_settings.stringLiteral && g_settings.testMode);
+              g_settings.braceWrapNamespace && g_settings.stringLiteral && g_settings.testMode &&
+              g_settings.rowWidthChosen);
   EXPECT_FALSE(g_settings.hexOutput);
   EXPECT_EQ(g_settings.sizeType, SizeType::Int32);
   EXPECT_EQ(g_settings.rowMask, 1023);
