@@ -107,7 +107,9 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-dec", "output in decimal format instead of hexadecimal", SetSwitch<&Settings::hexOutput, false>},
     {"-bw", "brace wrapping on new line", SetSwitch<&Settings::braceWrap, true>},
     {"-bwns", "brace wrapping on new line for namespace", SetSwitch<&Settings::braceWrapNamespace, true>},
-    {"-str", "data as a string literal (64 bytes by row by default): compiles much faster; the array holds one more element, a final zero",
+    {"-str",
+     "data as a string literal (64 bytes by row by default): compiles much faster; "
+     "the array holds one more element, a final zero",
      SetSwitch<&Settings::stringLiteral, true>},
     {nullptr, nullptr, nullptr},
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",

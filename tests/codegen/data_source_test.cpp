@@ -147,8 +147,8 @@ TEST_F(DataSourceTest, StringLiteralForms) {
       {[] { g_settings.rowMask = 1, g_settings.rowWidthChosen = true; }, {0x00, 0x41, 0xFF},
        "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"\\0A\"\n  \"\\377\"\n};\n}\n"},
       {[] {}, std::vector<unsigned char>(65, 'a'),
-       "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\"\n"
-       "  \"a\"\n};\n}\n"},
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n"
+       "  \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\"\n  \"a\"\n};\n}\n"},
       {[] { g_settings.noNamespace = g_settings.dynamicData = g_settings.braceWrap = true; }, {'a'},
        "unsigned char sky_png[] =\n{\n  \"a\"\n};"},
       {[] { g_settings.useVector = true; }, {'a'},
