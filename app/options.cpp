@@ -36,6 +36,7 @@ void SelectSizeType() {
 // The eight row widths share this handler: "-1024" gives a mask of 1023.
 void SelectRowWidth() {
   g_settings.rowMask = std::atoi(CurrentArgument() + 1) - 1;
+  g_settings.rowWidthChosen = true;
   ++g_settings.argIndex;
 }
 
@@ -109,6 +110,10 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-dec", "output in decimal format instead of hexadecimal", SetSwitch<&Settings::hexOutput, false>},
     {"-bw", "brace wrapping on new line", SetSwitch<&Settings::braceWrap, true>},
     {"-bwns", "brace wrapping on new line for namespace", SetSwitch<&Settings::braceWrapNamespace, true>},
+    {"-str",
+     "data as a string literal (64 bytes by row by default): compiles much faster; "
+     "the array holds one more element, a final zero",
+     SetSwitch<&Settings::stringLiteral, true>},
     {nullptr, nullptr, nullptr},
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
      SelectSizeType<SizeType::SizeT>},

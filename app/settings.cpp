@@ -12,6 +12,8 @@ ConversionSettings CurrentConversionSettings() {
   settings.format = s.outputFormat;
   settings.source = s.contentSource;
   settings.style.rowMask = s.rowMask;
+  settings.style.rowWidthChosen = s.rowWidthChosen;
+  settings.style.stringLiteral = s.stringLiteral;
   settings.style.tabSize = s.tabSize;
   settings.style.hexOutput = s.hexOutput;
   settings.style.sizeType = s.sizeType;

@@ -13,6 +13,7 @@
 struct Settings {
   int32_t argIndex = 1;
   int32_t rowMask = 15;  // bytes per row minus one
+  bool rowWidthChosen = false;  // a row-width option has been read
   int32_t tabSize = 2;
   bool hexOutput = true;
   SizeType sizeType = SizeType::SizeT;
@@ -25,6 +26,7 @@ struct Settings {
   bool useVector = false;
   bool braceWrap = false;
   bool braceWrapNamespace = false;
+  bool stringLiteral = false;  // the data is a string literal, not a brace list
   OutputFormat outputFormat = OutputFormat::Cpp;
   ContentSource contentSource = ContentSource::Cpp;
   const char* lastInputPath = nullptr;     // points at an argument string

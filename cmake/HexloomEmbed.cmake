@@ -1,4 +1,4 @@
-# hexloom_embed(<target> FILES <file>... [OUTPUT_DIR <dir>] [OPTIONS <option>...])
+# hexloom_embed(<target> [ARRAY] FILES <file>... [OUTPUT_DIR <dir>] [OPTIONS <option>...])
 #
 # Compiles the bytes of each <file> into <target>: at build time Hexloom
 # writes <dir>/<file name>.cpp and <dir>/<file name>.h, the .cpp files
@@ -10,8 +10,12 @@
 # FILES       relative paths start from the current source directory.
 # OUTPUT_DIR  defaults to ${CMAKE_CURRENT_BINARY_DIR}/hexloom_embed/<target>;
 #             a relative path starts from the current binary directory.
+# ARRAY       keeps the data a brace list. Without it, the data is a string
+#             literal (-str, many times faster to compile) when the C++
+#             compiler is GCC or Clang, and a brace list with any other
+#             compiler: MSVC refuses string literals longer than about 64 KB.
 # OPTIONS     Hexloom style options, given to it before -o and -i:
-#             -stl -dyn -nons -dec -bw -bwns -size_t -s32 -u32
+#             -str -stl -dyn -nons -dec -bw -bwns -size_t -s32 -u32
 #             -8 ... -1024 -t0 ... -t4, and -cpp or -cpp_md5, -cpp_sha1,
 #             -cpp_sha256, -cpp_sha512 (which embed the file's digest instead
 #             of its bytes). Options that make anything other than a
@@ -44,7 +48,7 @@ unset(_hexloom_embed_tool_set)
 
 function(_hexloom_embed_check_options)
   foreach(option IN LISTS ARGN)
-    if(option MATCHES "^-(cpp|cpp_(md5|sha1|sha256|sha512)|stl|dyn|nons|dec|bw|bwns|size_t|s32|u32|8|16|32|64|128|256|512|1024|t[0-4])$")
+    if(option MATCHES "^-(cpp|cpp_(md5|sha1|sha256|sha512)|str|stl|dyn|nons|dec|bw|bwns|size_t|s32|u32|8|16|32|64|128|256|512|1024|t[0-4])$")
       continue()
     elseif(option MATCHES "^-(cxx|cxx_.*|md5|sha1|sha256|sha512)$")
       message(FATAL_ERROR "hexloom_embed(): option ${option} makes Hexloom write something "
@@ -63,7 +67,7 @@ function(_hexloom_embed_check_options)
 endfunction()
 
 function(hexloom_embed target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "OUTPUT_DIR" "FILES;OPTIONS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY" "OUTPUT_DIR" "FILES;OPTIONS")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "hexloom_embed(): unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -96,6 +100,12 @@ function(hexloom_embed target)
       "or add the Hexloom source tree with add_subdirectory().")
   endif()
   _hexloom_embed_check_options(${arg_OPTIONS})
+  set(options ${arg_OPTIONS})
+  if(arg_ARRAY AND "-str" IN_LIST options)
+    message(FATAL_ERROR "hexloom_embed(${target}): ARRAY asks for a brace list and -str for a string literal.")
+  elseif(NOT arg_ARRAY AND NOT "-str" IN_LIST options AND CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang|AppleClang)$")
+    list(PREPEND options -str)
+  endif()
 
   if(arg_OUTPUT_DIR)
     cmake_path(ABSOLUTE_PATH arg_OUTPUT_DIR BASE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
@@ -148,7 +158,7 @@ function(hexloom_embed target)
     # The options and the paths are part of the stamp's name: changing them
     # makes a stamp that does not exist yet, so the conversion runs again even
     # with build tools that don't compare command lines (Makefiles).
-    string(MD5 key "${input}|${output_dir}|${arg_OPTIONS}")
+    string(MD5 key "${input}|${output_dir}|${options}")
     string(SUBSTRING "${key}" 0 12 key)
     set(stamp "${stamp_dir}/${name}.${key}.stamp")
     # Makefiles know no rule for the byproducts: a stamp must not outlive them.
@@ -160,7 +170,7 @@ function(hexloom_embed target)
       OUTPUT "${stamp}"
       BYPRODUCTS "${source}" "${header}"
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${output_dir}" "${stamp_dir}"
-      COMMAND ${tool} ${arg_OPTIONS} -o "${output_dir}" -i "${input}"
+      COMMAND ${tool} ${options} -o "${output_dir}" -i "${input}"
       COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
       DEPENDS "${input}" ${tool}
       COMMENT "Embedding ${name} with Hexloom"

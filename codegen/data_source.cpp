@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "codegen/banner.h"
+#include "codegen/string_literal.h"
 
 // Every element text with its ", " separator, padded to eight bytes so that
 // one fixed-size copy writes it; the writer then advances by its length.
@@ -15,6 +16,13 @@ struct ElementTable {
 };
 
 namespace {
+
+// Around a literal longer than C++ promises to accept: GCC and Clang take
+// any length, but Clang's -pedantic says so. The guard keeps other
+// compilers from seeing a pragma that they don't know.
+const char kLongLiteralOpen[] =
+    "#ifdef __GNUC__\n#pragma GCC diagnostic push\n#pragma GCC diagnostic ignored \"-Woverlength-strings\"\n#endif\n";
+const char kLongLiteralClose[] = "\n#ifdef __GNUC__\n#pragma GCC diagnostic pop\n#endif";
 
 constexpr ElementTable MakeHexTable() {
   ElementTable table{};
@@ -97,6 +105,10 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
     head_ += LowercaseHex(bytes_, count_);
     head_ += "\n";
   }
+  const bool literal = s.stringLiteral;
+  const bool longLiteral = literal && count_ > kPortableStringLiteralLength;
+  if (longLiteral)
+    head_ += kLongLiteralOpen;
   // A namespace-scope const has internal linkage unless declared extern,
   // and this file doesn't include its header: without extern the header's
   // declaration would never link.
@@ -105,29 +117,56 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
   head_ += s.useVector ? "std::vector<unsigned char> " : "unsigned char ";
   head_ += identifier;
   head_ += s.useVector ? " =" : "[] =";
+  // A vector can't be initialised from a literal: a lambda copies it from a
+  // static array, leaving out the terminating zero.
+  const bool literalVector = literal && s.useVector;
+  if (literalVector)
+    head_ += " []";
   head_ += s.braceWrap ? "\n{\n" : " {\n";
 
   indent_.assign(s.tabSize > 0 ? static_cast<size_t>(s.tabSize) : 0, ' ');
   // A zero-size array is not standard C++: the array of an empty input
   // holds one zero element, while its header's size constant says 0. An
-  // empty vector is valid and keeps its empty row.
+  // empty vector is valid and keeps its empty row; an empty literal holds
+  // its terminating zero already.
   static const unsigned char kLoneZero = 0;
-  if (count_ == 0 && !s.useVector) {
+  if (count_ == 0 && !s.useVector && !literal) {
     bytes_ = &kLoneZero;
     count_ = 1;
   }
-  if (count_ == 0)
+  if (literalVector) {
     head_ += indent_;
-  tail_ = s.noNamespace ? "\n};" : "\n};\n}\n";
+    head_ += "static const unsigned char text[] =";
+    head_ += s.braceWrap ? "\n" + indent_ + "{\n" : " {\n";
+  }
+  // With no element the text still holds the indentation of the one row.
+  if (count_ == 0 && !literal)
+    head_ += indent_;
+  if (literalVector)
+    tail_ = "\n" + indent_ + "};\n" + indent_ +
+            "return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();";
+  else
+    tail_ = "\n};";
+  if (longLiteral)
+    tail_ += kLongLiteralClose;
+  tail_ += s.noNamespace ? (longLiteral ? "\n" : "") : "\n}\n";
 
   table_ = s.hexOutput ? &kHexTable : &kDecimalTable;
   // The row-width options only ever store one less than a power of two.
   rowWidth_ = static_cast<size_t>(s.rowMask) + 1;
-  rowCount_ = (count_ + rowWidth_ - 1) / rowWidth_;
-  rowRoom_ = indent_.size() + rowWidth_ * 8 + 1;
-  const uint64_t rowsLength =
-      count_ ? uint64_t{indent_.size()} * rowCount_ + (rowCount_ - 1) + ElementsLength(bytes_, count_, *table_) - 2
-             : 0;
+  uint64_t rowsLength = 0;
+  if (literal) {
+    if (!s.rowWidthChosen)
+      rowWidth_ = kDefaultStringLiteralRowWidth;
+    literal_ = StringLiteralLayout{bytes_, count_, rowWidth_, indent_.size() * (literalVector ? 2 : 1)};
+    rowCount_ = StringLiteralRowCount(*literal_);
+    rowsLength = StringLiteralLength(*literal_);
+  } else {
+    rowCount_ = (count_ + rowWidth_ - 1) / rowWidth_;
+    rowRoom_ = indent_.size() + rowWidth_ * 8 + 1;
+    if (count_)
+      rowsLength = uint64_t{indent_.size()} * rowCount_ + (rowCount_ - 1) + ElementsLength(bytes_, count_, *table_) - 2;
+  }
   size_ = head_.size() + rowsLength + tail_.size();
 }
 
@@ -158,8 +197,12 @@ size_t DataSourceText::Next(char* out, size_t capacity) {
   const char* end = out + capacity;
   if (headDone_ < head_.size() && (CopyPart(head_, headDone_, cursor, end), headDone_ < head_.size()))
     return static_cast<size_t>(cursor - out);
-  while (rowsDone_ < rowCount_ && static_cast<size_t>(end - cursor) >= rowRoom_)
-    cursor = WriteRow(cursor, rowsDone_++);
+  if (literal_) {
+    cursor += WriteStringLiteralRows(*literal_, rowsDone_, cursor, static_cast<size_t>(end - cursor));
+  } else {
+    while (rowsDone_ < rowCount_ && static_cast<size_t>(end - cursor) >= rowRoom_)
+      cursor = WriteRow(cursor, rowsDone_++);
+  }
   if (rowsDone_ < rowCount_)
     return static_cast<size_t>(cursor - out);
   CopyPart(tail_, tailDone_, cursor, end);

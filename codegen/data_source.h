@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "codegen/style.h"
+#include "codegen/string_literal.h"
 #include "platform/byte_buffer.h"
 
 // Returns the bytes as lowercase hexadecimal text, two digits a byte.
@@ -40,8 +42,9 @@ class DataSourceText {
   size_t count_;
   size_t rowWidth_;
   size_t rowCount_;
-  size_t rowRoom_;  // room that WriteRow may need for one row
+  size_t rowRoom_ = 0;  // room that WriteRow may need for one row
   const ElementTable* table_;
+  std::optional<StringLiteralLayout> literal_;  // set when the data is a string literal
   uint64_t size_;
   size_t headDone_ = 0;
   size_t rowsDone_ = 0;

@@ -40,18 +40,19 @@ TEST_F(OptionsTest, FormatOptionsSetBothFieldsAsAPair) {
 
 TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
   CaptureConsole([&] { RunAll({"-test"}); });
-  RunAll({"-stl", "-dyn", "-nons", "-dec", "-bw", "-bwns", "-s32", "-1024", "-t4", "-dec", "-dec"});
+  RunAll({"-stl", "-dyn", "-nons", "-dec", "-bw", "-bwns", "-str", "-s32", "-1024", "-t4", "-dec", "-dec"});
   EXPECT_TRUE(g_settings.useVector && g_settings.dynamicData && g_settings.noNamespace && g_settings.braceWrap &&
-              g_settings.braceWrapNamespace && g_settings.testMode);
+              g_settings.braceWrapNamespace && g_settings.stringLiteral && g_settings.testMode &&
+              g_settings.rowWidthChosen);
   EXPECT_FALSE(g_settings.hexOutput);
   EXPECT_EQ(g_settings.sizeType, SizeType::Int32);
   EXPECT_EQ(g_settings.rowMask, 1023);
   EXPECT_EQ(g_settings.tabSize, 4);
-  EXPECT_EQ(g_settings.argIndex, 12);
+  EXPECT_EQ(g_settings.argIndex, 13);
   // What a conversion started now would see.
   const ConversionSettings now = CurrentConversionSettings();
   EXPECT_TRUE(now.style.useVector && now.style.dynamicData && now.style.noNamespace && now.style.braceWrap &&
-              now.style.braceWrapNamespace && now.testMode);
+              now.style.braceWrapNamespace && now.style.stringLiteral && now.style.rowWidthChosen && now.testMode);
   EXPECT_FALSE(now.style.hexOutput);
   EXPECT_EQ(now.style.sizeType, SizeType::Int32);
   EXPECT_EQ(now.style.rowMask, 1023);

@@ -125,8 +125,9 @@ scenario() {  # <label> <generator> subdir|package
   # The module must give Hexloom the options before -o and -i, as a direct
   # run does: the outputs must be what that run writes.
   mkdir -p "$work/direct"
-  "$hexloom" -o "$work/direct" -i "$src/assets/loom.png" >/dev/null
-  "$hexloom" -dec -u32 -o "$work/direct" -i "$src/assets/notes.txt" >/dev/null
+  # With g++ the module asks for the string literal (-str) first.
+  "$hexloom" -str -o "$work/direct" -i "$src/assets/loom.png" >/dev/null
+  "$hexloom" -str -dec -u32 -o "$work/direct" -i "$src/assets/notes.txt" >/dev/null
   for file in loom.png.cpp loom.png.h notes.txt.cpp notes.txt.h; do
     cmp "$work/direct/$file" "$bld/hexloom_embed/embed_example/$file" || fail "$label: $file differs"
   done
@@ -220,6 +221,25 @@ reject() {  # <case> <words of the message>
   joined=$(tr '\n' ' ' <"$work/$1.log" | tr -s ' ')
   [[ $joined == *"$2"* ]] || { cat "$work/$1.log" >&2; fail "case $1: the message does not say \"$2\""; }
 }
+# The form of the data: a string literal for g++ unless ARRAY asks for the
+# brace list, a brace list for other compilers unless -str asks otherwise.
+literal_form() {  # <target> <expected: literal|array>
+  local file="$bld/hexloom_embed/$1/data.bin.cpp" form=array
+  grep -q '^ *"' "$file" && form=literal
+  [[ $form == "$2" ]] || fail "$label: $1 holds a $form, expected a $2 ($file)"
+}
+literal_form first literal
+literal_form second literal
+rm -rf "$bld"
+configure_case choice || { cat "$work/choice.log" >&2; fail "the choice case does not configure"; }
+build "$work/choice-build"
+[[ $("$bld/first") == "11 11" && $("$bld/third") == "11 11" ]] || fail "first or third does not hold a/data.bin"
+[[ $("$bld/second") == "$(md5sum <"$src/b/data.bin" | cut -d' ' -f1)" ]] || fail "second (-str -cpp_md5) is wrong"
+literal_form first array
+literal_form second literal
+literal_form third array
+reject array_and_str "ARRAY asks for a brace list and -str for a string literal"
+
 reject same_name "have the same name, so both would be written as"
 reject same_name_other_dir "would both define the identifier \"data_bin\""
 reject same_identifier "would both define the identifier \"data_bin\""

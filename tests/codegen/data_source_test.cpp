@@ -135,6 +135,8 @@ TEST_P(AnnouncedLength, EqualsTheTextMade) {
   style.useVector = style.braceWrap = variant % 4 == 1;
   style.noNamespace = style.dynamicData = variant % 4 == 2;
   style.digestComment = variant % 4 == 3;
+  style.stringLiteral = variant % 6 < 2;
+  style.rowWidthChosen = variant % 7 == 0;
   std::vector<unsigned char> bytes(count);
   for (size_t i = 0; i < count; ++i)
     bytes[i] = static_cast<unsigned char>(i * 37 + variant);
@@ -146,8 +148,61 @@ TEST_P(AnnouncedLength, EqualsTheTextMade) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, AnnouncedLength,
-                         testing::Combine(testing::Range(0, 12),
+                         testing::Combine(testing::Range(0, 14),
                                           testing::Values(size_t{0}, size_t{1}, size_t{8}, size_t{9}, size_t{1024},
                                                           size_t{1025}, size_t{300000})));
+
+TEST(DataSource, StringLiteralForms) {
+  const struct {
+    void (*change)(SourceStyle&);
+    std::vector<unsigned char> bytes;
+    const char* body;
+  } cases[] = {
+      {[](SourceStyle&) {}, {}, "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"\"\n};\n}\n"},
+      {[](SourceStyle& s) { s.hexOutput = false; }, {0x00, 0x41, 0xFF, '0'},
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"\\0A\\3770\"\n};\n}\n"},
+      {[](SourceStyle& s) { s.rowMask = 1, s.rowWidthChosen = true; }, {0x00, 0x41, 0xFF},
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n  \"\\0A\"\n  \"\\377\"\n};\n}\n"},
+      {[](SourceStyle&) {}, std::vector<unsigned char>(65, 'a'),
+       "namespace Data {\nextern const unsigned char sky_png[] = {\n"
+       "  \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\"\n  \"a\"\n};\n}\n"},
+      {[](SourceStyle& s) { s.noNamespace = s.dynamicData = s.braceWrap = true; }, {'a'},
+       "unsigned char sky_png[] =\n{\n  \"a\"\n};"},
+      {[](SourceStyle& s) { s.useVector = true; }, {'a'},
+       "#include <vector>\n\nnamespace Data {\nextern const std::vector<unsigned char> sky_png = [] {\n"
+       "  static const unsigned char text[] = {\n    \"a\"\n  };\n"
+       "  return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();\n}\n"},
+      {[](SourceStyle& s) { s.useVector = s.braceWrap = s.noNamespace = true, s.tabSize = 1; }, {},
+       "#include <vector>\n\nextern const std::vector<unsigned char> sky_png = []\n{\n"
+       " static const unsigned char text[] =\n {\n  \"\"\n };\n"
+       " return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();"},
+  };
+  for (const auto& c : cases) {
+    SourceStyle style;
+    style.stringLiteral = true;
+    c.change(style);
+    EXPECT_EQ(Body(c.bytes, style), c.body);
+  }
+}
+
+// Past the length that C++ compilers must accept, Clang's -pedantic is
+// silenced around the literal alone.
+TEST(DataSource, LongStringLiteralIsGuarded) {
+  SourceStyle style;
+  style.stringLiteral = true;
+  const std::string open =
+      "#ifdef __GNUC__\n#pragma GCC diagnostic push\n#pragma GCC diagnostic ignored \"-Woverlength-strings\"\n#endif\n";
+  const std::string close = "};\n#ifdef __GNUC__\n#pragma GCC diagnostic pop\n#endif\n";
+  for (bool noNamespace : {false, true}) {
+    style.noNamespace = noNamespace;
+    for (size_t size : {kPortableStringLiteralLength, kPortableStringLiteralLength + 1}) {
+      std::string text = Emit(Counting(size), style);
+      const bool guarded = size > kPortableStringLiteralLength;
+      EXPECT_EQ(text.find(open) != std::string::npos, guarded);
+      const std::string end = noNamespace ? close : close + "}\n";
+      EXPECT_EQ(text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0, guarded);
+    }
+  }
+}
 
 }  // namespace
