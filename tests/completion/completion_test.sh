@@ -56,7 +56,7 @@ expect "hexloom -o as" "assets"
 expect "hexloom -p as" "assets"
 expect "hexloom -p assets " ""
 expect "hexloom -p assets .png -l" "-last"
-expect "hexloom -o -i -s" "-s32 -sha1 -sha256 -sha512 -size_t -stl"
+expect "hexloom -o -i -s" "-s32 -sha1 -sha256 -sha512 -size_t -stl -str"
 # A value is never an option: "-i" is the folder of -o, "-o" the file of -i.
 expect "hexloom -o -i -l" "-last"
 expect "hexloom -i -o a" ""
