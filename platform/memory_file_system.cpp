@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/path.h"
+
 namespace {
 
 constexpr int kMaxLinkDepth = 40;
@@ -263,7 +265,12 @@ std::optional<std::string> MemoryFileSystem::CanonicalPath(const std::string& pa
   const std::optional<std::string> resolved = Resolve(path);
   if (!resolved || (!IsTop(*resolved) && !Find(*resolved)))
     return std::nullopt;
-  return resolved->rfind('/', 0) == 0 ? *resolved : "/" + *resolved;
+  // Spelled as the platform spells real paths, so that callers can compare
+  // it with paths they join themselves.
+  std::string canonical = resolved->rfind('/', 0) == 0 ? *resolved : "/" + *resolved;
+  for (char& c : canonical)
+    c = c == '/' ? kPathSeparator : c;
+  return canonical;
 }
 
 std::optional<uint64_t> MemoryFileSystem::SizeOf(const std::string& path) {
