@@ -82,7 +82,8 @@ void SetNamespace() {
   }
   const char* name = CurrentArgument();
   if (!IsValidNamespace(name)) {
-    const std::string message = std::string("Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ") + name;
+    const std::string message =
+        std::string("Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ") + name;
     ReportOptionError(message.c_str());
     return;
   }

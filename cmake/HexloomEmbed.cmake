@@ -275,11 +275,11 @@ function(hexloom_embed target)
         message(FATAL_ERROR "hexloom_embed(${target}): ${input} is already embedded into ${target}.")
       elseif(previous AND NOT previous_definition STREQUAL definition)
         message(FATAL_ERROR "hexloom_embed(${target}): ${place} and ${previous} would both define "
-          "${namespace}::${symbol}, which the linker takes for one symbol. Hexloom names a file's data "
-          "after the file (lowercase ASCII letters and digits, every other byte _, a _ in front unless it "
-          "starts with a letter, a _ after a keyword or size_t: ${name} gives ${identifier}) and its size after the "
-          "data (${identifier}_size). Give one of them a namespace of its own: hexloom_embed(${target} "
-          "NAMESPACE <name> ...); or rename one of the files.")
+          "${namespace}::${symbol}, which the linker takes for one symbol. Hexloom names a file's "
+          "data after the file (lowercase ASCII letters and digits, every other byte _, a _ in front "
+          "unless it starts with a letter, a _ after a keyword or size_t: ${name} gives ${identifier}) "
+          "and its size after the data (${identifier}_size). Give one of them a namespace of its own: "
+          "hexloom_embed(${target} NAMESPACE <name> ...); or rename one of the files.")
       endif()
     endforeach()
     foreach(symbol IN ITEMS "${identifier}" "${identifier}_size")

@@ -220,7 +220,8 @@ cmake -S "$work/src" -B "$bld" -G Ninja "-DHEXLOOM_SOURCE_DIR=$source_dir" \
   "-DCMAKE_TOOLCHAIN_FILE=$source_dir/cmake/mingw-w64-x86_64.cmake" "-DHEXLOOM_EXECUTABLE=$hexloom" \
   >"$work/configure.log" 2>&1 || { cat "$work/configure.log" >&2; fail "cross: configure"; }
 build "$work/build"
-[[ -f $bld/embed_example.exe && ! -e $bld/hexloom.exe ]] || fail "cross: embed_example.exe not built, or hexloom.exe built"
+[[ -f $bld/embed_example.exe && ! -e $bld/hexloom.exe ]] ||
+  fail "cross: embed_example.exe not built, or hexloom.exe built"
 grep -q "$hexloom -q" "$bld/build.ninja" || fail "cross: the conversions don't run $hexloom"
 
 echo "== configure-time checks"
@@ -278,7 +279,8 @@ reject array_and_str "ARRAY asks for a brace list and -str for a string literal"
 
 # Two libraries, one logo.png each: refused in one namespace, read back
 # apart with NAMESPACE.
-reject libraries_clash "$src/b/logo.png (target libb) and $src/a/logo.png (target liba) would both define Data::logo_png"
+reject libraries_clash \
+  "$src/b/logo.png (target libb) and $src/a/logo.png (target liba) would both define Data::logo_png"
 rm -rf "$bld"
 configure_case libraries || { cat "$work/libraries.log" >&2; fail "the libraries case does not configure"; }
 build "$work/libraries-build" --target both
@@ -289,11 +291,13 @@ reject same_name_other_dir "would both define Data::data_bin"
 reject same_identifier "(target first) would both define Data::data_bin"
 reject keyword_clash "$src/a/new_ (target second) and $src/a/new (target first) would both define Data::new_,"
 reject size_clash "would both define Data::logo_size"
-reject non_ascii "would both define Data::________txt, which the linker takes for one symbol. Hexloom names a file's data after the file"
+reject non_ascii \
+  "would both define Data::________txt, which the linker takes for one symbol. Hexloom names a file's data after"
 reject namespace_digit "NAMESPACE \"ui::9lives\" is not a C++ namespace name"
 reject namespace_keyword "NAMESPACE \"ui::class\" is not a C++ namespace name"
 reject namespace_and_nons "NAMESPACE ui and -nons ask for a namespace and for none"
-reject no_files_keyword "unexpected arguments: a/data.bin (files go after FILES). The form is hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE]"
+reject no_files_keyword \
+  "unexpected arguments: a/data.bin (files go after FILES). The form is hexloom_embed(<target> [PUBLIC|PRIVATE"
 reject folder "$src/a is a folder"
 reject scopes "give one of PUBLIC, PRIVATE and INTERFACE"
 reject twice "is already embedded into"
