@@ -162,6 +162,11 @@ function(hexloom_embed target)
   endif()
 
   if(HEXLOOM_EXECUTABLE)
+    if(NOT IS_ABSOLUTE "${HEXLOOM_EXECUTABLE}" OR IS_DIRECTORY "${HEXLOOM_EXECUTABLE}"
+       OR NOT EXISTS "${HEXLOOM_EXECUTABLE}")
+      message(FATAL_ERROR "hexloom_embed(${target}): HEXLOOM_EXECUTABLE must name an existing hexloom "
+        "by its full path, not \"${HEXLOOM_EXECUTABLE}\".")
+    endif()
     set(tool "${HEXLOOM_EXECUTABLE}")
   else()
     get_property(tool GLOBAL PROPERTY HEXLOOM_EMBED_EXECUTABLE)
