@@ -53,6 +53,9 @@ void PrintBanner() {
 }  // namespace
 
 void PrintUsage() {
+  // A quiet run tells what went wrong, not how to call the program.
+  if (g_settings.quiet)
+    return;
   ConsoleLog& log = ConsoleLog::Instance();
   log << ConsoleColour(Colour::OptionsHeading) << "[Parameters/Options]" << "\n";
   for (const OptionEntry& row : OptionTable) {
@@ -87,6 +90,8 @@ int RunHexloom(int argc, char** argv) {
     ConsoleLog::Instance() << "hexloom " << kHexloomVersion << "\n";
     return 0;
   }
+  if (argc > 1 && std::strcmp(argv[1], "-q") == 0)
+    SetQuiet();
   PrintBanner();
   if (argc < 2 || query == Query::Help) {
     PrintUsage();

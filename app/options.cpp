@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/input_options.h"
 #include "app/settings.h"
+#include "codegen/identifier.h"
 #include "platform/console_log.h"
 
 namespace {
@@ -46,6 +48,16 @@ void SelectTabSize() {
   ++g_settings.argIndex;
 }
 
+}  // namespace
+
+void SetQuiet() {
+  g_settings.quiet = true;
+  ConsoleLog::Instance().SetQuiet(true);
+  ++g_settings.argIndex;
+}
+
+namespace {
+
 void EnableTestMode() {
   g_settings.testMode = true;
   ++g_settings.argIndex;
@@ -59,6 +71,23 @@ void SetOutputFolder() {
     return;
   }
   g_settings.outputFolder = CurrentArgument();
+  ++g_settings.argIndex;
+}
+
+void SetNamespace() {
+  ++g_settings.argIndex;
+  if (g_settings.argIndex >= g_settings.argCount || CurrentArgument()[0] == '\0') {
+    ReportOptionError("Namespace is missing: -ns name");
+    return;
+  }
+  const char* name = CurrentArgument();
+  if (!IsValidNamespace(name)) {
+    const std::string message =
+        std::string("Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ") + name;
+    ReportOptionError(message.c_str());
+    return;
+  }
+  g_settings.nameSpace = name;
   ++g_settings.argIndex;
 }
 
@@ -83,6 +112,7 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-p", "parse folder to convert files that match tag", HandleScanOption},
     {nullptr, nullptr, nullptr},
     {"-test", "enable test mode (generate data without output generated)", EnableTestMode},
+    {"-q", "quiet: print errors only (as the first argument, no banner either)", SetQuiet},
     {nullptr, nullptr, nullptr},
     {"-cpp", "generate cpp and h files (default)", SelectFormat<F::Cpp, C::Cpp>},
     {"-cxx", "generate cxx file", SelectFormat<F::Cxx, C::Cxx>},
@@ -107,6 +137,7 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-stl", "use std::vector<unsigned char>", SetSwitch<&Settings::useVector, true>},
     {"-dyn", "dynamic data (no const keyword)", SetSwitch<&Settings::dynamicData, true>},
     {"-nons", "no namespace", SetSwitch<&Settings::noNamespace, true>},
+    {"-ns", "namespace of the data (default Data; a::b for nested ones)", SetNamespace},
     {"-dec", "output in decimal format instead of hexadecimal", SetSwitch<&Settings::hexOutput, false>},
     {"-bw", "brace wrapping on new line", SetSwitch<&Settings::braceWrap, true>},
     {"-bwns", "brace wrapping on new line for namespace", SetSwitch<&Settings::braceWrapNamespace, true>},

@@ -15,7 +15,7 @@ struct OptionEntry {
   OptionHandler handler;  // null for a row that is listed only
 };
 
-constexpr size_t kOptionCount = 55;
+constexpr size_t kOptionCount = 57;
 extern const OptionEntry OptionTable[kOptionCount];
 
 // Returns the first selectable row whose name equals the argument, or null.
@@ -25,6 +25,10 @@ const OptionEntry* FindOption(const char* argument);
 // as a missing one, so that an unset variable in a script never makes the
 // root folder the target.
 bool FolderValueAt(int32_t index);
+
+// The handler of -q: from now on only errors are printed. The driver runs it
+// before the banner when -q comes first.
+void SetQuiet();
 
 // Records a command-line error: exitCode -1 and the message in colour 14.
 void ReportOptionError(const char* message);

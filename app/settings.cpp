@@ -19,6 +19,7 @@ ConversionSettings CurrentConversionSettings() {
   settings.style.sizeType = s.sizeType;
   settings.style.dynamicData = s.dynamicData;
   settings.style.noNamespace = s.noNamespace;
+  settings.style.nameSpace = s.nameSpace;
   settings.style.useVector = s.useVector;
   settings.style.braceWrap = s.braceWrap;
   settings.style.braceWrapNamespace = s.braceWrapNamespace;

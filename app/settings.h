@@ -23,6 +23,8 @@ struct Settings {
   bool testMode = false;
   bool dynamicData = false;
   bool noNamespace = false;
+  std::string nameSpace = "Data";  // checked by -ns before it is kept
+  bool quiet = false;  // -q: errors only
   bool useVector = false;
   bool braceWrap = false;
   bool braceWrapNamespace = false;

@@ -1,32 +1,39 @@
-# hexloom_embed(<target> [ARRAY] FILES <file>... [OUTPUT_DIR <dir>] [OPTIONS <option>...])
+# hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] FILES <file>...
+#               [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
 #
 # Compiles the bytes of each <file> into <target>: at build time Hexloom
 # writes <dir>/<file name>.cpp and <dir>/<file name>.h, the .cpp files
-# become sources of <target> and <dir> goes on its include path (PRIVATE),
-# so that the target can
+# become sources of <target> and <dir> goes on its include path, so that the
+# target (and, with PUBLIC or INTERFACE, the targets that link it) can
 #
 #   #include "logo.png.h"      // Data::logo_png, Data::logo_png_size
 #
+# PUBLIC, PRIVATE, INTERFACE
+#             the scope of <dir> on the include path (PRIVATE by default):
+#             PUBLIC lets a library of assets give its headers to its users.
 # FILES       relative paths start from the current source directory.
 # OUTPUT_DIR  defaults to ${CMAKE_CURRENT_BINARY_DIR}/hexloom_embed/<target>;
 #             a relative path starts from the current binary directory.
+# NAMESPACE   the namespace of the data, "Data" by default; "a::b" nests.
 # ARRAY       keeps the data a brace list. Without it, the data is a string
 #             literal (-str, many times faster to compile) when the C++
 #             compiler is GCC or Clang, and a brace list with any other
 #             compiler: MSVC refuses string literals longer than about 64 KB.
-# OPTIONS     Hexloom style options, given to it before -o and -i:
-#             -str -stl -dyn -nons -dec -bw -bwns -size_t -s32 -u32
-#             -8 ... -1024 -t0 ... -t4, and -cpp or -cpp_md5, -cpp_sha1,
-#             -cpp_sha256, -cpp_sha512 (which embed the file's digest instead
-#             of its bytes). Options that make anything other than a
-#             .cpp/.h pair (-cxx*, -md5, -sha*) or that pick files or
-#             folders (-o, -i, -p, -last, -test) are refused at configure
-#             time.
+# OPTIONS     Hexloom style options, given to it before -o and -i (see
+#             _hexloom_embed_style_options below), and -cpp or -cpp_md5,
+#             -cpp_sha1, -cpp_sha256, -cpp_sha512 (which embed the file's
+#             digest instead of its bytes).
 #
-# Call it in the directory that creates <target>. Each embedded file needs a
-# name of its own within an output folder and an identifier of its own
-# within a target: two inputs called logo.png (or logo.png and logo_png)
-# would define the same symbol, so they are refused at configure time.
+# Names: a file's data is called by Hexloom's rule (lowercase ASCII letters
+# and digits, every other byte "_", a "_" in front unless it starts with a
+# letter, a "_" after a keyword or size_t), and its size constant is that
+# name followed by "_size". Two files whose names would meet in one
+# namespace, in any two targets of the build, are refused at configure time:
+# linked together they would define one symbol, and the linker could quietly
+# keep one of them. NAMESPACE gives each its own.
+#
+# Cross builds: set the cache variable HEXLOOM_EXECUTABLE to a hexloom built
+# for the build machine; it then runs every conversion.
 #
 # Hexloom rewrites an output only when its bytes change. Each conversion
 # therefore has a stamp file as its declared output and the .cpp/.h as
@@ -45,10 +52,29 @@ if(NOT _hexloom_embed_tool_set)
   set_property(GLOBAL PROPERTY HEXLOOM_EMBED_EXECUTABLE hexloom)
 endif()
 unset(_hexloom_embed_tool_set)
+set(HEXLOOM_EXECUTABLE "" CACHE FILEPATH
+  "hexloom that hexloom_embed() runs instead of Hexloom::hexloom: one built for the build machine, for cross builds")
+
+# Sets the vocabulary in the caller's scope: a variable of this file would not
+# reach the directories above the one that includes it (add_subdirectory()).
+macro(_hexloom_embed_vocabulary)
+set(_hexloom_embed_style_options -str -stl -dyn -nons -dec -bw -bwns -size_t -s32 -u32
+  -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4 -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512)
+# Names a definition can't use, as Hexloom knows them (codegen/identifier.cpp).
+set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor bool break case catch char
+  char16_t char32_t char8_t class co_await co_return co_yield compl concept const const_cast consteval
+  constexpr constinit continue decltype default delete do double dynamic_cast else enum explicit export
+  extern false float for friend goto if inline int long mutable namespace new noexcept not not_eq nullptr
+  operator or or_eq private protected public register reinterpret_cast requires return short signed size_t
+  sizeof static static_assert static_cast struct switch template this thread_local throw true try typedef
+  typeid typename union unsigned using virtual void volatile wchar_t while xor xor_eq)
+set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] FILES <file>... \
+[OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
+endmacro()
 
 function(_hexloom_embed_check_options)
   foreach(option IN LISTS ARGN)
-    if(option MATCHES "^-(cpp|cpp_(md5|sha1|sha256|sha512)|str|stl|dyn|nons|dec|bw|bwns|size_t|s32|u32|8|16|32|64|128|256|512|1024|t[0-4])$")
+    if(option IN_LIST _hexloom_embed_style_options OR option STREQUAL "-q")
       continue()
     elseif(option MATCHES "^-(cxx|cxx_.*|md5|sha1|sha256|sha512)$")
       message(FATAL_ERROR "hexloom_embed(): option ${option} makes Hexloom write something "
@@ -57,28 +83,69 @@ function(_hexloom_embed_check_options)
     elseif(option MATCHES "^-(o|i|p|last)$")
       message(FATAL_ERROR "hexloom_embed(): option ${option} is not accepted in OPTIONS: "
         "hexloom_embed() chooses the inputs and the output folder itself (FILES, OUTPUT_DIR).")
+    elseif(option STREQUAL "-ns")
+      message(FATAL_ERROR "hexloom_embed(): option -ns is not accepted in OPTIONS: use NAMESPACE <name>.")
     elseif(option STREQUAL "-test")
       message(FATAL_ERROR "hexloom_embed(): option -test is not accepted in OPTIONS: "
         "with it Hexloom writes nothing for the target to compile.")
     else()
-      message(FATAL_ERROR "hexloom_embed(): \"${option}\" is not a Hexloom style option.")
+      list(JOIN _hexloom_embed_style_options " " valid)
+      message(FATAL_ERROR "hexloom_embed(): \"${option}\" is not a Hexloom style option. "
+        "OPTIONS takes: ${valid}.")
     endif()
   endforeach()
 endfunction()
 
+# Makefiles know no rule that remakes a deleted byproduct, so before any
+# target that embeds is built, one step removes each stamp whose .cpp or .h
+# is gone: the conversion then runs again. Ninja reruns a command whose
+# byproduct is missing by itself.
+function(_hexloom_embed_heal converter stamp source header)
+  if(NOT CMAKE_GENERATOR MATCHES "Makefiles")
+    return()
+  endif()
+  set(script "${CMAKE_BINARY_DIR}/CMakeFiles/hexloom_embed_heal.cmake")
+  get_property(started GLOBAL PROPERTY HEXLOOM_EMBED_HEAL)
+  if(NOT started)
+    # Written afresh by each configure run, then one line per conversion.
+    file(WRITE "${script}" "# Removes the stamps of hexloom_embed() whose outputs are missing.\n")
+    add_custom_target(hexloom_embed_heal COMMAND "${CMAKE_COMMAND}" -P "${script}" VERBATIM)
+    set_property(GLOBAL PROPERTY HEXLOOM_EMBED_HEAL ON)
+  endif()
+  file(APPEND "${script}"
+    "if(NOT (EXISTS \"${source}\" AND EXISTS \"${header}\"))\n  file(REMOVE \"${stamp}\")\nendif()\n")
+  add_dependencies(${converter} hexloom_embed_heal)
+endfunction()
+
 function(hexloom_embed target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY" "OUTPUT_DIR" "FILES;OPTIONS")
+  _hexloom_embed_vocabulary()
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;PUBLIC;PRIVATE;INTERFACE" "OUTPUT_DIR;NAMESPACE" "FILES;OPTIONS")
   if(arg_UNPARSED_ARGUMENTS)
-    message(FATAL_ERROR "hexloom_embed(): unexpected arguments: ${arg_UNPARSED_ARGUMENTS}")
+    message(FATAL_ERROR "hexloom_embed(${target}): unexpected arguments: ${arg_UNPARSED_ARGUMENTS} "
+      "(files go after FILES). The form is ${_hexloom_embed_usage}")
   endif()
-  if("OUTPUT_DIR" IN_LIST arg_KEYWORDS_MISSING_VALUES)
-    message(FATAL_ERROR "hexloom_embed(): OUTPUT_DIR needs a folder.")
-  endif()
+  foreach(keyword IN ITEMS OUTPUT_DIR NAMESPACE)
+    if(keyword IN_LIST arg_KEYWORDS_MISSING_VALUES)
+      message(FATAL_ERROR "hexloom_embed(${target}): ${keyword} needs a value. The form is ${_hexloom_embed_usage}")
+    endif()
+  endforeach()
   if(NOT arg_FILES)
-    message(FATAL_ERROR "hexloom_embed(${target}): no FILES to embed.")
+    message(FATAL_ERROR "hexloom_embed(${target}): no FILES to embed. The form is ${_hexloom_embed_usage}")
+  endif()
+  set(scope PRIVATE)
+  set(scopes 0)
+  foreach(keyword IN ITEMS PUBLIC PRIVATE INTERFACE)
+    if(arg_${keyword})
+      set(scope ${keyword})
+      math(EXPR scopes "${scopes} + 1")
+    endif()
+  endforeach()
+  if(scopes GREATER 1)
+    message(FATAL_ERROR "hexloom_embed(${target}): give one of PUBLIC, PRIVATE and INTERFACE, the scope "
+      "of the include folder.")
   endif()
   if(NOT TARGET ${target})
-    message(FATAL_ERROR "hexloom_embed(): there is no target \"${target}\".")
+    message(FATAL_ERROR "hexloom_embed(): there is no target \"${target}\". The form is ${_hexloom_embed_usage}")
   endif()
   get_target_property(aliased ${target} ALIASED_TARGET)
   get_target_property(imported ${target} IMPORTED)
@@ -93,18 +160,58 @@ function(hexloom_embed target)
     message(FATAL_ERROR "hexloom_embed(${target}): call it in ${target_dir}, "
       "the directory that creates the target.")
   endif()
-  get_property(tool GLOBAL PROPERTY HEXLOOM_EMBED_EXECUTABLE)
-  if(NOT TARGET ${tool})
-    message(FATAL_ERROR "hexloom_embed(${target}): the Hexloom executable (target ${tool}) "
-      "is not visible here; call find_package(Hexloom) in this directory or a parent one, "
-      "or add the Hexloom source tree with add_subdirectory().")
+
+  if(HEXLOOM_EXECUTABLE)
+    if(NOT IS_ABSOLUTE "${HEXLOOM_EXECUTABLE}" OR IS_DIRECTORY "${HEXLOOM_EXECUTABLE}"
+       OR NOT EXISTS "${HEXLOOM_EXECUTABLE}")
+      message(FATAL_ERROR "hexloom_embed(${target}): HEXLOOM_EXECUTABLE must name an existing hexloom "
+        "by its full path, not \"${HEXLOOM_EXECUTABLE}\".")
+    endif()
+    set(tool "${HEXLOOM_EXECUTABLE}")
+  else()
+    get_property(tool GLOBAL PROPERTY HEXLOOM_EMBED_EXECUTABLE)
+    if(NOT TARGET ${tool})
+      message(FATAL_ERROR "hexloom_embed(${target}): the Hexloom executable (target ${tool}) "
+        "is not visible here; call find_package(Hexloom) in this directory or a parent one, "
+        "or add the Hexloom source tree with add_subdirectory().")
+    endif()
+    get_target_property(tool_imported ${tool} IMPORTED)
+    if(CMAKE_CROSSCOMPILING AND NOT tool_imported AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+      message(FATAL_ERROR "hexloom_embed(${target}): this is a cross build, so the hexloom built here "
+        "cannot run on the build machine. Build or install hexloom for the build machine and set "
+        "HEXLOOM_EXECUTABLE to it (cmake -DHEXLOOM_EXECUTABLE=/path/to/hexloom).")
+    endif()
   endif()
+
   _hexloom_embed_check_options(${arg_OPTIONS})
   set(options ${arg_OPTIONS})
+  set(namespace Data)
+  if(DEFINED arg_NAMESPACE)
+    set(namespace "${arg_NAMESPACE}")
+    if("-nons" IN_LIST options)
+      message(FATAL_ERROR "hexloom_embed(${target}): NAMESPACE ${namespace} and -nons ask for a namespace "
+        "and for none.")
+    endif()
+  endif()
+  string(REPLACE "::" ";" parts "${namespace}")
+  foreach(part IN LISTS parts)
+    if(NOT namespace MATCHES "^[A-Za-z_][A-Za-z0-9_]*(::[A-Za-z_][A-Za-z0-9_]*)*$"
+       OR part IN_LIST _hexloom_embed_reserved)
+      message(FATAL_ERROR "hexloom_embed(${target}): NAMESPACE \"${namespace}\" is not a C++ namespace name: "
+        "give identifiers (ASCII letters, digits and _, not starting with a digit, no keyword) "
+        "joined by ::, such as assets or game::assets.")
+    endif()
+  endforeach()
   if(arg_ARRAY AND "-str" IN_LIST options)
     message(FATAL_ERROR "hexloom_embed(${target}): ARRAY asks for a brace list and -str for a string literal.")
   elseif(NOT arg_ARRAY AND NOT "-str" IN_LIST options AND CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang|AppleClang)$")
     list(PREPEND options -str)
+  endif()
+  # -q: the build tool's own line is the only one a conversion shows, unless
+  # it fails.
+  list(PREPEND options -q -ns ${namespace})
+  if("-nons" IN_LIST options)
+    set(namespace "")
   endif()
 
   if(arg_OUTPUT_DIR)
@@ -117,23 +224,37 @@ function(hexloom_embed target)
   # Exists from the start, so the include path never names a missing folder.
   file(MAKE_DIRECTORY "${output_dir}")
   set(stamp_dir "${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/hexloom_embed/${target}")
+  # The conversions belong to a helper target that the target depends on:
+  # the stamps are its sources, so IDEs don't list them among the target's.
+  set(converter ${target}_hexloom_embed)
+  if(NOT TARGET ${converter})
+    add_custom_target(${converter})
+    set_target_properties(${converter} PROPERTIES FOLDER "Hexloom")
+    add_dependencies(${target} ${converter})
+  endif()
 
   foreach(file IN LISTS arg_FILES)
     cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE
       OUTPUT_VARIABLE input)
     get_source_file_property(generated "${input}" GENERATED)
-    if(NOT EXISTS "${input}" AND NOT generated)
+    if(IS_DIRECTORY "${input}")
+      message(FATAL_ERROR "hexloom_embed(${target}): ${input} is a folder; FILES takes files "
+        "(file(GLOB) lists a folder's files).")
+    elseif(NOT EXISTS "${input}" AND NOT generated)
       message(FATAL_ERROR "hexloom_embed(${target}): cannot find ${input}.")
     endif()
     cmake_path(GET input FILENAME name)
     set(source "${output_dir}/${name}.cpp")
     set(header "${output_dir}/${name}.h")
 
-    # Same rule as Hexloom's own, byte by byte.
+    # Hexloom's own rule, byte by byte.
     string(TOLOWER "${name}" identifier)
     string(REGEX REPLACE "[^a-z0-9]" "_" identifier "${identifier}")
     if(NOT identifier MATCHES "^[a-z]")
       string(PREPEND identifier "_")
+    endif()
+    if(identifier IN_LIST _hexloom_embed_reserved)
+      string(APPEND identifier "_")
     endif()
 
     get_property(previous GLOBAL PROPERTY "HEXLOOM_EMBED_OUTPUT:${source}")
@@ -144,16 +265,32 @@ function(hexloom_embed target)
         "so both would be written as ${source}. Rename one of them, or embed it into "
         "another target with another OUTPUT_DIR.")
     endif()
-    get_property(previous GLOBAL PROPERTY "HEXLOOM_EMBED_IDENTIFIER:${target}:${identifier}")
-    if(previous STREQUAL input)
-      message(FATAL_ERROR "hexloom_embed(${target}): ${input} is already embedded into ${target}.")
-    elseif(previous)
-      message(FATAL_ERROR "hexloom_embed(${target}): ${input} and ${previous} would both define "
-        "the identifier \"${identifier}\" (and their headers could not be told apart by name). "
-        "Rename one of them.")
-    endif()
     set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_OUTPUT:${source}" "${input}")
-    set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_IDENTIFIER:${target}:${identifier}" "${input}")
+
+    # Each file defines its data and its size constant. The same file with
+    # the same options makes the same definitions: two programs may each
+    # carry one. Any other pair meeting on a name is refused.
+    set(place "${input} (target ${target})")
+    set(definition "${input}|${options}")
+    foreach(symbol IN ITEMS "${identifier}" "${identifier}_size")
+      set(key "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}")
+      get_property(previous GLOBAL PROPERTY "${key}")
+      get_property(previous_definition GLOBAL PROPERTY "${key}:definition")
+      if(previous STREQUAL place)
+        message(FATAL_ERROR "hexloom_embed(${target}): ${input} is already embedded into ${target}.")
+      elseif(previous AND NOT previous_definition STREQUAL definition)
+        message(FATAL_ERROR "hexloom_embed(${target}): ${place} and ${previous} would both define "
+          "${namespace}::${symbol}, which the linker takes for one symbol. Hexloom names a file's "
+          "data after the file (lowercase ASCII letters and digits, every other byte _, a _ in front "
+          "unless it starts with a letter, a _ after a keyword or size_t: ${name} gives ${identifier}) "
+          "and its size after the data (${identifier}_size). Give one of them a namespace of its own: "
+          "hexloom_embed(${target} NAMESPACE <name> ...); or rename one of the files.")
+      endif()
+    endforeach()
+    foreach(symbol IN ITEMS "${identifier}" "${identifier}_size")
+      set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}" "${place}")
+      set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}:definition" "${definition}")
+    endforeach()
 
     # The options and the paths are part of the stamp's name: changing them
     # makes a stamp that does not exist yet, so the conversion runs again even
@@ -161,10 +298,6 @@ function(hexloom_embed target)
     string(MD5 key "${input}|${output_dir}|${options}")
     string(SUBSTRING "${key}" 0 12 key)
     set(stamp "${stamp_dir}/${name}.${key}.stamp")
-    # Makefiles know no rule for the byproducts: a stamp must not outlive them.
-    if(EXISTS "${stamp}" AND NOT (EXISTS "${source}" AND EXISTS "${header}"))
-      file(REMOVE "${stamp}")
-    endif()
 
     add_custom_command(
       OUTPUT "${stamp}"
@@ -175,7 +308,13 @@ function(hexloom_embed target)
       DEPENDS "${input}" ${tool}
       COMMENT "Embedding ${name} with Hexloom"
       VERBATIM)
-    target_sources(${target} PRIVATE "${stamp}" "${source}" "${header}")
+    target_sources(${converter} PRIVATE "${stamp}")
+    _hexloom_embed_heal(${converter} "${stamp}" "${source}" "${header}")
+    # The asset is listed in the target, not compiled, in a group of its own.
+    set_source_files_properties("${input}" PROPERTIES HEADER_FILE_ONLY ON)
+    target_sources(${target} PRIVATE "${input}" "${source}" "${header}")
+    source_group("Hexloom Assets" FILES "${input}")
+    source_group("Hexloom Generated" FILES "${source}" "${header}")
   endforeach()
-  target_include_directories(${target} PRIVATE "${output_dir}")
+  target_include_directories(${target} ${scope} "$<BUILD_INTERFACE:${output_dir}>")
 endfunction()

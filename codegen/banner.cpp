@@ -18,5 +18,7 @@ void AppendBanner(std::string& text) {
 }
 
 void AppendNamespaceOpen(std::string& text, const SourceStyle& style) {
-  text += style.braceWrapNamespace ? "namespace Data\n{\n" : "namespace Data {\n";
+  text += "namespace ";
+  text += style.nameSpace;
+  text += style.braceWrapNamespace ? "\n{\n" : " {\n";
 }

@@ -12,5 +12,6 @@ extern const char kHexloomWebAddress[];
 // generated file.
 void AppendBanner(std::string& text);
 
-// Appends the opening of namespace Data, on one line or two under -bwns.
+// Appends the opening of the style's namespace ("namespace a::b {" for a
+// nested one, closed by one brace), on one line or two under -bwns.
 void AppendNamespaceOpen(std::string& text, const SourceStyle& style);

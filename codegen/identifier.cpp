@@ -31,6 +31,23 @@ bool IsReservedName(std::string_view name) {
   return std::find(kReserved.begin(), kReserved.end(), name) != kReserved.end();
 }
 
+bool IsValidNamespace(std::string_view name) {
+  constexpr std::string_view kSeparator = "::";
+  for (;;) {
+    const size_t end = name.find(kSeparator);
+    const std::string_view part = name.substr(0, end);
+    if (part.empty() || (part[0] >= '0' && part[0] <= '9') || IsReservedName(part))
+      return false;
+    for (char c : part) {
+      if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'))
+        return false;
+    }
+    if (end == std::string_view::npos)
+      return true;
+    name.remove_prefix(end + kSeparator.size());
+  }
+}
+
 std::string MakeIdentifier(std::string_view fileName) {
   std::string identifier(fileName);
   for (char& c : identifier) {

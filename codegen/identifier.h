@@ -8,6 +8,11 @@
 // and "_", never starting with a digit.
 std::string MakeIdentifier(std::string_view fileName);
 
+// True when `name` can name the namespace of generated code: C++
+// identifiers (ASCII letters, digits and "_", not starting with a digit),
+// none of them reserved (IsReservedName), joined by "::" for a nested one.
+bool IsValidNamespace(std::string_view name);
+
 // True for the names a definition can't use: C++ keywords, alternative
 // tokens and size_t.
 bool IsReservedName(std::string_view name);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The type of the size constant in a generated header.
 enum class SizeType : int32_t { UInt32 = 0, Int32 = 1, SizeT = 2 };
@@ -14,6 +15,7 @@ struct SourceStyle {
   SizeType sizeType = SizeType::SizeT;
   bool dynamicData = false;  // no "const" on the data
   bool noNamespace = false;
+  std::string nameSpace = "Data";  // a valid name (IsValidNamespace); "a::b" nests
   bool useVector = false;  // std::vector<unsigned char> instead of an array
   bool braceWrap = false;
   bool braceWrapNamespace = false;

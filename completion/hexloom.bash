@@ -1,10 +1,11 @@
 # Bash completion of hexloom: its options, a file after -i, a folder after
-# -o and after -p (whose second value, the tag, is left to the user).
+# -o and after -p (whose second value, the tag, is left to the user, as is
+# the name after -ns).
 
 _hexloom() {
-  local options="-o -i -last -p -test -cpp -cxx -md5 -sha1 -sha256 -sha512
+  local options="-o -i -last -p -test -q -cpp -cxx -md5 -sha1 -sha256 -sha512
     -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512
-    -stl -dyn -nons -dec -str -bw -bwns -size_t -s32 -u32
+    -stl -dyn -nons -ns -dec -str -bw -bwns -size_t -s32 -u32
     -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4"
   # hexloom answers these only as its first argument.
   local queries="-h --help --version"
@@ -15,7 +16,7 @@ _hexloom() {
   while ((index < COMP_CWORD)); do
     word=${COMP_WORDS[index]}
     case $word in
-      -o | -i) expecting=$word; index=$((index + 2)) ;;
+      -o | -i | -ns) expecting=$word; index=$((index + 2)) ;;
       -p) expecting=$word; index=$((index + 3)) ;;
       *) expecting=""; index=$((index + 1)) ;;
     esac
@@ -37,7 +38,7 @@ _hexloom() {
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -d -- "$current")
       ;;
-    tag) ;;
+    tag | -ns) ;;
     *)
       ((COMP_CWORD == 1)) && options+=" $queries"
       mapfile -t COMPREPLY < <(compgen -W "$options" -- "$current")

@@ -9,15 +9,24 @@ namespace {
 // Made during static initialisation so that it exists before main runs.
 std::recursive_mutex g_consoleLock;
 std::string* g_captureSink = nullptr;
+// -q is applied here, where every piece of text meets the console with its
+// colour: failures are exactly the pieces in the error and notice colours,
+// so no reporter has to know about quiet runs, and what a scan worker
+// recorded is filtered when it is replayed.
+bool g_quiet = false;
+uint16_t g_attribute = static_cast<uint16_t>(Colour::Default);
 // A worker's messages wait here until the thread that orders them writes
 // them.
 thread_local ConsoleLog::Recording* t_recording = nullptr;
 
 void SetAttribute(uint16_t attribute) {
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  if (t_recording)
+  if (t_recording) {
     t_recording->pieces.push_back({true, attribute, {}});
-  else if (!g_captureSink)
+    return;
+  }
+  g_attribute = attribute;
+  if (!g_captureSink)
     ConsoleSetAttribute(attribute);
 }
 
@@ -51,6 +60,9 @@ void ConsoleLog::Write(const char* text, size_t length) {
     return;
   }
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  if (g_quiet && g_attribute != static_cast<uint16_t>(Colour::Error) &&
+      g_attribute != static_cast<uint16_t>(Colour::Notice))
+    return;
   if (g_captureSink)
     g_captureSink->append(text, length);
   else
@@ -60,6 +72,11 @@ void ConsoleLog::Write(const char* text, size_t length) {
 void ConsoleLog::CaptureInto(std::string* sink) {
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
   g_captureSink = sink;
+}
+
+void ConsoleLog::SetQuiet(bool quiet) {
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  g_quiet = quiet;
 }
 
 void ConsoleLog::RecordThisThread(Recording* recording) { t_recording = recording; }

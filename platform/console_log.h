@@ -45,6 +45,10 @@ class ConsoleLog {
   ConsoleLog& operator<<(uint64_t value);
   ConsoleLog& operator<<(bool value);
 
+  // Quiet: drops every later piece written in a colour other than Error
+  // and Notice, the colours of failures and command-line errors. For -q.
+  void SetQuiet(bool quiet);
+
   // Sends every later piece to `sink` instead of the console, colours left
   // out; null sends them to the console again. For tests.
   void CaptureInto(std::string* sink);

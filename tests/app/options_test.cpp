@@ -1,6 +1,8 @@
 // What each option handler does to the settings, run as the driver runs it.
 #include "app/options.h"
 
+#include "app/driver.h"
+
 #include "support/capture.h"
 #include "support/settings_fixture.h"
 
@@ -66,6 +68,38 @@ TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
   EXPECT_EQ(g_settings.rowMask, 511);
   EXPECT_EQ(g_settings.tabSize, 3);
   EXPECT_EQ(g_settings.sizeType, SizeType::SizeT);
+}
+
+TEST_F(OptionsTest, NamespaceIsCheckedAndKept) {
+  RunAll({"-ns", "ui::assets"});
+  EXPECT_EQ(CurrentConversionSettings().style.nameSpace, "ui::assets");
+  RunAll({"-ns", "Data2", "-nons"});
+  EXPECT_EQ(CurrentConversionSettings().style.nameSpace, "Data2");
+  EXPECT_TRUE(CurrentConversionSettings().style.noNamespace);
+  EXPECT_EQ(g_settings.exitCode, 0);
+  const std::string invalid = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ";
+  const std::pair<const char*, std::string> refused[] = {
+      {nullptr, "Namespace is missing: -ns name\n\n"},
+      {"", "Namespace is missing: -ns name\n\n"},
+      {"a::9b", invalid + "a::9b\n\n"},
+      {"ui::class", invalid + "ui::class\n\n"},
+  };
+  for (const auto& [value, message] : refused) {
+    g_settings.exitCode = 0;
+    EXPECT_EQ(CaptureConsole([&, value = value] { value ? RunAll({"-ns", value}) : RunAll({"-ns"}); }), message);
+    EXPECT_EQ(g_settings.exitCode, -1);
+    EXPECT_EQ(g_settings.nameSpace, "Data2");
+  }
+}
+
+TEST_F(OptionsTest, QuietKeepsOnlyErrors) {
+  const std::string printed = CaptureConsole([&] {
+    RunAll({"-q", "-i", "no such file"});
+    PrintUsage();
+  });
+  ConsoleLog::Instance().SetQuiet(false);
+  EXPECT_TRUE(g_settings.quiet);
+  EXPECT_EQ(printed, " [ERROR] Can't open file: no such file\n\n");
 }
 
 TEST_F(OptionsTest, OutputFolderPointsAtTheArgument) {

@@ -2,9 +2,12 @@
 # Builds examples/embed with hexloom_embed(), through add_subdirectory() of the
 # source tree and through find_package() of an installed copy, each with Ninja
 # and with Makefiles. Checks what the program prints against the assets, that
-# a second build does nothing, that touching an asset reruns Hexloom without
-# compiling anything, and that editing one recompiles only what depends on it.
-# Then checks the configure-time rules of hexloom_embed() (embed_checks/).
+# the build log holds one line per conversion, that a second build does
+# nothing, that touching an asset reruns Hexloom without compiling anything,
+# that editing one recompiles only what depends on it and that a deleted
+# output comes back. Cross-compiles the example for Windows with the native
+# hexloom (HEXLOOM_EXECUTABLE), then checks the configure-time rules of
+# hexloom_embed() and the cases the example doesn't show (embed_checks/).
 #
 # Usage: embed_test.sh <hexloom binary> <source dir> <build dir> <scratch dir>
 #   <build dir> is the configured build of <source dir> that made the binary;
@@ -28,7 +31,7 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-for tool in cmake ninja make md5sum; do
+for tool in cmake ninja make md5sum x86_64-w64-mingw32-g++-posix; do
   command -v "$tool" >/dev/null || fail "$tool is needed and was not found"
 done
 
@@ -49,9 +52,9 @@ backdate() {
 }
 
 # Runs a build, keeping its log in $log; shows the log if it fails.
-build() {
+build() {  # <log name> [cmake --build arguments]
   log=$1.log
-  if ! cmake --build "$bld" --parallel 2 >"$log" 2>&1; then
+  if ! cmake --build "$bld" --parallel 2 "${@:2}" >"$log" 2>&1; then
     cat "$log" >&2
     fail "build failed ($log)"
   fi
@@ -122,6 +125,9 @@ scenario() {  # <label> <generator> subdir|package
 
   build "$work/first"
   expect_output
+  # Quiet conversions: the build tool's line and nothing of Hexloom's.
+  [[ $(grep -c "Embedding .* with Hexloom" "$log") == 2 ]] || fail "$label: not one line per conversion ($log)"
+  ! grep -E "Hexloom 1.0|Reading File|Output filepath|Converting" "$log" || fail "$label: Hexloom is not quiet"
   # The module must give Hexloom the options before -o and -i, as a direct
   # run does: the outputs must be what that run writes.
   mkdir -p "$work/direct"
@@ -170,6 +176,20 @@ scenario() {  # <label> <generator> subdir|package
     "$stamp $notes_obj $main_obj embed_example $notes_cpp $notes_h"
   expect_output
   expect_no_work "an edit changing the size"
+
+  # A deleted output comes back; only what depends on it is compiled again.
+  local deleted expected
+  for deleted in cpp h; do
+    backdate
+    snapshot >"$work/before"
+    rm "$bld/hexloom_embed/embed_example/notes.txt.$deleted"
+    build "$work/deleted-$deleted"
+    snapshot >"$work/after"
+    expected="$stamp $notes_obj $notes_cpp"
+    [[ $deleted == h ]] && expected="$stamp $main_obj $notes_h"
+    expect_changed "deleting notes.txt.$deleted" "$expected embed_example"
+    expect_output
+  done
 }
 
 start=$SECONDS
@@ -191,6 +211,19 @@ scenario package-make "Unix Makefiles" package
 scenario subdir-ninja Ninja subdir
 scenario subdir-make "Unix Makefiles" subdir
 
+echo "== cross build for Windows, converting with the native hexloom"
+work="$scratch/cross"
+bld="$work/build"
+mkdir -p "$work"
+cp -R "$source_dir/examples/embed" "$work/src"
+cmake -S "$work/src" -B "$bld" -G Ninja "-DHEXLOOM_SOURCE_DIR=$source_dir" \
+  "-DCMAKE_TOOLCHAIN_FILE=$source_dir/cmake/mingw-w64-x86_64.cmake" "-DHEXLOOM_EXECUTABLE=$hexloom" \
+  >"$work/configure.log" 2>&1 || { cat "$work/configure.log" >&2; fail "cross: configure"; }
+build "$work/build"
+[[ -f $bld/embed_example.exe && ! -e $bld/hexloom.exe ]] ||
+  fail "cross: embed_example.exe not built, or hexloom.exe built"
+grep -q "$hexloom -q" "$bld/build.ninja" || fail "cross: the conversions don't run $hexloom"
+
 echo "== configure-time checks"
 work="$scratch/checks"
 src="$work/src"
@@ -201,6 +234,10 @@ cp -R "$here/embed_checks" "$src"
 mkdir -p "$src/a" "$src/b"
 printf 'first data\n' >"$src/a/data.bin"
 printf 'other\n' >"$src/a/data_bin"
+printf 'keyword\n' >"$src/a/new"
+printf 'the logo of liba\n' >"$src/a/logo.png"
+printf 'libb has a logo of its own\n' >"$src/b/logo.png"
+touch "$src/a/new_" "$src/a/logo" "$src/a/logo_size" "$src/a/日本.txt" "$src/a/中国.txt"
 for i in $(seq 1 200); do printf 'line %d of the second data file\n' "$i"; done >"$src/b/data.bin"
 
 configure_case() {  # <case>; output in $work/<case>.log
@@ -208,7 +245,7 @@ configure_case() {  # <case>; output in $work/<case>.log
 }
 configure_case accepted || { cat "$work/accepted.log" >&2; fail "the accepted case does not configure"; }
 build "$work/accepted-build"
-[[ $("$bld/first") == "11 11" ]] || fail "first (-stl -nons) does not hold a/data.bin"
+[[ $("$bld/first") == "11 11 16" ]] || fail "first (-stl -nons) does not hold a/data.bin and a/new"
 [[ $("$bld/second") == "$(md5sum <"$src/b/data.bin" | cut -d' ' -f1)" ]] ||
   fail "second (-cpp_md5) does not hold the MD5 digest of b/data.bin"
 
@@ -233,21 +270,41 @@ literal_form second literal
 rm -rf "$bld"
 configure_case choice || { cat "$work/choice.log" >&2; fail "the choice case does not configure"; }
 build "$work/choice-build"
-[[ $("$bld/first") == "11 11" && $("$bld/third") == "11 11" ]] || fail "first or third does not hold a/data.bin"
+[[ $("$bld/first") == "11 11 16" && $("$bld/third") == "11 11 16" ]] || fail "first or third does not hold a/data.bin"
 [[ $("$bld/second") == "$(md5sum <"$src/b/data.bin" | cut -d' ' -f1)" ]] || fail "second (-str -cpp_md5) is wrong"
 literal_form first array
 literal_form second literal
 literal_form third array
 reject array_and_str "ARRAY asks for a brace list and -str for a string literal"
 
+# Two libraries, one logo.png each: refused in one namespace, read back
+# apart with NAMESPACE.
+reject libraries_clash \
+  "$src/b/logo.png (target libb) and $src/a/logo.png (target liba) would both define Data::logo_png"
+rm -rf "$bld"
+configure_case libraries || { cat "$work/libraries.log" >&2; fail "the libraries case does not configure"; }
+build "$work/libraries-build" --target both
+[[ $("$bld/both") == "$(cat "$src/a/logo.png" "$src/b/logo.png")" ]] || fail "both does not read each library's logo"
+
 reject same_name "have the same name, so both would be written as"
-reject same_name_other_dir "would both define the identifier \"data_bin\""
-reject same_identifier "would both define the identifier \"data_bin\""
+reject same_name_other_dir "would both define Data::data_bin"
+reject same_identifier "(target first) would both define Data::data_bin"
+reject keyword_clash "$src/a/new_ (target second) and $src/a/new (target first) would both define Data::new_,"
+reject size_clash "would both define Data::logo_size"
+reject non_ascii \
+  "would both define Data::________txt, which the linker takes for one symbol. Hexloom names a file's data after"
+reject namespace_digit "NAMESPACE \"ui::9lives\" is not a C++ namespace name"
+reject namespace_keyword "NAMESPACE \"ui::class\" is not a C++ namespace name"
+reject namespace_and_nons "NAMESPACE ui and -nons ask for a namespace and for none"
+reject no_files_keyword \
+  "unexpected arguments: a/data.bin (files go after FILES). The form is hexloom_embed(<target> [PUBLIC|PRIVATE"
+reject folder "$src/a is a folder"
+reject scopes "give one of PUBLIC, PRIVATE and INTERFACE"
 reject twice "is already embedded into"
 reject format "option -cxx makes Hexloom write something other than a .cpp/.h pair"
 reject digest_file "option -sha256 makes Hexloom write something other than a .cpp/.h pair"
 reject output "option -o is not accepted in OPTIONS"
-reject unknown "\"--fast\" is not a Hexloom style option"
+reject unknown "\"--fast\" is not a Hexloom style option. OPTIONS takes: -str -stl"
 reject missing "cannot find $src/a/absent.bin"
 
 echo "== all passed in $((SECONDS - start)) s"

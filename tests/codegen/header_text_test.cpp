@@ -36,6 +36,9 @@ TEST(HeaderText, EachOption) {
   style.braceWrapNamespace = true;
   EXPECT_EQ(Header(style), "#pragma once\n\n#include <cstddef>\n\nnamespace Data\n{\n"
                            "extern const unsigned char sky_png[];\nconst size_t sky_png_size = 3;\n}\n");
+  style.nameSpace = "ui::assets";
+  EXPECT_EQ(Header(style), "#pragma once\n\n#include <cstddef>\n\nnamespace ui::assets\n{\n"
+                           "extern const unsigned char sky_png[];\nconst size_t sky_png_size = 3;\n}\n");
   style = {};
   style.sizeType = SizeType::Int32;
   EXPECT_EQ(Header(style), "#pragma once\n\nnamespace Data {\n"

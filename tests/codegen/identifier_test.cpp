@@ -28,4 +28,15 @@ TEST(Identifier, FromFileNames) {
     EXPECT_EQ(MakeIdentifier(name), identifier) << name;
 }
 
+TEST(Identifier, Namespaces) {
+  const std::pair<const char*, bool> cases[] = {
+      {"Data", true},   {"a::b", true},   {"_x9::Y_::z", true}, {"a1", true},     {"sizes", true},
+      {"", false},      {"1a", false},    {"a::", false},       {"::a", false},   {"a:::b", false},
+      {"a:b", false},   {"a::::b", false}, {"a-b", false},      {"a b", false},   {"a::9", false},
+      {"int", false},   {"a::class", false}, {"size_t::a", false}, {"\xc3\xa9", false},
+  };
+  for (const auto& [name, valid] : cases)
+    EXPECT_EQ(IsValidNamespace(name), valid) << name;
+}
+
 }  // namespace

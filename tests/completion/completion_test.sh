@@ -61,6 +61,9 @@ expect "hexloom -o -i -s" "-s32 -sha1 -sha256 -sha512 -size_t -stl -str"
 expect "hexloom -o -i -l" "-last"
 expect "hexloom -i -o a" ""
 expect "hexloom -md5 -i a.bin -o " "art work assets out"
+expect "hexloom -n" "-nons -ns"
+expect "hexloom -ns " ""
+expect "hexloom -ns -q -q" "-q"
 
 echo "$passes passed, $failures failed"
 ((failures == 0))
