@@ -24,7 +24,7 @@ void MakeTree(const ScratchFolder& folder) {
   fs::create_directories(folder / "d/sub");
   for (int i = 0; i < 40; ++i)
     Spill(folder / ("d/s" + std::to_string(i) + ".cpp.dat"), std::string(i * 37, static_cast<char>(i)));
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < 2; ++i)
     Spill(folder / ("d/sub/big" + std::to_string(i) + ".cpp.dat"), std::string((3 << 19) + i, static_cast<char>('a' + i)));
   Spill(folder / "d/self.cpp", "converted onto itself");
   Spill(folder / "d/A.cpp.dat", "upper");
@@ -63,7 +63,7 @@ TEST(ParallelScan, ManyThreadsPrintAndWriteWhatOneDoes) {
         EXPECT_NE(one.run.output.find("Output would overwrite its input"), std::string::npos);
         EXPECT_NE(one.run.output.find("Output already written for another input"), std::string::npos);
       }
-      for (int round = 0; round < 2; ++round) {
+      for (int round = 0; round < 2; ++round) {  // orders vary from run to run
         const Outcome many = Scan(command, "8", fault);
         EXPECT_EQ(many.run.output, one.run.output) << command[1];
         EXPECT_EQ(many.run.exitCode, one.run.exitCode) << command[1];
