@@ -56,14 +56,6 @@ std::set<std::string> OptionNames() {
   return names;
 }
 
-TEST(Documents, OptionsStandAsWordsOfTheirOwn) {
-  EXPECT_TRUE(MentionsOption("`-bw`, `-bwns`", "-bw"));
-  EXPECT_FALSE(MentionsOption("-bwns -cpp_md5 x-md5", "-bw"));
-  EXPECT_FALSE(MentionsOption("-bwns -cpp_md5 x-md5", "-md5"));
-  EXPECT_TRUE(MentionsOption("-md5", "-md5"));
-  EXPECT_EQ(PlainRoff(".BR \\-h \", \" \\-\\-help"), ".BR -h \", \" --help");
-}
-
 TEST(Documents, EveryOptionIsInTheManPageTheReadmeAndTheCompletion) {
   const std::set<std::string> names = OptionNames();
   ASSERT_FALSE(names.empty());
