@@ -1,7 +1,10 @@
 // Generated files compiled with the system compilers and run give back the
-// bytes of their inputs.
+// bytes of their inputs: every form with the project's compiler, and the
+// string literals, whose escapes compilers may read differently, with Clang
+// as well.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "support/hex.h"
@@ -57,9 +60,11 @@ std::string Input(size_t size) {
 // Converts one input of each size in each style, and makes a program that
 // prints the bytes that each array holds; returns what it printed (or what
 // the compiler said) with the expected text.
-std::pair<std::string, std::string> RoundTrip(const ScratchFolder& folder, const std::string& compile) {
+std::pair<std::string, std::string> RoundTrip(const ScratchFolder& folder, const std::string& compile, bool strOnly) {
   std::string main = "#include <cstdio>\n#include <cstddef>\n", body, expected, sources;
   for (const Style& style : kStyles) {
+    if (strOnly && std::ranges::find(style.options, "-str") == style.options.end())
+      continue;
     std::vector<std::string> arguments = style.options;
     for (size_t size : {0, 1, 17, 64, 65, 100000}) {
       const std::string name = style.prefix + std::to_string(size) + ".bin";
@@ -110,7 +115,8 @@ TEST(RoundTrip, CompiledDataEqualsTheInputWithEveryCompiler) {
     compilers.push_back("clang++");
   for (const std::string& compiler : compilers) {
     ScratchFolder folder;
-    const auto [printed, expected] = RoundTrip(folder, compiler + " -std=c++20 -pedantic-errors -Wall -Wextra -Werror");
+    const auto [printed, expected] =
+        RoundTrip(folder, compiler + " -std=c++20 -pedantic-errors -Wall -Wextra -Werror", compiler != compilers[0]);
     EXPECT_EQ(printed, expected) << compiler;
   }
 }
