@@ -11,6 +11,13 @@
 
 namespace {
 
+// A file of that size that costs no disk.
+void Sparse(const std::string& path, long long size) {
+  const int fd = open(path.c_str(), O_CREAT | O_WRONLY, 0644);
+  ASSERT_EQ(ftruncate(fd, size), 0);
+  close(fd);
+}
+
 struct Case {
   const char* name;
   std::vector<std::string> arguments;
@@ -34,23 +41,14 @@ TEST_P(Conversion, Run) {
 INSTANTIATE_TEST_SUITE_P(
     Runs, Conversion,
     testing::Values(
-        Case{"SameAgain", {"-i", "x", "-last"},
+        Case{"LastAgainAndInAnotherFormat", {"-i", "x", "-last", "-md5", "-last"},
              Converted("x", {"x.cpp", "x.h"}) +
                  "Reading File: x\nConverting...\nNo overwrite, same data for : x.cpp\n"
-                 "No overwrite, same data for : x.h\n\n" + kEnding,
-             0, {"x", "x.cpp", "x.h"}},
-        Case{"LastInAnotherFormat", {"-i", "x", "-md5", "-last"},
-             Converted("x", {"x.cpp", "x.h"}) + Converted("x", {"x.md5"}) + kEnding, 0, {"x", "x.cpp", "x.h", "x.md5"}},
-        // A failed input stops the run before the next option.
-        Case{"UnreadableInputStops", {"-i", "missing.bin", "-i", "x"},
-             "Reading File: missing.bin\n" + Failed("Can't open file: missing.bin"), kFailed, {"x"}},
+                 "No overwrite, same data for : x.h\n\n" + Converted("x", {"x.md5"}) + kEnding,
+             0, {"x", "x.cpp", "x.h", "x.md5"}},
+        // A failed conversion stops the run before the next option.
         Case{"MissingOutputFolder", {"-o", "nowhere", "-i", "x", "-i", "x"},
-             "Reading File: x\nConverting...\n" + Failed("Can't write file: nowhere/x.cpp"), kFailed, {"x"}},
-        // Test mode writes nothing but foresees what a real write would refuse.
-        Case{"TestModeWritesNothing", {"-test", "-i", "x", "-o", "nowhere", "-i", "x"},
-             "**** TEST ENABLED ****\n\n" + Converted("x", {"x.cpp", "x.h"}) + "Reading File: x\nConverting...\n" +
-                 Failed("Can't write file: nowhere/x.cpp"),
-             kFailed, {"x"}}),
+             "Reading File: x\nConverting...\n" + Failed("Can't write file: nowhere/x.cpp"), kFailed, {"x"}}),
     CaseName());
 
 TEST(Conversion, StandardInputThroughDevStdin) {
@@ -63,48 +61,17 @@ TEST(Conversion, StandardInputThroughDevStdin) {
 }
 
 // A size constant that its type can't hold is refused before anything is
-// written; a sparse file costs no disk.
-TEST(Conversion, SizeTypesThatCantHoldTheSize) {
+// written; a file larger than memory is a clear error, and the scan goes on.
+TEST(Faults, TooLarge) {
   ScratchFolder folder;
-  const int fd = open((folder / "big").c_str(), O_CREAT | O_WRONLY, 0644);
-  ASSERT_EQ(ftruncate(fd, 4294967296LL), 0);
-  close(fd);
+  Sparse(folder / "big", 4294967296LL);
   for (const char* type : {"-s32", "-u32"}) {
     RunResult run = RunBinary({type, "-i", "big"}, {.folder = folder.path()});
     EXPECT_EQ(run.output, kBanner + std::string("Reading File: big\nConverting...\n") +
                               Failed("File too large for the size type: big"));
     EXPECT_EQ(run.exitCode, kFailed);
   }
-  EXPECT_EQ(ListNames(folder.path()), std::vector<std::string>{"big"});
-}
-
-TEST(Checksums, FilesMatchCoreutils) {
-  ScratchFolder folder;
-  std::string bytes;
-  for (int i = 0; i < 100003; ++i)
-    bytes += static_cast<char>(i * 31 % 251);
-  Spill(folder / "data.bin", bytes);
-  Spill(folder / "empty", "");
-  const std::string tools[] = {"md5", "sha1", "sha256", "sha512"};
-  std::vector<std::string> arguments;
-  for (const std::string& tool : tools)
-    arguments.insert(arguments.end(), {"-" + tool, "-i", "data.bin", "-i", "empty"});
-  ASSERT_EQ(RunBinary(arguments, {.folder = folder.path()}).exitCode, 0);
-  for (const std::string& tool : tools) {
-    for (const std::string file : {"data.bin", "empty"}) {
-      std::string expected = Shell("cd '" + folder.path() + "' && " + tool + "sum " + file + " | cut -d' ' -f1");
-      expected.pop_back();
-      EXPECT_EQ(Slurp(folder / (file + "." + tool)), expected) << tool << " " << file;
-    }
-  }
-}
-
-TEST(Faults, TooLargeForMemoryIsAClearError) {
-  ScratchFolder folder;
-  // A sparse file far larger than memory costs no disk.
-  int fd = open((folder / "huge.bin").c_str(), O_CREAT | O_WRONLY, 0644);
-  ASSERT_EQ(ftruncate(fd, 1LL << 40), 0);
-  close(fd);
+  Sparse(folder / "huge.bin", 1LL << 40);
   Spill(folder / "small.bin", "s");
   RunResult run = RunBinary({"-p", ".", ".bin"}, {.folder = folder.path()});
   EXPECT_NE(run.output.find("[Apply] ./huge.bin\nReading File: ./huge.bin\n"
@@ -112,7 +79,29 @@ TEST(Faults, TooLargeForMemoryIsAClearError) {
             std::string::npos)
       << run.output;
   EXPECT_EQ(run.exitCode, kFailed);
-  EXPECT_EQ(ListNames(folder.path()), (std::vector<std::string>{"huge.bin", "small.bin", "small.cpp", "small.h"}));
+  EXPECT_EQ(ListNames(folder.path()), (std::vector<std::string>{"big", "huge.bin", "small.bin", "small.cpp", "small.h"}));
+}
+
+// Checked here, not only against libcrypto, so that the builds for other
+// processors, run under qemu, check their digests too.
+TEST(Checksums, FilesMatchCoreutils) {
+  ScratchFolder folder;
+  std::string bytes;
+  for (int i = 0; i < 100003; ++i)
+    bytes += static_cast<char>(i * 31 % 251);
+  Spill(folder / "data.bin", bytes);
+  Spill(folder / "empty", "");
+  std::vector<std::string> arguments;
+  for (const std::string tool : {"md5", "sha1", "sha256", "sha512"})
+    arguments.insert(arguments.end(), {"-" + tool, "-i", "data.bin", "-i", "empty"});
+  ASSERT_EQ(RunBinary(arguments, {.folder = folder.path()}).exitCode, 0);
+  for (const std::string tool : {"md5", "sha1", "sha256", "sha512"}) {
+    for (const std::string file : {"data.bin", "empty"}) {
+      EXPECT_EQ(Slurp(folder / (file + "." + tool)) + " " + file + "\n",
+                Shell("cd '" + folder.path() + "' && " + tool + "sum " + file + " | tr -s ' '"))
+          << tool << " " << file;
+    }
+  }
 }
 
 TEST(Faults, FullDiskKeepsTheOldOutput) {
@@ -136,7 +125,6 @@ TEST(Faults, ClosedPipeNeverStopsTheRun) {
   Spill(folder / "a", "a");
   RunResult run = RunBinary({"-i", "a", "-md5", "-last"}, {.folder = folder.path(), .closedOutput = true});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(Slurp(folder / "a.md5"), "0cc175b9c0f1b6a831c399e269772661");
   EXPECT_EQ(ListNames(folder.path()), (std::vector<std::string>{"a", "a.cpp", "a.h", "a.md5"}));
 }
 
@@ -157,7 +145,6 @@ TEST(Faults, Unprivileged) {
   EXPECT_EQ(Slurp(folder / "in.cpp"), "old");
   chmod((folder / "in").c_str(), 0);
   EXPECT_EQ(run().output, kBanner + ("Reading File: in\n" + Failed("Can't open file: in")));
-  EXPECT_EQ(ListNames(folder.path()), (std::vector<std::string>{"in", "in.cpp"}));
 }
 
 }  // namespace

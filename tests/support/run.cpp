@@ -70,16 +70,11 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
   }
   if (!options.program.empty()) {
     command.insert(command.end(), options.program.begin(), options.program.end());
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    return command;
-  }
-  // A hexloom built for another processor runs under its emulator.
-  if (*HEXLOOM_EMULATOR)
-    command.push_back(HEXLOOM_EMULATOR);
-  if (options.unprivileged) {
-    command.push_back(ReachableCopy());
   } else {
-    command.push_back(HEXLOOM_BINARY);
+    // A hexloom built for another processor runs under its emulator.
+    if (*HEXLOOM_EMULATOR)
+      command.push_back(HEXLOOM_EMULATOR);
+    command.push_back(options.unprivileged ? ReachableCopy() : HEXLOOM_BINARY);
   }
   command.insert(command.end(), arguments.begin(), arguments.end());
   return command;
@@ -129,7 +124,7 @@ void Drain(pid_t child, int outFd, int errFd, RunResult& result) {
     for (int i = 0; i < 2; ++i) {
       if (fds[i].fd < 0 || fds[i].revents == 0)
         continue;
-      ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
+      const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
       if (got > 0) {
         sinks[i]->append(chunk, static_cast<size_t>(got));
       } else if (got == 0 || errno != EINTR) {
@@ -144,8 +139,6 @@ void Drain(pid_t child, int outFd, int errFd, RunResult& result) {
   }
   if (WIFEXITED(status))
     result.exitCode = WEXITSTATUS(status);
-  if (WIFSIGNALED(status))
-    result.signal = WTERMSIG(status);
 }
 
 }  // namespace
@@ -159,25 +152,16 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
     close(outPipe[0]);  // a terminal takes its place, or no one reads
     outPipe[0] = -1;
   }
-  pid_t child;
-  if (options.terminal) {
-    termios settings{};
-    cfmakeraw(&settings);  // no "\n" to "\r\n" translation
-    winsize size{};
-    size.ws_row = kTerminalRows;
-    size.ws_col = kTerminalColumns;
-    child = forkpty(&outPipe[0], nullptr, &settings, &size);
-  } else {
-    child = fork();
-    if (child == 0)
-      dup2(outPipe[1], STDOUT_FILENO);
-  }
+  termios raw{};
+  cfmakeraw(&raw);  // no "\n" to "\r\n" translation
+  winsize size{.ws_row = kTerminalRows, .ws_col = kTerminalColumns};
+  const pid_t child = options.terminal ? forkpty(&outPipe[0], nullptr, &raw, &size) : fork();
   if (child == 0) {
     dup2(errPipe[1], STDERR_FILENO);
     if (!options.terminal) {
       const int input = open(options.standardInput.c_str(), O_RDONLY);
-      if (input < 0 || dup2(input, STDIN_FILENO) < 0)
-        CannotStart("opening standard input");
+      if (dup2(outPipe[1], STDOUT_FILENO) < 0 || input < 0 || dup2(input, STDIN_FILENO) < 0)
+        CannotStart("redirecting standard input and output");
     }
     Exec(command, options);
   }

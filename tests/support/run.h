@@ -7,8 +7,7 @@
 #include <vector>
 
 struct RunResult {
-  int exitCode = -1;   // as a shell sees it, 0 to 255; -1 when it didn't exit
-  int signal = 0;      // the signal that ended it, if any
+  int exitCode = -1;   // as a shell sees it, 0 to 255; -1 when a signal ended it
   std::string output;  // everything written to standard output (or the terminal)
   std::string errors;  // standard error
 };

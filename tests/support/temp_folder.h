@@ -17,28 +17,20 @@
 inline constexpr char kTestSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
 // A fresh folder in the system's temporary folder, removed with everything in
-// it when the value ends.
+// it, whatever rights a test took away, when the value ends.
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    for (;;) {
-      std::filesystem::path candidate =
-          std::filesystem::temp_directory_path() / ("hexloom-test-" + std::to_string(random() % 1000000007));
-      if (std::filesystem::create_directory(candidate)) {
-        path_ = candidate.string();
-        return;
-      }
-    }
+    std::mt19937_64 random(std::random_device{}());
+    do
+      path_ = (std::filesystem::temp_directory_path() / ("hexloom-test-" + std::to_string(random()))).string();
+    while (!std::filesystem::create_directory(path_));
   }
   ~ScratchFolder() {
-    // Gives back the rights that a test took away, so that everything goes.
     namespace fs = std::filesystem;
     std::error_code ignored;
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
-         it.increment(ignored)) {
+    for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::end(it); it.increment(ignored)) {
       if (!it->is_symlink(ignored))
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     }
@@ -56,9 +48,8 @@ class ScratchFolder {
 
 // The bytes of a file; empty when it can't be read.
 inline std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
-  bytes << in.rdbuf();
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
 }
 
@@ -67,19 +58,19 @@ inline void Spill(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Names in the folder, sorted, "." and ".." left out.
+// Names in the folder, sorted.
 inline std::vector<std::string> ListNames(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder))
     names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
+  std::ranges::sort(names);
   return names;
 }
 
 // Reads the file with ReadWholeFile; `ok` gets its result.
 inline std::string ReadBack(const std::string& path, bool* ok = nullptr) {
   ByteBuffer buffer;
-  bool result = ReadWholeFile(path.c_str(), buffer);
+  const bool result = ReadWholeFile(path.c_str(), buffer);
   if (ok)
     *ok = result;
   return std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size());
@@ -87,9 +78,6 @@ inline std::string ReadBack(const std::string& path, bool* ok = nullptr) {
 
 // The path with every "/" written as the platform's separator.
 inline std::string Native(std::string path) {
-  for (char& c : path) {
-    if (c == '/')
-      c = kTestSeparator;
-  }
+  std::ranges::replace(path, '/', kTestSeparator);
   return path;
 }
