@@ -1,5 +1,6 @@
 #include "app/driver.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/options.h"
@@ -83,7 +84,7 @@ int RunHexloom(int argc, char** argv) {
   g_settings.argCount = argc;
   g_settings.argIndex = 1;
   g_settings.argValues = argv;
-  g_settings.run.scanThreads = ScanThreadsFromEnvironment();
+  g_settings.run.scanThreads = ScanThreadsFrom(std::getenv("HEXLOOM_JOBS"));
 
   const Query query = argc < 2 ? Query::None : QueryOf(argv[1]);
   if (query == Query::Version) {

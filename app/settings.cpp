@@ -30,10 +30,10 @@ ConversionSettings CurrentConversionSettings() {
   return settings;
 }
 
-size_t ScanThreadsFromEnvironment() {
+size_t ScanThreadsFrom(const char* jobs) {
   // More threads than this only hold more files in memory at once.
   constexpr unsigned long kMostThreads = 256;
-  if (const char* jobs = std::getenv("HEXLOOM_JOBS")) {
+  if (jobs) {
     char* end = nullptr;
     const unsigned long count = std::strtoul(jobs, &end, 10);
     if (*jobs && !*end && count > 0)

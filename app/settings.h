@@ -39,9 +39,10 @@ struct Settings {
 
 extern Settings g_settings;
 
-// Returns how many threads prepare the files of a scan: HEXLOOM_JOBS when it
-// holds a positive number, otherwise one per processor.
-size_t ScanThreadsFromEnvironment();
+// Returns how many threads prepare the files of a scan: `jobs` (the value of
+// HEXLOOM_JOBS, or null) when it is a positive number, at most 256,
+// otherwise one per processor.
+size_t ScanThreadsFrom(const char* jobs);
 
 // Returns the settings that a conversion started now runs with.
 ConversionSettings CurrentConversionSettings();

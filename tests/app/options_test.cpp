@@ -115,6 +115,16 @@ TEST_F(OptionsTest, MissingValuesAreErrors) {
   EXPECT_FALSE(g_settings.scanTag);
 }
 
+TEST(ScanThreads, FromTheEnvironmentValue) {
+  const size_t processors = ScanThreadsFrom(nullptr);
+  EXPECT_GE(processors, 1u);
+  const std::pair<const char*, size_t> cases[] = {
+      {"1", 1}, {"3", 3}, {"256", 256}, {"257", 256}, {"0", processors}, {"", processors}, {"2x", processors},
+  };
+  for (const auto& [value, threads] : cases)
+    EXPECT_EQ(ScanThreadsFrom(value), threads) << value;
+}
+
 TEST_F(OptionsTest, ScanTagIsALowercasedCopy) {
   std::string printed = CaptureConsole([&] { RunAll({"-test", "-p", "no such folder", ".PnG"}); });
   EXPECT_EQ(g_settings.scanTag, ".png");

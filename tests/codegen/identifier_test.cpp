@@ -14,6 +14,7 @@ TEST(Identifier, FromFileNames) {
       {"+.bin", "___bin"},
       {"LOGO.PNG", "logo_png"},
       {"Zz09", "zz09"},
+      {"Abc", "abc"},
       {"\xc3\xa9t\xc3\xa9.txt", "___t___txt"},  // every byte of a multi-byte character
       {"", "_"},
       {"Default", "default_"},

@@ -93,6 +93,15 @@ std::pair<std::string, std::string> RoundTrip(const ScratchFolder& folder, const
                 .exitCode,
             0);
   main += "#include \"whole.bin.cxx\"\n#include \"empty.cxx\"\n#include \"whole_str.bin.cxx\"\n";
+  // Files named like keywords, alternative tokens or size_t get usable names.
+  for (const std::string name : {"default", "new", "and", "size_t"}) {
+    Spill(folder / name, name);
+    EXPECT_EQ(RunBinary({"-i", name}, {.folder = folder.path()}).exitCode, 0);
+    main += "#include \"" + name + ".h\"\n";
+    sources += " '" + name + ".cpp'";
+    body += "  Print(\"" + name + "\", Data::" + name + "_, Data::" + name + "__size);\n";
+    expected += name + " " + Hex(name) + "\n";
+  }
   body += "  Print(\"whole_bin\", Data::whole_bin, sizeof Data::whole_bin);\n"
           "  if (sizeof Data::empty != 1 || Data::empty[0] != 0) return 1;\n"
           "  if (sizeof Data::whole_str_bin != 6 || Data::whole_str_bin[5] != 0) return 1;\n"

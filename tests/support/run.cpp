@@ -154,7 +154,7 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   }
   termios raw{};
   cfmakeraw(&raw);  // no "\n" to "\r\n" translation
-  winsize size{.ws_row = kTerminalRows, .ws_col = kTerminalColumns};
+  winsize size{.ws_row = kTerminalRows, .ws_col = kTerminalColumns, .ws_xpixel = 0, .ws_ypixel = 0};
   const pid_t child = options.terminal ? forkpty(&outPipe[0], nullptr, &raw, &size) : fork();
   if (child == 0) {
     dup2(errPipe[1], STDERR_FILENO);
