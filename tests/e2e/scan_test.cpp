@@ -3,7 +3,9 @@
 // and how the scan's errors end a whole run.
 #include <gtest/gtest.h>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include "support/run.h"
@@ -25,13 +27,24 @@ struct Case {
   int exitCode = 0;
 };
 
+// A socket bound at the path, left without a listener.
+bool MakeSocket(const std::string& path) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, sizeof address.sun_path - 1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return bound;
+}
+
 class Scan : public testing::TestWithParam<Case> {};
 
 TEST_P(Scan, Run) {
   ScratchFolder folder;
   mkdir((folder / "d").c_str(), 0755);
   for (const std::string& entry : GetParam().entries) {
-    const std::string path = folder / ("d/" + entry.substr(0, entry.find_first_of(">|")));
+    const std::string path = folder / ("d/" + entry.substr(0, entry.find_first_of(">|=")));
     const size_t arrow = entry.find('>');
     if (entry.ends_with('/'))
       ASSERT_EQ(mkdir(path.c_str(), 0755), 0) << entry;
@@ -39,6 +52,8 @@ TEST_P(Scan, Run) {
       ASSERT_EQ(symlink(entry.substr(arrow + 1).c_str(), path.c_str()), 0) << entry;
     else if (entry.ends_with('|'))
       ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << entry;
+    else if (entry.ends_with('='))
+      ASSERT_TRUE(MakeSocket(path)) << entry;
     else
       Spill(path, entry);
   }
@@ -63,12 +78,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"OutputsMatchingTheTag", {"a.c"}, {"-p", "d", ".c"}, Applied("d/a.c", {"d/a.cpp", "d/a.h"}) + kEnding},
         // Only regular files are read; a folder link is followed only inside
         // the scanned tree, and once.
-        Case{"LinksAndPipes", {"in/", "in/i.bin", "in/up>..", "again>in", "out>/usr/share", "pipe.bin|", "broken.bin>no"},
+        Case{"LinksAndPipes", {"in/", "in/i.bin", "in/up>..", "again>in", "out>/usr/share", "pipe.bin|", "broken.bin>no",
+              "socket.bin="},
              {"-md5", "-p", "d", ".bin"},
              Applied("d/again/i.bin", {"d/again/i.md5"}) +
                  "[Skip] d/broken.bin (not a regular file)\n"
                  "[Skip] d/out (folder link leads outside the scanned folder)\n"
-                 "[Skip] d/pipe.bin (not a regular file)\n" + kEnding},
+                 "[Skip] d/pipe.bin (not a regular file)\n[Skip] d/socket.bin (not a regular file)\n" + kEnding},
         // Two inputs for one output: the second is refused, and the error ends
         // the run only after the scan.
         Case{"ErrorAfterTheScan", {"A.bin", "a.bin", "good.bin"}, {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
