@@ -11,15 +11,12 @@
 
 namespace {
 
-// The style options (kNames[kFirstStyle] on) first and the others after them.
 const char* const kNames[] = {
     "-o", "-i", "-last", "-p", "-test", "-cpp", "-cxx", "-md5", "-sha1", "-sha256", "-sha512", "-cpp_md5",
     "-cpp_sha1", "-cpp_sha256", "-cpp_sha512", "-cxx_md5", "-cxx_sha1", "-cxx_sha256", "-cxx_sha512", "-stl",
     "-dyn", "-nons", "-dec", "-bw", "-bwns", "-str", "-size_t", "-s32", "-u32", "-8", "-16", "-32", "-64", "-128",
     "-256", "-512", "-1024", "-t0", "-t1", "-t2", "-t3", "-t4", "-md5, -sha1, -sha256, -sha512", "-I", "-X",
 };
-constexpr size_t kFirstStyle = 5, kStyles = 37;
-
 // Values that stay inside the run's folder: no absolute paths, no "..".
 const char* const kValues[] = {
     "", "a.bin", "sub", "sub/b.dat", "missing", "out", ".", "sub/", "%s%n%x", "\xff\xfe\x80", "a.bin.cpp",
@@ -66,24 +63,6 @@ TEST(Fuzz, RandomArgumentVectors) {
     ASSERT_TRUE(run.exitCode == 0 || run.exitCode == 255) << "round " << round << " exit " << run.exitCode;
     ASSERT_EQ(run.errors, "") << "round " << round;
   }
-}
-
-// Style options throughout, with "-i a.bin" now and then; outside the
-// sandbox, which takes at most 9000 arguments: these write nowhere else.
-TEST(Fuzz, TensOfThousandsOfArguments) {
-  ScratchFolder folder;
-  Populate(folder);
-  std::mt19937 random(99);
-  std::vector<std::string> arguments;
-  for (int i = 0; i < 40000; ++i) {
-    if (i % 1000 == 999)
-      arguments.insert(arguments.end(), {"-i", "a.bin"});
-    else
-      arguments.push_back(kNames[kFirstStyle + random() % kStyles]);
-  }
-  RunResult run = RunBinary(arguments, {.folder = folder.path(), .sandbox = false});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.errors, "");
 }
 
 }  // namespace
