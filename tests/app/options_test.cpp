@@ -103,18 +103,6 @@ TEST_F(OptionsTest, OutputFolderPointsAtTheArgument) {
   EXPECT_STREQ(g_settings.outputFolder, "-i");
 }
 
-TEST_F(OptionsTest, MissingValuesAreErrors) {
-  for (auto arguments : {std::initializer_list<const char*>{"-o"}, {"-i"}, {"-last"}, {"-p", "folder"}, {"-o", ""},
-                         {"-p", "", ".bin"}}) {
-    g_settings.exitCode = 0;
-    std::string printed = CaptureConsole([&] { RunAll(arguments); });
-    EXPECT_EQ(g_settings.exitCode, -1) << *arguments.begin();
-    EXPECT_EQ(printed.find("Reading"), std::string::npos);
-  }
-  EXPECT_EQ(g_settings.outputFolder, nullptr);
-  EXPECT_FALSE(g_settings.scanTag);
-}
-
 TEST(ScanThreads, FromTheEnvironmentValue) {
   const size_t processors = ScanThreadsFrom(nullptr);
   EXPECT_GE(processors, 1u);
