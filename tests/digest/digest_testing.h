@@ -27,9 +27,7 @@ inline Bytes RandomBytes(size_t count, uint32_t seed) {
   return bytes;
 }
 
-inline std::string HexOf(const unsigned char* bytes, size_t size) {
-  return Hex({reinterpret_cast<const char*>(bytes), size});
-}
+inline std::string HexOf(const unsigned char* bytes, size_t size) { return Hex({reinterpret_cast<const char*>(bytes), size}); }
 
 // Runs write(out) and returns the first `size` bytes of out in hex; the
 // bytes after them must be left alone.
@@ -65,34 +63,32 @@ inline Pieces Cut(const unsigned char* message, uint64_t size, const std::vector
   return pieces;
 }
 
-struct Engine {
-  DigestKind kind;
-  bool accelerated;
-};
+// A digest on its portable code or, where this CPU runs it, on its accelerated code.
+using Engine = std::pair<DigestKind, bool>;
 
 inline std::vector<Engine> Engines() {
   std::vector<Engine> engines;
   for (const DigestInfo& info : kDigests) {
-    engines.push_back({info.kind, false});
+    engines.emplace_back(info.kind, false);
     if (info.accelerated())
-      engines.push_back({info.kind, true});
+      engines.emplace_back(info.kind, true);
   }
   return engines;
 }
 
 inline std::string EngineName(const testing::TestParamInfo<Engine>& param) {
-  std::string name = DigestInfoOf(param.param.kind).name;
+  std::string name = DigestInfoOf(param.param.first).name;
   std::erase(name, '-');
-  return name + (param.param.accelerated ? "_accelerated" : "_portable");
+  return name + (param.param.second ? "_accelerated" : "_portable");
 }
 
 // Runs each case on the engine's own code, allowing acceleration again
 // afterwards.
 class DigestEngineTest : public testing::TestWithParam<Engine> {
  protected:
-  void SetUp() override { DigestAllowAcceleration(GetParam().accelerated); }
+  void SetUp() override { DigestAllowAcceleration(GetParam().second); }
   void TearDown() override { DigestAllowAcceleration(true); }
-  const DigestInfo& Info() const { return DigestInfoOf(GetParam().kind); }
+  const DigestInfo& Info() const { return DigestInfoOf(GetParam().first); }
 };
 
 }  // namespace digest_test

@@ -20,7 +20,6 @@ namespace {
 class Wine : public testing::Test {
  protected:
   static bool Built() { return std::filesystem::exists(HEXLOOM_WINDOWS_BINARY); }
-
   // Wine's server and its service processes are started here, outside any
   // run, and stay a minute after the last one: started by a run, they would
   // hold its terminal open, and its output would end only when they quit.
@@ -32,11 +31,10 @@ class Wine : public testing::Test {
   }
 
   void SetUp() override {
-    if (Built())
-      return;
-    if (std::getenv("CI"))
+    if (!Built() && std::getenv("CI"))
       FAIL() << "no Windows build at " HEXLOOM_WINDOWS_BINARY " (cmake --preset windows)";
-    GTEST_SKIP() << "no Windows build at " HEXLOOM_WINDOWS_BINARY " (cmake --preset windows)";
+    if (!Built())
+      GTEST_SKIP() << "no Windows build at " HEXLOOM_WINDOWS_BINARY " (cmake --preset windows)";
   }
 
   // Runs hexloom.exe under a pseudo-terminal, where Wine puts what _cprintf
@@ -48,23 +46,19 @@ class Wine : public testing::Test {
     return run;
   }
 
-  // Wine draws spaces as cursor moves and ends lines with "\r\r\n".
+  // Wine draws spaces as cursor moves ("\x1b[<n>C") and ends lines with "\r\r\n".
   static std::string Rendered(const std::string& screen) {
     std::string text;
     for (size_t i = 0; i < screen.size(); ++i) {
-      if (screen[i] == '\r')
-        continue;
-      if (screen[i] != '\x1b' || i + 1 >= screen.size() || screen[i + 1] != '[') {
-        text += screen[i];
+      if (screen.compare(i, 2, "\x1b[") != 0) {
+        text += screen[i] == '\r' ? "" : screen.substr(i, 1);
         continue;
       }
       size_t end = i + 2;
       while (end < screen.size() && !std::isalpha(static_cast<unsigned char>(screen[end])))
         ++end;
-      if (end < screen.size() && screen[end] == 'C') {
-        std::string count = screen.substr(i + 2, end - i - 2);
-        text.append(count.empty() ? 1 : std::stoul(count), ' ');
-      }
+      if (end < screen.size() && screen[end] == 'C')
+        text.append(end == i + 2 ? 1 : std::stoul(screen.substr(i + 2, end - i - 2)), ' ');
       i = end;
     }
     return text;
@@ -97,23 +91,13 @@ TEST_F(Wine, ConsoleTextAndExitCodes) {
 TEST_F(Wine, SameBytesAsTheLinuxBuild) {
   std::mt19937 random(11);
   std::string bytes(100003, '\0');
-  for (char& c : bytes)
-    c = static_cast<char>(random());
-  const std::vector<std::vector<std::string>> styles = {
-      {},
-      {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"},
-      {"-bwns", "-8", "-t4", "-s32"},
-      {"-cxx_sha512"},
-      {"-cpp_md5"},
-      {"-md5", "-i", "data.bin", "-sha1", "-i", "data.bin", "-sha256", "-i", "data.bin", "-sha512"},
-  };
-  for (const std::vector<std::string>& style : styles) {
+  std::ranges::generate(bytes, [&] { return static_cast<char>(random()); });
+  for (std::vector<std::string> arguments : std::vector<std::vector<std::string>>{
+           {}, {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"}, {"-bwns", "-8", "-t4", "-s32"}, {"-cxx_sha512"},
+           {"-cpp_md5"}, {"-md5", "-i", "data.bin", "-sha1", "-i", "data.bin", "-sha256", "-i", "data.bin", "-sha512"}}) {
     ScratchFolder linux;
-    for (const ScratchFolder* side : {&folder, &linux}) {
-      Spill(*side / "data.bin", bytes);
-      Spill(*side / "empty", "");
-    }
-    std::vector<std::string> arguments = style;
+    for (const ScratchFolder* side : {&folder, &linux})
+      Spill(*side / "data.bin", bytes), Spill(*side / "empty", "");
     arguments.insert(arguments.end(), {"-i", "data.bin", "-i", "empty"});
     ASSERT_EQ(RunExe(arguments).exitCode, 0);
     ASSERT_EQ(RunBinary(arguments, {.folder = linux.path()}).exitCode, 0);
