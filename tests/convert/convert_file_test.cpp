@@ -10,45 +10,35 @@ class ConvertFileTest : public MemoryRunTest {
   std::string Convert(const std::string& input, bool expected = true) {
     return CaptureConsole([&] { EXPECT_EQ(ConvertFile(input, settings, run), expected) << input; });
   }
-  void Select(OutputFormat format, ContentSource source) {
-    settings.format = format;
-    settings.source = source;
-  }
+  void Select(OutputFormat format, ContentSource source) { settings.format = format, settings.source = source; }
+  bool Holds(const std::string& path, const std::string& text) { return fs.Contents(path)->find(text) != std::string::npos; }
 };
 
-TEST_F(ConvertFileTest, DefaultFormatWritesSourceAndHeader) {
+TEST_F(ConvertFileTest, SourceAndHeaderThenTheSameTextsAgain) {
   EXPECT_EQ(Convert("sky.png"),
             "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cpp\nOutput filepath: sky.png.h\n\n");
-  EXPECT_NE(fs.Contents("sky.png.cpp")->find("sky_png[] = {\n  0x00, 0x41, 0xFF\n};"), std::string::npos);
-  EXPECT_NE(fs.Contents("sky.png.h")->find("sky_png_size = 3;"), std::string::npos);
-  // Nothing varies between runs: the second finds both files the same.
-  EXPECT_EQ(Convert("sky.png"),
-            "Reading File: sky.png\nConverting...\nNo overwrite, same data for : sky.png.cpp\n"
-            "No overwrite, same data for : sky.png.h\n\n");
-}
-
-TEST_F(ConvertFileTest, CxxHoldsTheTextOfTheCpp) {
-  Convert("sky.png");
+  EXPECT_TRUE(Holds("sky.png.cpp", "sky_png[] = {\n  0x00, 0x41, 0xFF\n};"));
+  EXPECT_TRUE(Holds("sky.png.h", "sky_png_size = 3;"));
+  EXPECT_EQ(Convert("sky.png"), "Reading File: sky.png\nConverting...\nNo overwrite, same data for : sky.png.cpp\n"
+                                "No overwrite, same data for : sky.png.h\n\n");
+  // The .cxx holds the text of the .cpp.
   Select(OutputFormat::Cxx, ContentSource::Cxx);
   EXPECT_EQ(Convert("sky.png"), "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cxx\n\n");
   EXPECT_EQ(fs.Contents("sky.png.cxx"), fs.Contents("sky.png.cpp"));
 }
 
-// The digests of "abc", by format.
-const std::pair<OutputFormat, const char*> kAbcDigests[] = {
-    {OutputFormat::Md5, "900150983cd24fb0d6963f7d28e17f72"},
-    {OutputFormat::Sha1, "a9993e364706816aba3e25717850c26c9cd0d89d"},
-    {OutputFormat::Sha256, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-    {OutputFormat::Sha512,
-     "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd"
-     "454d4423643ce80e2a9ac94fa54ca49f"},
-};
-
 // A checksum file holds the digest alone; -cpp_* and -cxx_* put the digest
 // in place of the bytes.
 TEST_F(ConvertFileTest, Digests) {
+  const std::pair<OutputFormat, const char*> abcDigests[] = {
+      {OutputFormat::Md5, "900150983cd24fb0d6963f7d28e17f72"},
+      {OutputFormat::Sha1, "a9993e364706816aba3e25717850c26c9cd0d89d"},
+      {OutputFormat::Sha256, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {OutputFormat::Sha512, "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a836ba3c23a3feebbd"
+                             "454d4423643ce80e2a9ac94fa54ca49f"},
+  };
   fs.AddFile("abc", "abc");
-  for (const auto& [format, digest] : kAbcDigests) {
+  for (const auto& [format, digest] : abcDigests) {
     Select(format, static_cast<ContentSource>(format));
     const std::string path = std::string("abc") + DigestInfoOf(*DigestOf(format)).extension;
     const size_t before = fs.Paths().size();
@@ -57,29 +47,24 @@ TEST_F(ConvertFileTest, Digests) {
     EXPECT_EQ(fs.Paths().size(), before + 1) << "only " << path << " is new";
     Select(OutputFormat::Cpp, static_cast<ContentSource>(format));
     Convert("abc");
-    const std::string size = std::to_string(std::string(digest).size() / 2);
-    EXPECT_NE(fs.Contents("abc.cpp")->find(std::string("\n// ") + digest + "\n"), std::string::npos);
-    EXPECT_NE(fs.Contents("abc.h")->find("abc_size = " + size + ";"), std::string::npos);
+    EXPECT_TRUE(Holds("abc.cpp", std::string("\n// ") + digest + "\n"));
+    EXPECT_TRUE(Holds("abc.h", "abc_size = " + std::to_string(std::string(digest).size() / 2) + ";"));
   }
-  EXPECT_NE(fs.Contents("abc.cpp")->find("  0xDD, 0xAF, 0x35"), std::string::npos);
+  EXPECT_TRUE(Holds("abc.cpp", "  0xDD, 0xAF, 0x35"));
   Select(OutputFormat::Cxx, ContentSource::Md5);
   Convert("abc");
-  EXPECT_NE(fs.Contents("abc.cxx")->find("// 900150983cd24fb0d6963f7d28e17f72\n"), std::string::npos);
+  EXPECT_TRUE(Holds("abc.cxx", "// 900150983cd24fb0d6963f7d28e17f72\n"));
 }
 
-TEST_F(ConvertFileTest, InputsThatCantBeRead) {
+TEST_F(ConvertFileTest, InputsThatCantBeReadAndTargetsThatCantBeWritten) {
   fs.AddFolder("folder");
-  for (const char* input : {"missing", "folder"}) {
-    EXPECT_EQ(Convert(input, false),
-              std::string("Reading File: ") + input + "\n [ERROR] Can't open file: " + input + "\n\n");
-  }
+  for (const std::string input : {"missing", "folder"})
+    EXPECT_EQ(Convert(input, false), "Reading File: " + input + "\n [ERROR] Can't open file: " + input + "\n\n");
   fs.AddFile("huge", "h");
   fs.SetTooLarge("huge");
   EXPECT_EQ(Convert("huge", false), "Reading File: huge\n [ERROR] File too large to hold in memory: huge\n\n");
   EXPECT_EQ(fs.Paths(), (std::vector<std::string>{"folder", "huge", "sky.png"}));
-}
-
-TEST_F(ConvertFileTest, NoHeaderAfterAFailedSource) {
+  // No header after a source that failed.
   fs.AddFile("sky.png.cpp", "old");
   fs.SetWritable("sky.png.cpp", false);
   EXPECT_EQ(Convert("sky.png", false), "Reading File: sky.png\nConverting...\n [ERROR] Can't write file: sky.png.cpp\n\n");
@@ -88,17 +73,15 @@ TEST_F(ConvertFileTest, NoHeaderAfterAFailedSource) {
 
 TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
   settings.outputFolder = "out";
-  fs.AddFolder("out");
-  fs.AddFolder("a");
-  fs.AddFolder("b");
+  for (const char* folder : {"out", "a", "b"})
+    fs.AddFolder(folder);
   fs.AddFile("a/x.bin", "1");
   fs.AddFile("b/x.bin", "2");
   fs.AddHardLink("x.bin", "a/x.bin");
   Convert("a/x.bin");
   Convert("x.bin");
-  EXPECT_EQ(Convert("b/x.bin", false),
-            "Reading File: b/x.bin\nConverting...\n [ERROR] Output already written for another input: " +
-                Native("out/x.bin.cpp") + "\n\n");
+  EXPECT_EQ(Convert("b/x.bin", false), "Reading File: b/x.bin\nConverting...\n [ERROR] Output already written for "
+                                       "another input: " + Native("out/x.bin.cpp") + "\n\n");
 }
 
 }  // namespace

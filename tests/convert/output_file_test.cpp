@@ -18,6 +18,9 @@ class OutputFileTest : public MemoryRunTest {
     Conversion conversion{settings, run, input, "key:" + input};
     return CaptureConsole([&] { EXPECT_EQ(WriteIfChanged(conversion, path, content), expected) << path; });
   }
+  static std::string Error(const std::string& message, const std::string& path) {
+    return " [ERROR] " + message + ": " + path + "\n\n";
+  }
 };
 
 TEST_F(OutputFileTest, NamingTable) {
@@ -74,44 +77,41 @@ TEST_F(OutputFileTest, TestModeComparesButNeverWrites) {
   // What a real write would refuse is foreseen.
   fs.AddFolder("locked");
   fs.SetWritable("locked", false);
-  EXPECT_EQ(Write("missing/a.h", "x", "in", false), " [ERROR] Can't write file: missing/a.h\n\n");
-  EXPECT_EQ(Write("locked/a.h", "x", "in", false), " [ERROR] Can't write file: locked/a.h\n\n");
+  for (const char* refused : {"missing/a.h", "locked/a.h"})
+    EXPECT_EQ(Write(refused, "x", "in", false), Error("Can't write file", refused));
 }
 
 TEST_F(OutputFileTest, TargetsThatRefuse) {
   fs.AddFile("unreadable.h", "x");
   fs.SetReadable("unreadable.h", false);
-  EXPECT_EQ(Write("unreadable.h", "x", "in", false), " [ERROR] Can't read target file: unreadable.h\n\n");
+  EXPECT_EQ(Write("unreadable.h", "x", "in", false), Error("Can't read target file", "unreadable.h"));
   fs.AddFile("readonly.h", "x");
   fs.SetWritable("readonly.h", false);
-  EXPECT_EQ(Write("readonly.h", "y", "in", false), " [ERROR] Can't write file: readonly.h\n\n");
+  EXPECT_EQ(Write("readonly.h", "y", "in", false), Error("Can't write file", "readonly.h"));
   EXPECT_EQ(fs.Contents("readonly.h"), "x");
-  EXPECT_EQ(Write("nowhere/a.h", "y", "in", false), " [ERROR] Can't write file: nowhere/a.h\n\n");
-}
-
-TEST_F(OutputFileTest, NeverOverwritesItsInput) {
+  EXPECT_EQ(Write("nowhere/a.h", "y", "in", false), Error("Can't write file", "nowhere/a.h"));
+  // Never over its own input, under any of its names.
   fs.AddFile("a.cpp", "input");
   fs.AddHardLink("b.cpp", "a.cpp");
-  for (const char* target : {"a.cpp", "b.cpp"}) {
-    EXPECT_EQ(Write(target, "text", "a.cpp", false),
-              std::string(" [ERROR] Output would overwrite its input: ") + target + "\n\n");
-  }
+  for (const char* target : {"a.cpp", "b.cpp"})
+    EXPECT_EQ(Write(target, "text", "a.cpp", false), Error("Output would overwrite its input", target));
   EXPECT_EQ(fs.Contents("a.cpp"), "input");
 }
 
 TEST_F(OutputFileTest, OneOutputPerInputInARun) {
+  const std::string taken = "Output already written for another input";
   EXPECT_EQ(Write("out.h", "first", "a"), "Output filepath: out.h\n");
-  EXPECT_EQ(Write("out.h", "second", "b", false), " [ERROR] Output already written for another input: out.h\n\n");
+  EXPECT_EQ(Write("out.h", "second", "b", false), Error(taken, "out.h"));
   EXPECT_EQ(fs.Contents("out.h"), "first");
   // The same input again replaces its own output.
   EXPECT_EQ(Write("out.h", "again", "a"), "Output filepath: out.h\n");
   // Found unchanged, or foreseen in test mode, counts as written too.
   fs.AddFile("kept.h", "k");
   Write("kept.h", "k", "a");
-  EXPECT_EQ(Write("kept.h", "k", "b", false), " [ERROR] Output already written for another input: kept.h\n\n");
+  EXPECT_EQ(Write("kept.h", "k", "b", false), Error(taken, "kept.h"));
   settings.testMode = true;
   Write("dry.h", "d", "a");
-  EXPECT_EQ(Write("dry.h", "d", "b", false), " [ERROR] Output already written for another input: dry.h\n\n");
+  EXPECT_EQ(Write("dry.h", "d", "b", false), Error(taken, "dry.h"));
   // A failed write claims nothing.
   Write("nowhere/x.h", "d", "a", false);
   settings.testMode = false;
