@@ -1,24 +1,42 @@
 // What each option handler does to the settings, run as the driver runs it.
 #include "app/options.h"
 
-#include "app/driver.h"
+#include <gtest/gtest.h>
 
+#include "app/driver.h"
+#include "app/settings.h"
 #include "support/capture.h"
-#include "support/settings_fixture.h"
 
 namespace {
 
-class OptionsTest : public SettingsTest {
+// Fresh settings for each test, and an argument vector of its own.
+class OptionsTest : public testing::Test {
  protected:
-  // Runs every argument through the row that the driver would select.
+  void SetUp() override { g_settings = Settings{}; }
+  void TearDown() override { g_settings = Settings{}; }
+
+  // Makes the arguments (after a program name) the command line and runs
+  // each through the row that the driver would select.
   void RunAll(std::initializer_list<const char*> arguments) {
-    SetArguments(arguments);
+    storage_.assign(1, "hexloom");
+    storage_.insert(storage_.end(), arguments.begin(), arguments.end());
+    pointers_.clear();
+    for (std::string& argument : storage_)
+      pointers_.push_back(argument.data());
+    pointers_.push_back(nullptr);
+    g_settings.argValues = pointers_.data();
+    g_settings.argCount = static_cast<int32_t>(storage_.size());
+    g_settings.argIndex = 1;
     while (g_settings.argIndex < g_settings.argCount && g_settings.exitCode == 0) {
       const OptionEntry* row = FindOption(g_settings.argValues[g_settings.argIndex]);
       ASSERT_NE(row, nullptr) << g_settings.argValues[g_settings.argIndex];
       row->handler();
     }
   }
+
+ private:
+  std::vector<std::string> storage_;
+  std::vector<char*> pointers_;
 };
 
 TEST_F(OptionsTest, FormatOptionsSetBothFieldsAsAPair) {
@@ -47,18 +65,11 @@ TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
   EXPECT_TRUE(now.style.useVector && now.style.dynamicData && now.style.noNamespace && now.style.braceWrap &&
               now.style.braceWrapNamespace && now.style.stringLiteral && now.style.rowWidthChosen && now.testMode);
   EXPECT_FALSE(now.style.hexOutput);
-  EXPECT_EQ(now.style.sizeType, SizeType::Int32);
-  EXPECT_EQ(now.style.rowMask, 1023);
-  EXPECT_EQ(now.style.tabSize, 4);
-
-  RunAll({"-8", "-t0", "-u32"});
-  EXPECT_EQ(g_settings.rowMask, 7);  // row 37, not the listed-only row 36
-  EXPECT_EQ(g_settings.tabSize, 0);
-  EXPECT_EQ(g_settings.sizeType, SizeType::UInt32);
+  EXPECT_EQ(std::tuple(now.style.sizeType, now.style.rowMask, now.style.tabSize), std::tuple(SizeType::Int32, 1023, 4));
+  RunAll({"-8", "-t0", "-u32"});  // row 37, not the listed-only row 36
+  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize), std::tuple(SizeType::UInt32, 7, 0));
   RunAll({"-512", "-t3", "-size_t"});
-  EXPECT_EQ(g_settings.rowMask, 511);
-  EXPECT_EQ(g_settings.tabSize, 3);
-  EXPECT_EQ(g_settings.sizeType, SizeType::SizeT);
+  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize), std::tuple(SizeType::SizeT, 511, 3));
 }
 
 TEST_F(OptionsTest, NamespaceIsCheckedAndKept) {

@@ -14,10 +14,3 @@ inline const std::string kBannerBlock =
 inline void Fill(ByteBuffer& buffer, const std::vector<unsigned char>& bytes) {
   buffer.Assign(bytes.data(), bytes.size());
 }
-
-inline void FillCounting(ByteBuffer& buffer, size_t count) {
-  std::vector<unsigned char> bytes(count);
-  for (size_t i = 0; i < count; ++i)
-    bytes[i] = static_cast<unsigned char>(i);
-  Fill(buffer, bytes);
-}
