@@ -14,6 +14,20 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
     settings.source = ContentSource::Md5;
     settings.scanTag = ".bin";
   }
+  // Entries: "name/" a folder, "name>target" a link, "name|" a pipe, "name" a file holding its name.
+  void Tree(std::initializer_list<std::string> entries) {
+    for (const std::string& entry : entries) {
+      const size_t arrow = entry.find('>');
+      if (entry.ends_with('/'))
+        fs.AddFolder(entry.substr(0, entry.size() - 1));
+      else if (arrow != std::string::npos)
+        fs.AddLink(entry.substr(0, arrow), entry.substr(arrow + 1));
+      else if (entry.ends_with('|'))
+        fs.AddSpecial(entry.substr(0, entry.size() - 1));
+      else
+        fs.AddFile(entry, entry);
+    }
+  }
   std::string Scan(const std::string& folder, bool expected = true) {
     return CaptureConsole([&] { EXPECT_EQ(ScanFolder(folder, settings, run), expected); });
   }
@@ -27,23 +41,13 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
 };
 
 TEST_P(ScanFolderTest, WalksTheTreeInByteOrder) {
-  fs.AddFolder("d/sub");
-  fs.AddFolder("d/.hidden");
-  fs.AddFile("d/c.BIN", "c");
-  fs.AddFile("d/a.txt", "a");
-  fs.AddFile("d/B.bin", "B");
-  fs.AddFile("d/sub/x.bin", "x");
-  fs.AddFile("d/.hidden/y.bin", "y");
+  Tree({"d/", "d/sub/", "d/.hidden/", "d/c.BIN", "d/a.txt", "d/B.bin", "d/sub/x.bin", "d/.hidden/y.bin"});
   EXPECT_EQ(Scan("d"), Applied("d/B.bin", "d/b.md5") + Skipped("d/a.txt") + Applied("d/c.BIN", "d/c.md5") +
                            Applied("d/sub/x.bin", "d/sub/x.md5"));
 }
 
 TEST_P(ScanFolderTest, OnlyRegularFilesAreConverted) {
-  fs.AddFolder("d");
-  fs.AddSpecial("d/pipe.bin");
-  fs.AddLink("d/dangling.bin", "d/nothing");
-  fs.AddLink("d/link.bin", "d/real");
-  fs.AddFile("d/real", "r");
+  Tree({"d/", "d/pipe.bin|", "d/dangling.bin>d/nothing", "d/link.bin>d/real", "d/real"});
   const std::string notRegular = " (not a regular file)";
   EXPECT_EQ(Scan("d"), Skipped("d/dangling.bin", notRegular) + Applied("d/link.bin", "d/link.md5") +
                            Skipped("d/pipe.bin", notRegular) + Skipped("d/real"));
@@ -51,36 +55,21 @@ TEST_P(ScanFolderTest, OnlyRegularFilesAreConverted) {
 }
 
 TEST_P(ScanFolderTest, FolderLinksStayInsideTheTree) {
-  fs.AddFolder("outside");
-  fs.AddFile("outside/o.bin", "o");
-  fs.AddFolder("d/in");
-  fs.AddFile("d/in/i.bin", "i");
-  fs.AddLink("d/again", "d/in");
-  fs.AddLink("d/loop", "d");
-  fs.AddLink("d/out", "outside");
+  Tree({"outside/", "outside/o.bin", "d/", "d/in/", "d/in/i.bin", "d/again>d/in", "d/loop>d", "d/out>outside"});
   EXPECT_EQ(Scan("d"), Applied("d/again/i.bin", "d/again/i.md5") +
                            Skipped("d/out", " (folder link leads outside the scanned folder)"));
   EXPECT_FALSE(fs.Contents("outside/o.md5"));
 }
 
-TEST_P(ScanFolderTest, FoldersThatCantBeOpened) {
-  fs.AddFolder("d/closed");
-  fs.AddFile("d/closed/c.bin", "c");
+TEST_P(ScanFolderTest, FoldersAndFilesThatCantBeOpened) {
+  Tree({"d/", "d/closed/", "d/closed/c.bin", "d/a.bin", "d/z.bin"});
   fs.SetReadable("d/closed", false);
-  fs.AddFile("d/z.bin", "z");
-  EXPECT_EQ(Scan("d", false),
-            " [ERROR] Can't open folder: " + Native("d/closed") + "\n\n" + Applied("d/z.bin", "d/z.md5"));
-  EXPECT_EQ(Scan("missing", false), " [ERROR] Can't open folder: missing\n\n");
-}
-
-TEST_P(ScanFolderTest, AFailedFileDoesNotStopTheScan) {
-  fs.AddFolder("d");
-  fs.AddFile("d/a.bin", "a");
   fs.SetReadable("d/a.bin", false);
-  fs.AddFile("d/b.bin", "b");
+  // Neither stops the scan.
   EXPECT_EQ(Scan("d", false), "[Apply] " + Native("d/a.bin") + "\nReading File: " + Native("d/a.bin") +
-                                  "\n [ERROR] Can't open file: " + Native("d/a.bin") + "\n\n" +
-                                  Applied("d/b.bin", "d/b.md5"));
+                                  "\n [ERROR] Can't open file: " + Native("d/a.bin") + "\n\n [ERROR] Can't open folder: " +
+                                  Native("d/closed") + "\n\n" + Applied("d/z.bin", "d/z.md5"));
+  EXPECT_EQ(Scan("missing", false), " [ERROR] Can't open folder: missing\n\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Threads, ScanFolderTest, testing::Values(size_t{1}, size_t{3}));

@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <grp.h>
-#include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -109,45 +108,33 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
   CannotStart(argv[0]);
 }
 
-// Reads both descriptors to their end, then reaps the child: nothing the
-// program wrote can still be on its way.
-void Drain(pid_t child, int outFd, int errFd, RunResult& result) {
-  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
-  std::string* sinks[2] = {&result.output, &result.errors};
+// Everything the descriptor gives until its end; a pseudo-terminal reports
+// EIO, not end of file, once the child has gone.
+std::string ReadToEnd(int fd) {
+  std::string text;
   char chunk[65536];
-  while (fds[0].fd >= 0 || fds[1].fd >= 0) {
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR)
-        continue;
-      throw std::runtime_error("poll");
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || fds[i].revents == 0)
-        continue;
-      const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
-      if (got > 0) {
-        sinks[i]->append(chunk, static_cast<size_t>(got));
-      } else if (got == 0 || errno != EINTR) {
-        // A pseudo-terminal reports EIO, not end of file, once the child has gone.
-        close(fds[i].fd);
-        fds[i].fd = -1;
-      }
-    }
+  for (ssize_t got; fd >= 0 && (got = read(fd, chunk, sizeof chunk)) != 0;) {
+    if (got > 0)
+      text.append(chunk, static_cast<size_t>(got));
+    else if (errno != EINTR)
+      break;
   }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(status))
-    result.exitCode = WEXITSTATUS(status);
+  if (fd >= 0)
+    close(fd);
+  return text;
 }
 
 }  // namespace
 
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options) {
   const std::vector<std::string> command = Command(arguments, options);
-  int outPipe[2], errPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+  // Standard error goes to a file, so that reading standard output to its
+  // end can't wait on a full pipe of errors.
+  FILE* errors = tmpfile();
+  int outPipe[2];
+  if (!errors || pipe2(outPipe, O_CLOEXEC) != 0)
     throw std::runtime_error("pipe");
+  fcntl(fileno(errors), F_SETFD, FD_CLOEXEC);
   if (options.terminal || options.closedOutput) {
     close(outPipe[0]);  // a terminal takes its place, or no one reads
     outPipe[0] = -1;
@@ -157,7 +144,7 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   winsize size{.ws_row = kTerminalRows, .ws_col = kTerminalColumns, .ws_xpixel = 0, .ws_ypixel = 0};
   const pid_t child = options.terminal ? forkpty(&outPipe[0], nullptr, &raw, &size) : fork();
   if (child == 0) {
-    dup2(errPipe[1], STDERR_FILENO);
+    dup2(fileno(errors), STDERR_FILENO);
     if (!options.terminal) {
       const int input = open(options.standardInput.c_str(), O_RDONLY);
       if (dup2(outPipe[1], STDOUT_FILENO) < 0 || input < 0 || dup2(input, STDIN_FILENO) < 0)
@@ -166,9 +153,17 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
     Exec(command, options);
   }
   close(outPipe[1]);
-  close(errPipe[1]);
   RunResult result;
-  Drain(child, outPipe[0], errPipe[0], result);
+  result.output = ReadToEnd(outPipe[0]);
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status))
+    result.exitCode = WEXITSTATUS(status);
+  rewind(errors);
+  for (int c; (c = fgetc(errors)) != EOF;)
+    result.errors += static_cast<char>(c);
+  fclose(errors);
   return result;
 }
 
