@@ -1,45 +1,25 @@
 #!/usr/bin/env bash
-# Drives the bash completion of hexloom as bash does on a Tab: COMP_WORDS
-# and COMP_CWORD set, then the function that `complete` registered.
-# Usage: completion_test.sh <completion script>
+# Drives the bash completion of hexloom as bash does on a Tab: COMP_WORDS and COMP_CWORD set, then the
+# function that `complete` registered. Usage: completion_test.sh <completion script>
 set -uo pipefail
-script=$1
-failures=0
-passes=0
-
+script=$1 failures=0 passes=0
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
-mkdir -p "assets/icons" "art work" out
-touch assets/logo.png "art work/sky.png" another.bin
-
+cd "$scratch" || exit 1
+mkdir -p assets/icons "art work" out && touch assets/logo.png "art work/sky.png" another.bin
 # shellcheck source=/dev/null
 source "$script"
 
-registered=$(complete -p hexloom)
-if [[ $registered != "complete -F _hexloom hexloom" ]]; then
-  echo "FAIL: hexloom is registered as: $registered"
-  failures=$((failures + 1))
-fi
-function=${registered#complete -F }
-function=${function%% *}
+check() { if [[ $2 == "$3" ]]; then ((++passes)); else echo "FAIL: $1: got '$2', want '$3'"; ((++failures)); fi; }
+check "complete -p hexloom" "$(complete -p hexloom)" "complete -F _hexloom hexloom"
+read -r _ _ function _ <<<"$(complete -p hexloom)"
 
-# expect "<words, the last being the one under the cursor>" "<sorted completions>"
-expect() {
-  local line=$1 want=$2
-  read -ra COMP_WORDS <<<"$line"
-  [[ $line == *" " ]] && COMP_WORDS+=("")
-  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-  COMPREPLY=()
+expect() {  # <words, the last being the one under the cursor> <sorted completions>
+  read -ra COMP_WORDS <<<"$1"
+  [[ $1 == *" " ]] && COMP_WORDS+=("")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMPREPLY=()
   "$function" hexloom "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-  local got
-  got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' ')
-  if [[ $got == "$want" ]]; then
-    passes=$((passes + 1))
-  else
-    echo "FAIL: '$line': got '$got', want '$want'"
-    failures=$((failures + 1))
-  fi
+  check "'$1'" "$(printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' ')" "$2"
 }
 
 expect "hexloom -cx" "-cxx -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512"

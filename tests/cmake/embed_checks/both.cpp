@@ -1,5 +1,4 @@
-// Links two libraries that each embed a logo.png: prints liba's, then
-// libb's, whose header comes with libb (PUBLIC).
+// Links liba and libb, which embed a logo.png each: prints liba's, then libb's, whose header libb makes PUBLIC.
 #include <cstdio>
 #include <string>
 
@@ -8,7 +7,6 @@
 std::string LibaLogo();
 
 int main() {
-  const std::string b(libb::assets::logo_png, libb::assets::logo_png + libb::assets::logo_png_size);
-  std::printf("%s%s", LibaLogo().c_str(), b.c_str());
-  return 0;
+  std::fputs(LibaLogo().c_str(), stdout);
+  std::fwrite(libb::assets::logo_png, 1, libb::assets::logo_png_size, stdout);
 }
