@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -37,7 +36,6 @@ class ScratchFolder {
     fs::remove_all(path_, ignored);
   }
   ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
   const std::string& path() const { return path_; }
   // The folder joined to a name, with the platform's separator.
   std::string operator/(const std::string& name) const { return path_ + kTestSeparator + name; }
@@ -48,9 +46,8 @@ class ScratchFolder {
 
 // The bytes of a file; empty when it can't be read.
 inline std::string Slurp(const std::string& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // Makes the file hold exactly the bytes.
