@@ -39,23 +39,6 @@ class OptionsTest : public testing::Test {
   std::vector<char*> pointers_;
 };
 
-TEST_F(OptionsTest, FormatOptionsSetBothFieldsAsAPair) {
-  using F = OutputFormat;
-  using C = ContentSource;
-  const std::tuple<const char*, F, C> cases[] = {
-      {"-cpp", F::Cpp, C::Cpp},           {"-cxx", F::Cxx, C::Cxx},           {"-md5", F::Md5, C::Md5},
-      {"-sha1", F::Sha1, C::Sha1},        {"-sha256", F::Sha256, C::Sha256},  {"-sha512", F::Sha512, C::Sha512},
-      {"-cpp_md5", F::Cpp, C::Md5},       {"-cpp_sha1", F::Cpp, C::Sha1},     {"-cpp_sha256", F::Cpp, C::Sha256},
-      {"-cpp_sha512", F::Cpp, C::Sha512}, {"-cxx_md5", F::Cxx, C::Md5},       {"-cxx_sha1", F::Cxx, C::Sha1},
-      {"-cxx_sha256", F::Cxx, C::Sha256}, {"-cxx_sha512", F::Cxx, C::Sha512},
-  };
-  for (auto [name, format, source] : cases) {
-    RunAll({"-sha1", name});
-    EXPECT_EQ(CurrentConversionSettings().format, format) << name;
-    EXPECT_EQ(CurrentConversionSettings().source, source) << name;
-  }
-}
-
 TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
   CaptureConsole([&] { RunAll({"-test"}); });
   RunAll({"-stl", "-dyn", "-nons", "-dec", "-bw", "-bwns", "-str", "-s32", "-1024", "-t4", "-dec", "-dec"});
