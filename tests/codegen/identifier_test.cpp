@@ -18,8 +18,8 @@ TEST(Identifier, FromFileNames) {
 
 TEST(Identifier, Namespaces) {
   const std::pair<const char*, bool> cases[] = {
-      {"Data", true},   {"a::b", true},   {"_x9::Y_::z", true}, {"a1", true},     {"sizes", true},
-      {"", false},      {"1a", false},    {"a::", false},       {"::a", false},   {"a:::b", false},
+      {"Data", true},   {"a::b", true},   {"_x9::Y_::z", true}, {"Az0::aZ9", true},     {"sizes", true},
+      {"", false},      {"0a", false},    {"a::", false},       {"::a", false},   {"a:::b", false},
       {"a:b", false},   {"a::::b", false}, {"a-b", false},      {"a b", false},   {"a::9", false},
       {"int", false},   {"a::class", false}, {"size_t::a", false}, {"\xc3\xa9", false},
   };
