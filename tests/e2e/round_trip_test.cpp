@@ -11,7 +11,6 @@
 
 namespace {
 
-// The options of each style; -nons and -cpp_sha256 also change how the program reads the data.
 const std::vector<std::string> kStyles[] = {
     {}, {"-stl"}, {"-nons"}, {"-dyn"}, {"-dec", "-8"}, {"-u32", "-1024", "-t0"}, {"-s32", "-32", "-t4", "-bw", "-bwns"},
     {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"}, {"-str"}, {"-str", "-stl"}, {"-str", "-cpp_sha256"},

@@ -1,5 +1,4 @@
-// The folder scan of -p on the real file system, for what the in-memory scan tests can't show: the order of a real
-// listing, .git, links, pipes and sockets, and how the scan's errors end a whole run.
+// What the in-memory scan tests can't show: a real listing's order, .git, links, pipes, sockets, errors ending a run.
 #include <gtest/gtest.h>
 
 #include <sys/socket.h>
