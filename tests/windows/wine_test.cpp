@@ -110,28 +110,27 @@ TEST_F(Wine, SameBytesAsTheLinuxBuild) {
   }
 }
 
-TEST_F(Wine, BackslashNaming) {
-  mkdir((folder / "data").c_str(), 0755);
-  mkdir((folder / "out").c_str(), 0755);
+// Backslash and drive-letter paths, trailing backslashes, a link cycle.
+TEST_F(Wine, Paths) {
+  for (const char* name : {"data", "data/Sub", "out", "bins"})
+    mkdir((folder / name).c_str(), 0755);
   Spill(folder / "data/Logo.PNG", "logo");
   RunResult run = RunExe({"-i", "data\\Logo.PNG", "-o", "out\\", "-md5", "-i", "data\\Logo.PNG", "-o", "out",
                           "-cxx", "-i", "data/Logo.PNG"});
   EXPECT_EQ(run.output, kBanner + Converted("data\\Logo.PNG", {"data\\Logo.PNG.cpp", "data\\Logo.PNG.h"}) +
                             Converted("data\\Logo.PNG", {"out\\\\Logo.PNG.md5"}) +
                             Converted("data/Logo.PNG", {"out\\Logo.PNG.cxx"}) + kEnding);
-  EXPECT_EQ(ListNames(folder / "data"), (std::vector<std::string>{"Logo.PNG", "Logo.PNG.cpp", "Logo.PNG.h"}));
   EXPECT_EQ(ListNames(folder / "out"), (std::vector<std::string>{"Logo.PNG.cxx", "Logo.PNG.md5"}));
-}
+  EXPECT_EQ(ListNames(folder / "data"), (std::vector<std::string>{"Logo.PNG", "Logo.PNG.cpp", "Logo.PNG.h", "Sub"}));
 
-TEST_F(Wine, ScanWithDrivePathsTrailingBackslashesAndALinkCycle) {
-  for (const char* name : {"data", "data/Sub", "out", "bins"})
-    mkdir((folder / name).c_str(), 0755);
-  Spill(folder / "data/Sub/Logo.PNG", "logo");
+  for (const char* output : {"data/Logo.PNG.cpp", "data/Logo.PNG.h"})
+    unlink((folder / output).c_str());
+  std::filesystem::rename(folder / "data/Logo.PNG", folder / "data/Sub/Logo.PNG");
   ASSERT_EQ(symlink("..", (folder / "data/Sub/up").c_str()), 0);
   // The folder as Windows sees it through Wine's Z: drive.
   std::string data = "Z:" + folder.path() + "/data";
   std::replace(data.begin(), data.end(), '/', '\\');
-  RunResult run = RunExe({"-p", data + "\\\\", ".PNG"});
+  run = RunExe({"-p", data + "\\\\", ".PNG"});
   EXPECT_EQ(run.output, kBanner + ("[Apply] " + data + "\\Sub\\Logo.PNG\n") +
                             Converted(data + "\\Sub\\Logo.PNG", {data + "\\Sub\\logo.cpp", data + "\\Sub\\logo.h"}) +
                             kEnding);
