@@ -1,5 +1,6 @@
 // Throughput of the data source text, in bytes of generated text a second:
-// the text made piece by piece as the tool makes it, and made whole.
+// the text made piece by piece as the tool makes it (brace list in hex and
+// decimal, string literal), and made whole.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -18,11 +19,9 @@ void FillRandom(ByteBuffer& buffer, size_t size) {
   buffer.Assign(bytes.data(), bytes.size());
 }
 
-void BM_EmitPieces(benchmark::State& state, bool hex) {
+void BM_EmitPieces(benchmark::State& state, SourceStyle style) {
   ByteBuffer buffer;
   FillRandom(buffer, static_cast<size_t>(state.range(0)));
-  SourceStyle style;
-  style.hexOutput = hex;
   constexpr size_t kCapacity = 1 << 20;
   std::unique_ptr<char[]> piece(new char[kCapacity]);
   uint64_t produced = 0;
@@ -49,8 +48,13 @@ void BM_EmitWhole(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(produced));
 }
 
-BENCHMARK_CAPTURE(BM_EmitPieces, hex, true)->Arg(64 << 20)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_EmitPieces, decimal, false)->Arg(64 << 20)->Unit(benchmark::kMillisecond);
+constexpr int64_t kInputSize = 64 << 20;
+BENCHMARK_CAPTURE(BM_EmitPieces, hex, SourceStyle{})->Arg(kInputSize)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EmitPieces, decimal, SourceStyle{.hexOutput = false})->Arg(kInputSize)->Unit(benchmark::kMillisecond);
+// The string literal (-str), whose rows are 64 bytes unless a width is chosen.
+BENCHMARK_CAPTURE(BM_EmitPieces, literal, SourceStyle{.stringLiteral = true})
+    ->Arg(kInputSize)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EmitWhole)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
