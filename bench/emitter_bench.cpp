@@ -50,7 +50,9 @@ void BM_EmitWhole(benchmark::State& state) {
 
 constexpr int64_t kInputSize = 64 << 20;
 BENCHMARK_CAPTURE(BM_EmitPieces, hex, SourceStyle{})->Arg(kInputSize)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_EmitPieces, decimal, SourceStyle{.hexOutput = false})->Arg(kInputSize)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EmitPieces, decimal, SourceStyle{.hexOutput = false})
+    ->Arg(kInputSize)
+    ->Unit(benchmark::kMillisecond);
 // The string literal (-str), whose rows are 64 bytes unless a width is chosen.
 BENCHMARK_CAPTURE(BM_EmitPieces, literal, SourceStyle{.stringLiteral = true})
     ->Arg(kInputSize)
