@@ -1,5 +1,5 @@
-// Every option of the option table is described where a user looks for it:
-// the man page, the README and the bash completion.
+// Every option of the option table is described where a user looks for it: the man page, the README and the bash
+// completion.
 #include <gtest/gtest.h>
 
 #include <regex>

@@ -15,8 +15,8 @@ class OptionsTest : public testing::Test {
   void SetUp() override { g_settings = Settings{}; }
   void TearDown() override { g_settings = Settings{}; }
 
-  // Makes the arguments (after a program name) the command line and runs
-  // each through the row that the driver would select.
+  // Makes the arguments (after a program name) the command line and runs each through the row that the driver would
+  // select.
   void RunAll(std::initializer_list<const char*> arguments) {
     storage_.assign(1, "hexloom");
     storage_.insert(storage_.end(), arguments.begin(), arguments.end());

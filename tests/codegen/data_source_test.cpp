@@ -93,8 +93,8 @@ TEST(DataSource, DigestCommentLine) {
             "  0x90, 0x01, 0x50, 0x98, 0x3C, 0xD2, 0x4F, 0xB0, 0xD6, 0x96, 0x3F, 0x7D, 0x28, 0xE1, 0x7F, 0x72" + kEnd);
 }
 
-// The announced length decides whether an existing target is compared or
-// rewritten, so it must match the text in every style and at every size.
+// The announced length decides whether an existing target is compared or rewritten, so it must match the text in every
+// style and at every size.
 class AnnouncedLength : public testing::TestWithParam<std::tuple<int, size_t>> {};
 
 TEST_P(AnnouncedLength, EqualsTheTextMade) {
@@ -143,8 +143,7 @@ TEST(DataSource, StringLiteralForms) {
   }
 }
 
-// Past the length that C++ compilers must accept, Clang's -pedantic is
-// silenced around the literal alone.
+// Past the length that C++ compilers must accept, Clang's -pedantic is silenced around the literal alone.
 TEST(DataSource, LongStringLiteralIsGuarded) {
   const std::string open =
       "#ifdef __GNUC__\n#pragma GCC diagnostic push\n#pragma GCC diagnostic ignored \"-Woverlength-strings\"\n#endif\n";

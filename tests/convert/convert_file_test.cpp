@@ -27,8 +27,7 @@ TEST_F(ConvertFileTest, SourceAndHeaderThenTheSameTextsAgain) {
   EXPECT_EQ(fs.Contents("sky.png.cxx"), fs.Contents("sky.png.cpp"));
 }
 
-// A checksum file holds the digest alone; -cpp_* and -cxx_* put the digest
-// in place of the bytes.
+// A checksum file holds the digest alone; -cpp_* and -cxx_* put the digest in place of the bytes.
 TEST_F(ConvertFileTest, Digests) {
   const std::pair<OutputFormat, const char*> abcDigests[] = {
       {OutputFormat::Md5, "900150983cd24fb0d6963f7d28e17f72"},

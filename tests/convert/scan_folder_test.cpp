@@ -4,8 +4,8 @@
 
 namespace {
 
-// Every case runs with files prepared in turn and with several threads
-// preparing them ahead: the console and the files must not differ.
+// Every case runs with files prepared in turn and with several threads preparing them ahead: the console and the files
+// must not differ.
 class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<size_t> {
  protected:
   void SetUp() override {

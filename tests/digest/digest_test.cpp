@@ -1,14 +1,12 @@
-// Every split of a message gives the one-shot digest, on the portable and
-// the accelerated code; libcrypto (oracle_test.cpp) and the checksum files of
-// the conversion tests check the digests themselves.
+// Every split of a message gives the one-shot digest, on the portable and the accelerated code; libcrypto
+// (oracle_test.cpp) and the checksum files of the conversion tests check the digests themselves.
 #include "digest/digest_testing.h"
 
 namespace {
 
 using namespace digest_test;
 
-// Lengths where the padding or a block fills up, for 64- and 128-byte
-// blocks, each cut in two at every byte.
+// Lengths where the padding or a block fills up, for 64- and 128-byte blocks, each cut in two at every byte.
 TEST_P(DigestEngineTest, EveryCutInTwoGivesTheOneShotDigest) {
   for (size_t length : {0, 1, 55, 56, 57, 63, 64, 65, 111, 112, 113, 119, 120, 127, 128, 129, 191, 192, 193, 239,
                         240, 255, 256, 257}) {
@@ -19,8 +17,8 @@ TEST_P(DigestEngineTest, EveryCutInTwoGivesTheOneShotDigest) {
   }
 }
 
-// Pieces of many sizes, empty ones among them, so that blocks start at every
-// offset of the buffer; the reference is the portable code in one pass.
+// Pieces of many sizes, empty ones among them, so that blocks start at every offset of the buffer; the reference is the
+// portable code in one pass.
 TEST_P(DigestEngineTest, AnyPiecesGiveThePortableDigest) {
   const Bytes message = RandomBytes(5000, 2);
   DigestAllowAcceleration(false);

@@ -1,5 +1,5 @@
-// What the digest tests share: every digest of the table on its portable
-// code and, where this CPU runs it, on its accelerated code.
+// What the digest tests share: every digest of the table on its portable code and, where this CPU runs it, on its
+// accelerated code.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,8 +29,7 @@ inline Bytes RandomBytes(size_t count, uint32_t seed) {
 
 inline std::string HexOf(const unsigned char* bytes, size_t size) { return Hex({reinterpret_cast<const char*>(bytes), size}); }
 
-// Runs write(out) and returns the first `size` bytes of out in hex; the
-// bytes after them must be left alone.
+// Runs write(out) and returns the first `size` bytes of out in hex; the bytes after them must be left alone.
 template <typename Write>
 std::string Written(size_t size, Write write) {
   constexpr unsigned char kCanary = 0xa5;
@@ -82,8 +81,7 @@ inline std::string EngineName(const testing::TestParamInfo<Engine>& param) {
   return name + (param.param.second ? "_accelerated" : "_portable");
 }
 
-// Runs each case on the engine's own code, allowing acceleration again
-// afterwards.
+// Runs each case on the engine's own code, allowing acceleration again afterwards.
 class DigestEngineTest : public testing::TestWithParam<Engine> {
  protected:
   void SetUp() override { DigestAllowAcceleration(GetParam().second); }

@@ -9,9 +9,8 @@ using namespace digest_test;
 
 class DigestOracleTest : public DigestEngineTest {};
 
-// Each length up to a few blocks, the ones where the length field (an
-// eighth of a block) or the block fills up far into a longer message, a
-// million bytes, and random lengths.
+// Each length up to a few blocks, the ones where the length field (an eighth of a block) or the block fills up far into
+// a longer message, a million bytes, and random lengths.
 TEST_P(DigestOracleTest, EveryLengthMatchesOracle) {
   const size_t block = Info().blockSize, field = block / 8, far = 64 * 1024, million = 1000000;
   const Bytes message = RandomBytes(million, 1);

@@ -1,5 +1,4 @@
-// Conversions through -i and -last: console lines, files and exit codes,
-// and the faults that only a whole run meets.
+// Conversions through -i and -last: console lines, files and exit codes, and the faults that only a whole run meets.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -44,8 +43,8 @@ TEST(Conversion, StandardInputThroughDevStdin) {
   EXPECT_EQ(Slurp(folder / "stdin.md5"), "900150983cd24fb0d6963f7d28e17f72");
 }
 
-// A size constant that its type can't hold is refused before anything is
-// written; a file larger than memory is a clear error, and the scan goes on.
+// A size constant that its type can't hold is refused before anything is written; a file larger than memory is a clear
+// error, and the scan goes on.
 TEST(Faults, TooLarge) {
   ScratchFolder folder;
   Sparse(folder / "big", 4294967296LL);

@@ -1,6 +1,5 @@
-// Random command lines never crash the program: every run ends with 0 or
-// 255 and nothing on standard error (where the sanitizers report). Each run
-// is sandboxed: it can write nowhere but its own folder.
+// Random command lines never crash the program: every run ends with 0 or 255 and nothing on standard error (where the
+// sanitizers report). Each run is sandboxed: it can write nowhere but its own folder.
 #include <gtest/gtest.h>
 
 #include <random>

@@ -1,5 +1,5 @@
-// Generated files compiled and run give back the bytes of their inputs: every form with the project's compiler, and
-// the string literals, whose escapes compilers may read differently, with Clang as well.
+// Generated files compiled and run give back the bytes of their inputs: every form with the project's compiler, and the
+// string literals, whose escapes compilers may read differently, with Clang as well.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -18,8 +18,8 @@
 
 namespace {
 
-// A pipe is read to its end, waiting for its writer; a FIFO without a writer reads as empty. Folders, missing files
-// and a loop of links fail without a word (the results are checked on every platform); an empty path is reported.
+// A pipe is read to its end, waiting for its writer; a FIFO without a writer reads as empty. Folders, missing files and
+// a loop of links fail without a word (the results are checked on every platform); an empty path is reported.
 TEST(FileAccess, PipesFifosAndQuietFailures) {
   const std::string text(200000, 'p');
   int ends[2];
@@ -63,8 +63,8 @@ enum class Link { None, Symbolic, Hard };
 // Untouched: making the new text for an in-place rewrite fails before the target is opened.
 enum class Outcome { Created, Replaced, InPlace, Untouched };
 
-// In a folder of root with `folderMode`, `file` holds an old text with that owner, group and rights (unless the
-// write creates it) and "out" is that file or a link to it; `writer` then writes "out".
+// In a folder of root with `folderMode`, `file` holds an old text with that owner, group and rights (unless the write
+// creates it) and "out" is that file or a link to it; `writer` then writes "out".
 struct ReplaceCase {
   const char* what;
   Link link;

@@ -10,8 +10,8 @@
 
 namespace {
 
-// Every byte value, line ends and end-of-file marks among them, in a text long enough to be made on a second thread,
-// in one made in several pieces, in one piece, and empty, each written over the one before.
+// Every byte value, line ends and end-of-file marks among them, in a text long enough to be made on a second thread, in
+// one made in several pieces, in one piece, and empty, each written over the one before.
 TEST(FileAccess, WrittenBytesReadAndCompareUnchanged) {
   ScratchFolder folder;
   const std::string path = folder / "t";

@@ -1,5 +1,4 @@
-// Bytes written as lowercase hexadecimal, as checksum files and the tests'
-// expectations hold them.
+// Bytes written as lowercase hexadecimal, as checksum files and the tests' expectations hold them.
 #pragma once
 
 #include <string>

@@ -1,5 +1,4 @@
-// A run of conversions against the in-memory file system, with the console
-// captured.
+// A run of conversions against the in-memory file system, with the console captured.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -44,8 +44,8 @@ constexpr int kCannotStart = 127;
 constexpr unsigned short kTerminalColumns = 4000;
 constexpr unsigned short kTerminalRows = 50;
 
-// A copy of the binary in a fresh folder that every user may enter: the build
-// tree may sit below a folder that only its owner can open.
+// A copy of the binary in a fresh folder that every user may enter: the build tree may sit below a folder that only its
+// owner can open.
 std::string ReachableCopy() {
   namespace fs = std::filesystem;
   static const ScratchFolder folder;
@@ -89,8 +89,8 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
   if (chdir(options.folder.c_str()) != 0)
     CannotStart("chdir");
   if (options.fileSizeLimit >= 0) {
-    // An ignored SIGXFSZ stays ignored across exec: a write past the limit
-    // fails as on a full disk instead of killing the program.
+    // An ignored SIGXFSZ stays ignored across exec: a write past the limit fails as on a full disk instead of killing
+    // the program.
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit = {static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
@@ -108,8 +108,8 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
   CannotStart(argv[0]);
 }
 
-// Everything the descriptor gives until its end; a pseudo-terminal reports
-// EIO, not end of file, once the child has gone.
+// Everything the descriptor gives until its end; a pseudo-terminal reports EIO, not end of file, once the child has
+// gone.
 std::string ReadToEnd(int fd) {
   std::string text;
   char chunk[65536];
@@ -128,8 +128,7 @@ std::string ReadToEnd(int fd) {
 
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options) {
   const std::vector<std::string> command = Command(arguments, options);
-  // Standard error goes to a file, so that reading standard output to its
-  // end can't wait on a full pipe of errors.
+  // Standard error goes to a file, so that reading standard output to its end can't wait on a full pipe of errors.
   FILE* errors = tmpfile();
   int outPipe[2];
   if (!errors || pipe2(outPipe, O_CLOEXEC) != 0)

@@ -1,5 +1,5 @@
-// Runs the real hexloom binary (or another program) in a folder of its own
-// and collects what it printed, for the end-to-end and Wine tests.
+// Runs the real hexloom binary (or another program) in a folder of its own and collects what it printed, for the
+// end-to-end and Wine tests.
 #pragma once
 
 #include <initializer_list>

@@ -1,5 +1,4 @@
-// Temporary folders and whole-file reads and writes, for every level of the
-// tests.
+// Temporary folders and whole-file reads and writes, for every level of the tests.
 #pragma once
 
 #include <algorithm>
@@ -15,8 +14,8 @@
 // The platform's path separator, known without linking the product.
 inline constexpr char kTestSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
 
-// A fresh folder in the system's temporary folder, removed with everything in
-// it, whatever rights a test took away, when the value ends.
+// A fresh folder in the system's temporary folder, removed with everything in it, whatever rights a test took away,
+// when the value ends.
 class ScratchFolder {
  public:
   ScratchFolder() {

@@ -1,7 +1,6 @@
-// hexloom.exe, the Windows build, run under Wine: the same bytes as the
-// Linux build, backslash paths, drive-letter scans, and the console text that
-// Wine renders on a pseudo-terminal. Wine runs outside the sandbox: it writes
-// its prefix, and every argument here is fixed.
+// hexloom.exe, the Windows build, run under Wine: the same bytes as the Linux build, backslash paths, drive-letter
+// scans, and the console text that Wine renders on a pseudo-terminal. Wine runs outside the sandbox: it writes its
+// prefix, and every argument here is fixed.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -20,9 +19,8 @@ namespace {
 class Wine : public testing::Test {
  protected:
   static bool Built() { return std::filesystem::exists(HEXLOOM_WINDOWS_BINARY); }
-  // Wine's server and its service processes are started here, outside any
-  // run, and stay a minute after the last one: started by a run, they would
-  // hold its terminal open, and its output would end only when they quit.
+  // Wine's server and its service processes are started here, outside any run, and stay a minute after the last one:
+  // started by a run, they would hold its terminal open, and its output would end only when they quit.
   static void SetUpTestSuite() {
     setenv("WINEDEBUG", "-all", 1);
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
@@ -37,8 +35,8 @@ class Wine : public testing::Test {
       GTEST_SKIP() << "no Windows build at " HEXLOOM_WINDOWS_BINARY " (cmake --preset windows)";
   }
 
-  // Runs hexloom.exe under a pseudo-terminal, where Wine puts what _cprintf
-  // writes, and reads the text back from Wine's rendering.
+  // Runs hexloom.exe under a pseudo-terminal, where Wine puts what _cprintf writes, and reads the text back from Wine's
+  // rendering.
   RunResult RunExe(const std::vector<std::string>& arguments) {
     RunResult run = RunBinary(arguments, {.folder = folder.path(), .sandbox = false, .terminal = true,
                                           .program = {HEXLOOM_WINE, HEXLOOM_WINDOWS_BINARY}});
