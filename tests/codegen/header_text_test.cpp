@@ -6,44 +6,32 @@
 
 namespace {
 
-std::string Header(const SourceStyle& style = {}, uint64_t size = 3) {
-  std::string text = BuildHeaderText(size, "sky_png", style);
-  EXPECT_EQ(text.substr(0, kBannerBlock.size()), kBannerBlock);
-  return text.substr(kBannerBlock.size());
-}
-
+// Each branch of the header once; where options combine, the combined case shows each alone.
 TEST(HeaderText, EachOption) {
-  const std::string top = "#pragma once\n\n#include <cstddef>\n\n", array = "extern const unsigned char sky_png[];\n";
-  const std::string size = "const size_t sky_png_size = 3;\n", plain = top + "namespace Data {\n" + array + size + "}\n";
+  const std::string pragma = "#pragma once\n\n", top = pragma + "#include <cstddef>\n\n", data = "namespace Data {\n";
+  const std::string array = "extern const unsigned char sky_png[];\n", size = "const size_t sky_png_size = 3;\n";
+  const std::string plain = top + data + array + size + "}\n";
   const std::pair<SourceStyle, std::string> cases[] = {
       {{}, plain},
-      {{.useVector = true}, "#pragma once\n\n#include <cstddef>\n#include <vector>\n\nnamespace Data {\n"
+      {{.useVector = true}, pragma + "#include <cstddef>\n#include <vector>\n\n" + data +
                             "extern const std::vector<unsigned char> sky_png;\n" + size + "}\n"},
-      {{.dynamicData = true}, top + "namespace Data {\nextern unsigned char sky_png[];\n" + size + "}\n"},
-      {{.noNamespace = true}, top + array + size},
-      {{.braceWrapNamespace = true}, top + "namespace Data\n{\n" + array + size + "}\n"},
-      {{.nameSpace = "ui::assets", .braceWrapNamespace = true}, top + "namespace ui::assets\n{\n" + array + size + "}\n"},
-      {{.sizeType = SizeType::Int32}, "#pragma once\n\nnamespace Data {\n" + array + "const int sky_png_size = 3;\n}\n"},
-      {{.sizeType = SizeType::UInt32},
-       "#pragma once\n\nnamespace Data {\n" + array + "const unsigned int sky_png_size = 3;\n}\n"},
+      {{.nameSpace = "ui::a", .braceWrapNamespace = true}, top + "namespace ui::a\n{\n" + array + size + "}\n"},
+      {{.sizeType = SizeType::Int32}, pragma + data + array + "const int sky_png_size = 3;\n}\n"},
       // Layout options of the rows never reach the header.
       {{.rowMask = 7, .tabSize = 4, .hexOutput = false, .braceWrap = true, .digestComment = true}, plain},
       {{.sizeType = SizeType::UInt32, .dynamicData = true, .noNamespace = true, .useVector = true, .braceWrap = true},
-       "#pragma once\n\n#include <vector>\n\nextern std::vector<unsigned char> sky_png;\n"
-       "const unsigned int sky_png_size = 3;\n"},
+       pragma + "#include <vector>\n\nextern std::vector<unsigned char> sky_png;\n" +
+           "const unsigned int sky_png_size = 3;\n"},
   };
   for (const auto& [style, text] : cases)
-    EXPECT_EQ(Header(style), text);
-  EXPECT_EQ(kBannerBlock.size() + plain.size(), 311u + 19u);
+    EXPECT_EQ(BuildHeaderText(3, "sky_png", style), kBannerBlock + text);
 }
 
 TEST(HeaderText, SizeConstantCountsTheBytesAndFitsItsType) {
-  EXPECT_NE(Header({}, 0).find("const size_t sky_png_size = 0;\n"), std::string::npos);
-  EXPECT_NE(Header({}, UINT64_MAX).find("sky_png_size = 18446744073709551615;\n"), std::string::npos);
-  EXPECT_TRUE(SizeFitsType(2147483647u, SizeType::Int32));
-  EXPECT_FALSE(SizeFitsType(2147483648u, SizeType::Int32));
-  EXPECT_TRUE(SizeFitsType(4294967295u, SizeType::UInt32));
-  EXPECT_FALSE(SizeFitsType(4294967296u, SizeType::UInt32));
+  EXPECT_NE(BuildHeaderText(0, "a", {}).find("const size_t a_size = 0;\n"), std::string::npos);
+  EXPECT_NE(BuildHeaderText(UINT64_MAX, "a", {}).find(" a_size = 18446744073709551615;\n"), std::string::npos);
+  EXPECT_TRUE(SizeFitsType(2147483647u, SizeType::Int32) && !SizeFitsType(2147483648u, SizeType::Int32));
+  EXPECT_TRUE(SizeFitsType(4294967295u, SizeType::UInt32) && !SizeFitsType(4294967296u, SizeType::UInt32));
   EXPECT_TRUE(SizeFitsType(UINT64_MAX, SizeType::SizeT));
 }
 

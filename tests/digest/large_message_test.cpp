@@ -1,6 +1,7 @@
 // Messages past 4 GiB, where 32-bit byte and bit counts would wrap.
 #include <openssl/evp.h>
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -22,13 +23,11 @@ TEST(LargeMessageTest, MatchesOracleInOnePassAndInPieces) {
   const Bytes pattern = RandomBytes(kPatternSize, 7);
   for (uint64_t at = 0; at < kMessageSize; at += kPatternSize)
     std::memcpy(message.get() + at, pattern.data(), std::min(kPatternSize, kMessageSize - at));
-  const Pieces pieces = Cut(message.get(), kMessageSize, {kPatternSize + 5, 1, 65536 + 5, 127, 300000});
   for (const DigestInfo& info : kDigests) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    EVP_Digest(message.get(), kMessageSize, digest, &size, EVP_get_digestbyname(info.name), nullptr);
-    EXPECT_EQ(OneShot(info, message.get(), kMessageSize), HexOf(digest, size)) << info.name;
-    EXPECT_EQ(InPieces(info, pieces), HexOf(digest, size)) << info.name;
+    unsigned char digest[EVP_MAX_MD_SIZE] = {};
+    EVP_Digest(message.get(), kMessageSize, digest, nullptr, EVP_get_digestbyname(info.name), nullptr);
+    for (const std::vector<uint64_t>& sizes : {std::vector<uint64_t>{}, {kPatternSize + 5, 1, 65536 + 5, 127, 300000}})
+      EXPECT_EQ(Digest(info, message.get(), kMessageSize, sizes), Hex({reinterpret_cast<char*>(digest), info.size}));
   }
 }
 
