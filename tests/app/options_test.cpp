@@ -9,32 +9,26 @@
 
 namespace {
 
-// Fresh settings for each test, and an argument vector of its own.
+// Fresh settings for each test. RunAll makes the arguments (after a program name) the command line and runs each
+// through the row that the driver would select.
 class OptionsTest : public testing::Test {
  protected:
   void SetUp() override { g_settings = Settings{}; }
   void TearDown() override { g_settings = Settings{}; }
-
-  // Makes the arguments (after a program name) the command line and runs each through the row that the driver would
-  // select.
   void RunAll(std::initializer_list<const char*> arguments) {
     storage_.assign(1, "hexloom");
     storage_.insert(storage_.end(), arguments.begin(), arguments.end());
     pointers_.clear();
     for (std::string& argument : storage_)
       pointers_.push_back(argument.data());
-    pointers_.push_back(nullptr);
     g_settings.argValues = pointers_.data();
     g_settings.argCount = static_cast<int32_t>(storage_.size());
-    g_settings.argIndex = 1;
-    while (g_settings.argIndex < g_settings.argCount && g_settings.exitCode == 0) {
+    for (g_settings.argIndex = 1; g_settings.argIndex < g_settings.argCount && g_settings.exitCode == 0;) {
       const OptionEntry* row = FindOption(g_settings.argValues[g_settings.argIndex]);
       ASSERT_NE(row, nullptr) << g_settings.argValues[g_settings.argIndex];
       row->handler();
     }
   }
-
- private:
   std::vector<std::string> storage_;
   std::vector<char*> pointers_;
 };
@@ -64,11 +58,8 @@ TEST_F(OptionsTest, NamespaceIsCheckedAndKept) {
   EXPECT_EQ(g_settings.exitCode, 0);
   const std::string invalid = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ";
   const std::pair<const char*, std::string> refused[] = {
-      {nullptr, "Namespace is missing: -ns name\n\n"},
-      {"", "Namespace is missing: -ns name\n\n"},
-      {"a::9b", invalid + "a::9b\n\n"},
-      {"ui::class", invalid + "ui::class\n\n"},
-  };
+      {nullptr, "Namespace is missing: -ns name\n\n"}, {"", "Namespace is missing: -ns name\n\n"},
+      {"a::9b", invalid + "a::9b\n\n"}, {"ui::class", invalid + "ui::class\n\n"}};
   for (const auto& [value, message] : refused) {
     g_settings.exitCode = 0;
     EXPECT_EQ(CaptureConsole([&, value = value] { value ? RunAll({"-ns", value}) : RunAll({"-ns"}); }), message);
@@ -101,8 +92,7 @@ TEST(ScanThreads, FromTheEnvironmentValue) {
   const size_t processors = ScanThreadsFrom(nullptr);
   EXPECT_GE(processors, 1u);
   const std::pair<const char*, size_t> cases[] = {
-      {"1", 1}, {"3", 3}, {"256", 256}, {"257", 256}, {"0", processors}, {"", processors}, {"2x", processors},
-  };
+      {"1", 1}, {"3", 3}, {"256", 256}, {"257", 256}, {"0", processors}, {"", processors}, {"2x", processors}};
   for (const auto& [value, threads] : cases)
     EXPECT_EQ(ScanThreadsFrom(value), threads) << value;
 }
