@@ -10,11 +10,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <regex>
 
 #include "support/run.h"
 #include "support/temp_folder.h"
 
 namespace {
+
+using Names = std::vector<std::string>;
 
 class Wine : public testing::Test {
  protected:
@@ -34,111 +37,79 @@ class Wine : public testing::Test {
     if (!Built())
       GTEST_SKIP() << "no Windows build at " HEXLOOM_WINDOWS_BINARY " (cmake --preset windows)";
   }
-
-  // Runs hexloom.exe under a pseudo-terminal, where Wine puts what _cprintf writes, and reads the text back from Wine's
-  // rendering.
-  RunResult RunExe(const std::vector<std::string>& arguments) {
-    RunResult run = RunBinary(arguments, {.folder = folder.path(), .sandbox = false, .terminal = true,
-                                          .program = {HEXLOOM_WINE, HEXLOOM_WINDOWS_BINARY}});
-    run.output = Rendered(run.output);
-    return run;
-  }
-
-  // Wine draws spaces as cursor moves ("\x1b[<n>C") and ends lines with "\r\r\n".
-  static std::string Rendered(const std::string& screen) {
-    std::string text;
-    for (size_t i = 0; i < screen.size(); ++i) {
-      if (screen.compare(i, 2, "\x1b[") != 0) {
-        text += screen[i] == '\r' ? "" : screen.substr(i, 1);
-        continue;
-      }
-      size_t end = i + 2;
-      while (end < screen.size() && !std::isalpha(static_cast<unsigned char>(screen[end])))
-        ++end;
-      if (end < screen.size() && screen[end] == 'C')
-        text.append(end == i + 2 ? 1 : std::stoul(screen.substr(i + 2, end - i - 2)), ' ');
-      i = end;
-    }
-    return text;
-  }
-
-  ScratchFolder folder;
 };
 
-TEST_F(Wine, ConsoleTextAndExitCodes) {
+// Runs hexloom.exe in the folder under a pseudo-terminal, where Wine puts what _cprintf writes, and reads the text back
+// from Wine's rendering: it draws spaces as cursor moves ("\x1b[<n>C") and ends lines with "\r\r\n".
+RunResult RunExe(const Names& arguments, const std::string& folder) {
+  static const std::regex kControl("\x1b\\[([^A-Za-z]*)([A-Za-z])|\r");
+  const RunResult run = RunBinary(arguments, {.folder = folder, .sandbox = false, .terminal = true,
+                                              .program = {HEXLOOM_WINE, HEXLOOM_WINDOWS_BINARY}});
+  std::string text;
+  auto rest = run.output.cbegin();
+  for (std::smatch m; std::regex_search(rest, run.output.cend(), m, kControl); rest = m.suffix().first)
+    text += m.prefix().str() + std::string(m[2] == "C" ? std::max(1, std::atoi(m[1].str().c_str())) : 0, ' ');
+  return {run.exitCode, text + std::string(rest, run.output.cend()), run.errors};
+}
+
+// Console text and exit codes, with backslash and drive-letter paths, trailing backslashes and a link cycle.
+TEST_F(Wine, ConsoleTextPathsAndExitCodes) {
+  ScratchFolder folder;
+  for (const char* name : {"data", "data/Sub", "out", "bins"})
+    mkdir((folder / name).c_str(), 0755);
   Spill(folder / "sky.png", std::string("\x00\x41\xff", 3));
-  const struct {
-    std::vector<std::string> arguments;
-    std::string printed;  // after the banner
-    int exitCode;
-  } cases[] = {
+  Spill(folder / "data/Sub/Logo.PNG", "logo");
+  Spill(folder / "bins/My.Bin.Old.bin", "old");
+  ASSERT_EQ(symlink("..", (folder / "data/Sub/up").c_str()), 0);
+  // The folder as Windows sees it through Wine's Z: drive.
+  std::string data = "Z:" + folder.path() + "/data";
+  std::ranges::replace(data, '/', '\\');
+  const std::string sub = data + "\\Sub", logo = "data\\Sub\\Logo.PNG", bin = "bins\\My.Bin.Old.bin";
+  const struct { Names arguments; std::string afterBanner; int exitCode; } cases[] = {
       {{"-i", "sky.png", "-md5", "-last"},
        Converted("sky.png", {"sky.png.cpp", "sky.png.h"}) + Converted("sky.png", {"sky.png.md5"}) + kEnding, 0},
       {{"-X"}, "Invalid Parameter (1) : -X\n\n" + UsageText() + kEnding, kFailed},
       {{}, UsageText(), kFailed},
       {{"-i", "missing.bin"}, "Reading File: missing.bin\n" + Failed("Can't open file: missing.bin"), kFailed},
       {{"-p", "missing", ".bin"}, Failed("Can't open folder: missing"), kFailed},
+      // Before -i puts Logo.PNG.cpp beside its input: the tag matches anywhere in a name.
+      {{"-p", data + "\\\\", ".PNG"},
+       "[Apply] " + sub + "\\Logo.PNG\n" + Converted(sub + "\\Logo.PNG", {sub + "\\logo.cpp", sub + "\\logo.h"}) +
+           kEnding, 0},
+      {{"-i", logo, "-o", "out\\", "-md5", "-i", logo, "-o", "out", "-cxx", "-i", "data/Sub/Logo.PNG"},
+       Converted(logo, {logo + ".cpp", logo + ".h"}) + Converted(logo, {"out\\\\Logo.PNG.md5"}) +
+           Converted("data/Sub/Logo.PNG", {"out\\Logo.PNG.cxx"}) + kEnding, 0},
+      {{"-sha1", "-o", "out", "-p", "bins\\", ".bin"},
+       "[Apply] " + bin + "\n" + Converted(bin, {"out\\my.old.sha1"}) + kEnding, 0},
   };
-  for (const auto& c : cases) {
-    RunResult run = RunExe(c.arguments);
-    EXPECT_EQ(run.output, kBanner + c.printed);
-    EXPECT_EQ(run.exitCode, c.exitCode);
+  for (const auto& [arguments, afterBanner, exitCode] : cases) {
+    const RunResult run = RunExe(arguments, folder.path());
+    EXPECT_EQ(run.output, kBanner + afterBanner);
+    EXPECT_EQ(run.exitCode, exitCode);
   }
+  EXPECT_EQ(ListNames(folder / "out"), (Names{"Logo.PNG.cxx", "Logo.PNG.md5", "my.old.sha1"}));
+  EXPECT_EQ(ListNames(folder / "data/Sub"),
+            (Names{"Logo.PNG", "Logo.PNG.cpp", "Logo.PNG.h", "logo.cpp", "logo.h", "up"}));
+  EXPECT_EQ(Slurp(folder / "out/my.old.sha1"), "c00dbbc9dadfbe1e232e93a729dd4752fade0abf");
 }
 
 TEST_F(Wine, SameBytesAsTheLinuxBuild) {
   std::mt19937 random(11);
   std::string bytes(100003, '\0');
   std::ranges::generate(bytes, [&] { return static_cast<char>(random()); });
-  for (std::vector<std::string> arguments : std::vector<std::vector<std::string>>{
-           {}, {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"}, {"-bwns", "-8", "-t4", "-s32"}, {"-cxx_sha512"},
-           {"-cpp_md5"}, {"-md5", "-i", "data.bin", "-sha1", "-i", "data.bin", "-sha256", "-i", "data.bin", "-sha512"}}) {
-    ScratchFolder linux;
-    for (const ScratchFolder* side : {&folder, &linux})
-      Spill(*side / "data.bin", bytes), Spill(*side / "empty", "");
+  for (Names arguments : std::vector<Names>{{}, {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"},
+           {"-bwns", "-8", "-t4", "-s32"}, {"-cxx_sha512"}, {"-cpp_md5"},
+           {"-md5", "-i", "data.bin", "-sha1", "-i", "data.bin", "-sha256", "-i", "data.bin", "-sha512"}}) {
     arguments.insert(arguments.end(), {"-i", "data.bin", "-i", "empty"});
-    ASSERT_EQ(RunExe(arguments).exitCode, 0);
+    ScratchFolder windows, linux;
+    for (const ScratchFolder* side : {&windows, &linux})
+      Spill(*side / "data.bin", bytes), Spill(*side / "empty", "");
+    ASSERT_EQ(RunExe(arguments, windows.path()).exitCode, 0);
     ASSERT_EQ(RunBinary(arguments, {.folder = linux.path()}).exitCode, 0);
-    const std::vector<std::string> names = ListNames(linux.path());
-    EXPECT_EQ(ListNames(folder.path()), names);
-    for (const std::string& name : names) {
-      EXPECT_EQ(Slurp(folder / name), Slurp(linux / name)) << name;
-      unlink((folder / name).c_str());
-    }
+    ASSERT_EQ(ListNames(windows.path()), ListNames(linux.path()));
+    for (const std::string& name : ListNames(linux.path()))
+      EXPECT_EQ(Slurp(windows / name), Slurp(linux / name)) << name;
   }
-}
-
-// Backslash and drive-letter paths, trailing backslashes, a link cycle.
-TEST_F(Wine, Paths) {
-  for (const char* name : {"data", "data/Sub", "out", "bins"})
-    mkdir((folder / name).c_str(), 0755);
-  Spill(folder / "data/Logo.PNG", "logo");
-  RunResult run = RunExe({"-i", "data\\Logo.PNG", "-o", "out\\", "-md5", "-i", "data\\Logo.PNG", "-o", "out",
-                          "-cxx", "-i", "data/Logo.PNG"});
-  EXPECT_EQ(run.output, kBanner + Converted("data\\Logo.PNG", {"data\\Logo.PNG.cpp", "data\\Logo.PNG.h"}) +
-                            Converted("data\\Logo.PNG", {"out\\\\Logo.PNG.md5"}) +
-                            Converted("data/Logo.PNG", {"out\\Logo.PNG.cxx"}) + kEnding);
-  EXPECT_EQ(ListNames(folder / "out"), (std::vector<std::string>{"Logo.PNG.cxx", "Logo.PNG.md5"}));
-  EXPECT_EQ(ListNames(folder / "data"), (std::vector<std::string>{"Logo.PNG", "Logo.PNG.cpp", "Logo.PNG.h", "Sub"}));
-
-  for (const char* output : {"data/Logo.PNG.cpp", "data/Logo.PNG.h"})
-    unlink((folder / output).c_str());
-  std::filesystem::rename(folder / "data/Logo.PNG", folder / "data/Sub/Logo.PNG");
-  ASSERT_EQ(symlink("..", (folder / "data/Sub/up").c_str()), 0);
-  // The folder as Windows sees it through Wine's Z: drive.
-  std::string data = "Z:" + folder.path() + "/data";
-  std::replace(data.begin(), data.end(), '/', '\\');
-  run = RunExe({"-p", data + "\\\\", ".PNG"});
-  EXPECT_EQ(run.output, kBanner + ("[Apply] " + data + "\\Sub\\Logo.PNG\n") +
-                            Converted(data + "\\Sub\\Logo.PNG", {data + "\\Sub\\logo.cpp", data + "\\Sub\\logo.h"}) +
-                            kEnding);
-  EXPECT_EQ(run.exitCode, 0);
-
-  Spill(folder / "bins/My.Bin.Old.bin", "old");
-  run = RunExe({"-sha1", "-o", "out", "-p", "bins\\", ".bin"});
-  EXPECT_EQ(run.output, kBanner + ("[Apply] bins\\My.Bin.Old.bin\n" +
-                                   Converted("bins\\My.Bin.Old.bin", {"out\\my.old.sha1"}) + kEnding));
-  EXPECT_EQ(Slurp(folder / "out/my.old.sha1"), "c00dbbc9dadfbe1e232e93a729dd4752fade0abf");
 }
 
 }  // namespace
