@@ -155,13 +155,11 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   RunResult result;
   result.output = ReadToEnd(outPipe[0]);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR)
+    continue;
   if (WIFEXITED(status))
     result.exitCode = WEXITSTATUS(status);
-  rewind(errors);
-  for (int c; (c = fgetc(errors)) != EOF;)
-    result.errors += static_cast<char>(c);
+  result.errors = Slurp("/dev/fd/" + std::to_string(fileno(errors)));  // read again from its start
   fclose(errors);
   return result;
 }
