@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <tuple>
 
 #include "support/golden.h"
@@ -27,70 +28,48 @@ std::string Body(const Bytes& bytes, const SourceStyle& style = {}) {
 
 Bytes Counting(size_t count) {
   Bytes bytes(count);
-  for (size_t i = 0; i < count; ++i)
-    bytes[i] = static_cast<unsigned char>(i);
+  std::iota(bytes.begin(), bytes.end(), static_cast<unsigned char>(0));
   return bytes;
 }
 
 const Bytes kSky{0x00, 0x41, 0xFF};
-const std::string kArray = "namespace Data {\nextern const unsigned char sky_png[] = {\n";
+const std::string kSkyRow = "  0x00, 0x41, 0xFF";
+const std::string kDecl = "extern const unsigned char sky_png[] =";
+const std::string kArray = "namespace Data {\n" + kDecl + " {\n";
 const std::string kVector = "#include <vector>\n\nnamespace Data {\nextern const std::vector<unsigned char> sky_png =";
 const std::string kEnd = "\n};\n}\n";
 
-TEST(DataSource, DefaultText) {
-  EXPECT_EQ(Emit(kSky), kBannerBlock + kArray + "  0x00, 0x41, 0xFF" + kEnd);
-  EXPECT_EQ(Emit(kSky).size(), 264u + 7u + 19u);
-}
-
-TEST(DataSource, EachOptionAlone) {
+TEST(DataSource, EachStyleOption) {
   const std::pair<SourceStyle, std::string> cases[] = {
-      {{.useVector = true}, kVector + " {\n  0x00, 0x41, 0xFF" + kEnd},
-      {{.dynamicData = true}, "namespace Data {\nunsigned char sky_png[] = {\n  0x00, 0x41, 0xFF" + kEnd},
-      {{.noNamespace = true}, "extern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};"},
-      {{.braceWrap = true}, "namespace Data {\nextern const unsigned char sky_png[] =\n{\n  0x00, 0x41, 0xFF" + kEnd},
-      {{.braceWrapNamespace = true}, "namespace Data\n{\nextern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF" + kEnd},
-      {{.nameSpace = "ui::assets"}, "namespace ui::assets {\nextern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF" + kEnd},
-      {{.noNamespace = true, .nameSpace = "ui"}, "extern const unsigned char sky_png[] = {\n  0x00, 0x41, 0xFF\n};"},
+      {{}, kArray + kSkyRow + kEnd},
+      {{.useVector = true}, kVector + " {\n" + kSkyRow + kEnd},
+      {{.dynamicData = true}, "namespace Data {\nunsigned char sky_png[] = {\n" + kSkyRow + kEnd},
+      {{.noNamespace = true}, kDecl + " {\n" + kSkyRow + "\n};"},
+      {{.braceWrap = true}, "namespace Data {\n" + kDecl + "\n{\n" + kSkyRow + kEnd},
+      {{.braceWrapNamespace = true}, "namespace Data\n{\n" + kDecl + " {\n" + kSkyRow + kEnd},
+      {{.nameSpace = "ui::assets"}, "namespace ui::assets {\n" + kDecl + " {\n" + kSkyRow + kEnd},
       {{.hexOutput = false}, kArray + "  0, 65, 255" + kEnd},
-      {{.tabSize = 0}, kArray + "0x00, 0x41, 0xFF" + kEnd},
-      {{.tabSize = 4}, kArray + "    0x00, 0x41, 0xFF" + kEnd},
-      {{.rowMask = 1023}, kArray + "  0x00, 0x41, 0xFF" + kEnd},
-      {{.sizeType = SizeType::Int32}, kArray + "  0x00, 0x41, 0xFF" + kEnd},
-      {{.tabSize = 0, .hexOutput = false, .dynamicData = true, .noNamespace = true, .useVector = true, .braceWrap = true},
-       "#include <vector>\n\nstd::vector<unsigned char> sky_png =\n{\n0, 65, 255\n};"},
-      {{.useVector = true, .braceWrap = true}, kVector + "\n{\n  0x00, 0x41, 0xFF" + kEnd},
+      {{.digestComment = true}, "namespace Data {\n// 0041ff\n" + kDecl + " {\n" + kSkyRow + kEnd},
+      {{.tabSize = 0, .hexOutput = false, .dynamicData = true, .noNamespace = true, .useVector = true,
+        .braceWrap = true}, "#include <vector>\n\nstd::vector<unsigned char> sky_png =\n{\n0, 65, 255\n};"},
       // An empty array holds one zero; an empty vector is valid C++ and keeps its empty row.
       {{}, kArray + "  0x00" + kEnd},
       {{.hexOutput = false}, kArray + "  0" + kEnd},
       {{.tabSize = 3, .useVector = true}, kVector + " {\n   " + kEnd},
   };
   for (size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_EQ(Body(i < 14 ? kSky : Bytes{}, cases[i].first), cases[i].second) << i;
+    EXPECT_EQ(Body(i < 10 ? kSky : Bytes{}, cases[i].first), cases[i].second) << i;
 }
 
-TEST(DataSource, RowBoundaries) {
-  const std::string row16 =
-      "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F";
-  EXPECT_EQ(Body(Counting(16)), kArray + row16 + kEnd);
-  EXPECT_EQ(Body(Counting(17)), kArray + row16 + ", \n  0x10" + kEnd);
-  EXPECT_EQ(Body(Counting(20), {.rowMask = 7}), kArray +
-                                                    "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
-                                                    "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
-                                                    "  0x10, 0x11, 0x12, 0x13" + kEnd);
-}
-
-TEST(DataSource, DecimalRowsOfEveryByteValue) {
-  std::string expected = "  ";
+// 256 bytes fill their last row; 20 in rows of 8 leave it part full.
+TEST(DataSource, Rows) {
+  std::string decimal = "  ";
   for (int i = 0; i < 256; ++i)
-    expected += std::to_string(i) + (i == 255 ? "" : i % 16 == 15 ? ", \n  " : ", ");
-  EXPECT_EQ(Body(Counting(256), {.hexOutput = false}), kArray + expected + kEnd);
-}
-
-TEST(DataSource, DigestCommentLine) {
-  const Bytes md5abc{0x90, 0x01, 0x50, 0x98, 0x3c, 0xd2, 0x4f, 0xb0, 0xd6, 0x96, 0x3f, 0x7d, 0x28, 0xe1, 0x7f, 0x72};
-  EXPECT_EQ(Body(md5abc, {.digestComment = true}),
-            "namespace Data {\n// 900150983cd24fb0d6963f7d28e17f72\nextern const unsigned char sky_png[] = {\n"
-            "  0x90, 0x01, 0x50, 0x98, 0x3C, 0xD2, 0x4F, 0xB0, 0xD6, 0x96, 0x3F, 0x7D, 0x28, 0xE1, 0x7F, 0x72" + kEnd);
+    decimal += std::to_string(i) + (i == 255 ? "" : i % 16 == 15 ? ", \n  " : ", ");
+  EXPECT_EQ(Body(Counting(256), {.hexOutput = false}), kArray + decimal + kEnd);
+  EXPECT_EQ(Body(Counting(20), {.rowMask = 7}), kArray + "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
+                                                  "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
+                                                  "  0x10, 0x11, 0x12, 0x13" + kEnd);
 }
 
 // The announced length decides whether an existing target is compared or rewritten, so it must match the text in every
@@ -98,25 +77,17 @@ TEST(DataSource, DigestCommentLine) {
 class AnnouncedLength : public testing::TestWithParam<std::tuple<int, size_t>> {};
 
 TEST_P(AnnouncedLength, EqualsTheTextMade) {
-  const auto [variant, count] = GetParam();
-  const SourceStyle style{.rowMask = variant % 3 == 0 ? 7 : 1023,
-                          .rowWidthChosen = variant % 7 == 0,
-                          .tabSize = variant % 5,
-                          .hexOutput = variant % 2 == 0,
-                          .dynamicData = variant % 4 == 2,
-                          .noNamespace = variant % 4 == 2,
-                          .useVector = variant % 4 == 1,
-                          .braceWrap = variant % 4 == 1,
-                          .stringLiteral = variant % 6 < 2,
-                          .digestComment = variant % 4 == 3};
+  const auto [v, count] = GetParam();
+  const SourceStyle style{.rowMask = v % 3 == 0 ? 7 : 1023, .rowWidthChosen = v % 7 == 0, .tabSize = v % 5,
+                          .hexOutput = v % 2 == 0, .dynamicData = v % 4 == 2, .noNamespace = v % 4 == 2,
+                          .useVector = v % 4 == 1, .braceWrap = v % 4 == 1, .stringLiteral = v % 6 < 2,
+                          .digestComment = v % 4 == 3};
   Bytes bytes(count);
   for (size_t i = 0; i < count; ++i)
-    bytes[i] = static_cast<unsigned char>(i * 37 + variant);
+    bytes[i] = static_cast<unsigned char>(i * 37 + v);
   ByteBuffer buffer;
   Fill(buffer, bytes);
-  std::string text;
-  EmitDataSource(buffer, "x", style, text);
-  EXPECT_EQ(DataSourceText(buffer, "x", style).size(), text.size());
+  EXPECT_EQ(DataSourceText(buffer, "sky_png", style).size(), Emit(bytes, style).size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, AnnouncedLength,
@@ -130,7 +101,6 @@ TEST(DataSource, StringLiteralForms) {
       {{.hexOutput = false}, {0x00, 0x41, 0xFF, '0'}, kArray + "  \"\\0A\\3770\"" + kEnd},
       {{.rowMask = 1, .rowWidthChosen = true}, kSky, kArray + "  \"\\0A\"\n  \"\\377\"" + kEnd},
       {{}, Bytes(65, 'a'), kArray + "  \"" + std::string(64, 'a') + "\"\n  \"a\"" + kEnd},
-      {{.dynamicData = true, .noNamespace = true, .braceWrap = true}, {'a'}, "unsigned char sky_png[] =\n{\n  \"a\"\n};"},
       {{.useVector = true}, {'a'}, kVector + vectorOfA},
       {{.tabSize = 1, .noNamespace = true, .useVector = true, .braceWrap = true}, {},
        "#include <vector>\n\nextern const std::vector<unsigned char> sky_png = []\n{\n"
@@ -148,14 +118,13 @@ TEST(DataSource, LongStringLiteralIsGuarded) {
   const std::string open =
       "#ifdef __GNUC__\n#pragma GCC diagnostic push\n#pragma GCC diagnostic ignored \"-Woverlength-strings\"\n#endif\n";
   const std::string close = "};\n#ifdef __GNUC__\n#pragma GCC diagnostic pop\n#endif\n";
-  for (bool noNamespace : {false, true}) {
+  for (bool noNamespace : {false, true})
     for (size_t size : {kPortableStringLiteralLength, kPortableStringLiteralLength + 1}) {
       const std::string text = Emit(Counting(size), {.noNamespace = noNamespace, .stringLiteral = true});
       const bool guarded = size > kPortableStringLiteralLength;
       EXPECT_EQ(text.find(open) != std::string::npos, guarded);
       EXPECT_EQ(text.ends_with(noNamespace ? close : close + "}\n"), guarded);
     }
-  }
 }
 
 }  // namespace
