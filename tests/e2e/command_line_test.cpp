@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
              "\x1b[94mHexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n\n"
              "\x1b[0m\x1b[0mDeveloped by the Hexloom developers.\n\n\x1b[0m\x1b[90mWeb: https://hexloom.dev\n\n\x1b[0m"
              "\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\n\n", 0, true}),
-    CaseName());
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Terminal, UsageColours) {
   const std::string printed = RunBinary({"-X"}, {.terminal = true}).output;

@@ -75,6 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                  " [ERROR] Output already written for another input: d/a.md5\n\n" +
                  Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding, kFailed},
         Case{"FileForAFolder", "touch file", {"-p", "d/file", ".bin"}, Failed("Can't open folder: d/file"), kFailed}),
-    CaseName());
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

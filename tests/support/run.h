@@ -26,12 +26,6 @@ struct RunOptions {
 // Runs hexloom with the arguments and reads what it printed to the end.
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options = {});
 
-// Names each case of a parameterised test after its `name` field.
-struct CaseName {
-  template <typename Info>
-  std::string operator()(const Info& info) const { return info.param.name; }
-};
-
 // Runs a shell command and returns what it printed.
 std::string Shell(const std::string& command);
 
