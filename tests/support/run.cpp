@@ -36,13 +36,11 @@ std::string Failed(const std::string& message) { return " [ERROR] " + message + 
 
 namespace {
 
-constexpr uid_t kNobody = 65534;
-constexpr gid_t kNoGroup = 65534;
+constexpr uid_t kNobody = 65534, kNoGroup = 65534;
 // What a child that never reached the program exits with, as a shell does.
 constexpr int kCannotStart = 127;
 // Wide enough that no line of the usage text wraps.
-constexpr unsigned short kTerminalColumns = 4000;
-constexpr unsigned short kTerminalRows = 50;
+constexpr unsigned short kTerminalColumns = 4000, kTerminalRows = 50;
 
 // A copy of the binary in a fresh folder that every user may enter: the build tree may sit below a folder that only its
 // owner can open.
