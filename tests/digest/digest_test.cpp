@@ -4,8 +4,6 @@
 
 namespace {
 
-using namespace digest_test;
-
 // Lengths where the padding or a 64- or 128-byte block fills up, and a long one: in one pass, cut in two at every byte
 // (17th of the long one), in pieces of many sizes, empty ones among them, so that blocks start at every buffer offset.
 TEST_P(DigestEngineTest, AnyPiecesGiveThePortableDigest) {

@@ -13,8 +13,6 @@
 #include "digest/digest.h"
 #include "support/hex.h"
 
-namespace digest_test {
-
 using Bytes = std::vector<unsigned char>;
 
 inline Bytes RandomBytes(size_t count, uint32_t seed) {
@@ -71,4 +69,3 @@ class DigestEngineTest : public testing::TestWithParam<Engine> {
   const DigestInfo& Info() const { return DigestInfoOf(GetParam().first); }
 };
 
-}  // namespace digest_test

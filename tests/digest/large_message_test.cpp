@@ -9,8 +9,6 @@
 
 namespace {
 
-using namespace digest_test;
-
 // Not a multiple of any block size, so that blocks straddle the pieces and the 4 GiB mark; the message repeats a
 // pattern that is no multiple of a block either, so a lost or repeated block changes the digest.
 constexpr uint64_t kMessageSize = (uint64_t{4} << 30) + (1 << 20) + 3;

@@ -5,8 +5,6 @@
 
 namespace {
 
-using namespace digest_test;
-
 // Each length up to a few blocks, the same past a long run of blocks, where the length field (an eighth of a block)
 // holds a larger count, and a million bytes.
 TEST_P(DigestEngineTest, EveryLengthMatchesOracle) {
