@@ -13,12 +13,10 @@ namespace {
 // The option names of the table; a listed row may name several, ", " apart.
 std::set<std::string> OptionNames() {
   std::set<std::string> names;
+  const std::regex comma(", ");
   for (const OptionEntry& row : OptionTable) {
-    for (std::string_view rest = row.name ? row.name : ""; !rest.empty();) {
-      const size_t comma = rest.find(", ");
-      names.emplace(rest.substr(0, comma));
-      rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
-    }
+    const std::string name = row.name ? row.name : "";
+    names.insert(std::sregex_token_iterator(name.begin(), name.end(), comma, -1), std::sregex_token_iterator());
   }
   return names;
 }
