@@ -19,7 +19,6 @@ std::string Emit(const Bytes& bytes, const SourceStyle& style = {}) {
   return text;
 }
 
-// The text after the banner block.
 std::string Body(const Bytes& bytes, const SourceStyle& style = {}) {
   std::string text = Emit(bytes, style);
   EXPECT_EQ(text.substr(0, kBannerBlock.size()), kBannerBlock);

@@ -23,8 +23,7 @@ std::string Write(const Bytes& bytes, size_t bytesPerRow, size_t indent, size_t 
   return text;
 }
 
-// Every kind of byte, and escapes next to the characters that could extend them.
-TEST(StringLiteral, Text) {
+TEST(StringLiteral, EveryKindOfByteAndEscapesBesideWhatCouldExtendThem) {
   // A digit on the next line starts another literal: no padding.
   EXPECT_EQ(Write({3, '4', 3}, 1, 1), " \"\\3\"\n \"4\"\n \"\\3\"");
   const std::pair<Bytes, const char*> cases[] = {
