@@ -9,9 +9,8 @@ unset MAKEFLAGS MFLAGS MAKELEVEL  # an outer make's jobserver or flags would cha
 hexloom=$(realpath "$1") source_dir=$(realpath "$2") build_dir=$(realpath "$3") scratch=$(realpath -m "$4")
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-for tool in cmake ninja make md5sum x86_64-w64-mingw32-g++-posix; do
-  command -v "$tool" >/dev/null || fail "$tool is needed and was not found"
-done
+tools=(cmake ninja make md5sum x86_64-w64-mingw32-g++-posix)
+type -P "${tools[@]}" >/dev/null || fail "these are needed: ${tools[*]}"
 rm -rf "$scratch" && mkdir -p "$scratch"
 
 run() {  # <log> <what> <command...>: runs the command into <log>, which is shown if it fails

@@ -13,7 +13,7 @@ using Bytes = std::vector<unsigned char>;
 
 std::string Emit(const Bytes& bytes, const SourceStyle& style = {}) {
   ByteBuffer buffer;
-  Fill(buffer, bytes);
+  buffer.Assign(bytes.data(), bytes.size());
   std::string text;
   EmitDataSource(buffer, "sky_png", style, text);
   return text;
@@ -85,7 +85,7 @@ TEST_P(AnnouncedLength, EqualsTheTextMade) {
   for (size_t i = 0; i < count; ++i)
     bytes[i] = static_cast<unsigned char>(i * 37 + v);
   ByteBuffer buffer;
-  Fill(buffer, bytes);
+  buffer.Assign(bytes.data(), bytes.size());
   EXPECT_EQ(DataSourceText(buffer, "sky_png", style).size(), Emit(bytes, style).size());
 }
 
