@@ -16,20 +16,18 @@ class OptionsTest : public testing::Test {
   void SetUp() override { g_settings = Settings{}; }
   void TearDown() override { g_settings = Settings{}; }
   void RunAll(std::initializer_list<const char*> arguments) {
-    storage_.assign(1, "hexloom");
-    storage_.insert(storage_.end(), arguments.begin(), arguments.end());
-    pointers_.clear();
-    for (std::string& argument : storage_)
-      pointers_.push_back(argument.data());
+    // The handlers never write to an argument: these are string literals.
+    pointers_.assign(1, const_cast<char*>("hexloom"));
+    for (const char* argument : arguments)
+      pointers_.push_back(const_cast<char*>(argument));
     g_settings.argValues = pointers_.data();
-    g_settings.argCount = static_cast<int32_t>(storage_.size());
+    g_settings.argCount = static_cast<int32_t>(pointers_.size());
     for (g_settings.argIndex = 1; g_settings.argIndex < g_settings.argCount && g_settings.exitCode == 0;) {
       const OptionEntry* row = FindOption(g_settings.argValues[g_settings.argIndex]);
       ASSERT_NE(row, nullptr) << g_settings.argValues[g_settings.argIndex];
       row->handler();
     }
   }
-  std::vector<std::string> storage_;
   std::vector<char*> pointers_;
 };
 
