@@ -47,8 +47,10 @@ void PrintBanner() {
   log << ConsoleColour(Colour::Title)
       << "Hexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n"
       << "\n";
-  log << ConsoleColour(Colour::Default) << "Developed by the Hexloom developers.\n" << "\n";
-  log << ConsoleColour(Colour::Dim) << "Web: " << kHexloomWebAddress << "\n" << "\n";
+  log << ConsoleColour(Colour::Default) << "Developed by the Hexloom developers.\n"
+      << "\n";
+  log << ConsoleColour(Colour::Dim) << "Web: " << kHexloomWebAddress << "\n"
+      << "\n";
 }
 
 }  // namespace
@@ -58,7 +60,8 @@ void PrintUsage() {
   if (g_settings.quiet)
     return;
   ConsoleLog& log = ConsoleLog::Instance();
-  log << ConsoleColour(Colour::OptionsHeading) << "[Parameters/Options]" << "\n";
+  log << ConsoleColour(Colour::OptionsHeading) << "[Parameters/Options]"
+      << "\n";
   for (const OptionEntry& row : OptionTable) {
     if (!row.name) {
       log << "\n";
@@ -68,7 +71,8 @@ void PrintUsage() {
     }
   }
   log << "\n";
-  log << ConsoleColour(Colour::ExamplesHeading) << "[Examples]" << "\n";
+  log << ConsoleColour(Colour::ExamplesHeading) << "[Examples]"
+      << "\n";
   for (const UsageExample& example : kExamples) {
     log << ConsoleColour(Colour::Example) << example.command << " ";
     log << ConsoleColour(Colour::Dim) << example.description << "\n";
@@ -112,15 +116,18 @@ int RunHexloom(int argc, char** argv) {
     int32_t position = g_settings.argIndex;
     ++g_settings.argIndex;
     ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Invalid Parameter (" << position << ") : " << argument
-                           << "\n" << "\n";
+                           << "\n"
+                           << "\n";
     PrintUsage();
     g_settings.exitCode = -1;
-    ConsoleLog::Instance() << "\n" << "\n";
+    ConsoleLog::Instance() << "\n"
+                           << "\n";
     return g_settings.exitCode;
   }
 
   if (g_settings.exitCode != 0)
     PrintUsage();
-  ConsoleLog::Instance() << "\n" << "\n";
+  ConsoleLog::Instance() << "\n"
+                         << "\n";
   return g_settings.exitCode;
 }

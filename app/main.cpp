@@ -8,10 +8,14 @@ int main(int argc, char** argv) {
     return RunHexloom(argc, argv);
   } catch (const std::exception& error) {
     // Nothing may escape main: report what went wrong instead of aborting.
-    ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] " << "Unexpected failure: " << error.what() << "\n"
+    ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
+                           << "Unexpected failure: " << error.what() << "\n"
                            << "\n";
   } catch (...) {
-    ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] " << "Unexpected failure" << "\n" << "\n";
+    ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
+                           << "Unexpected failure"
+                           << "\n"
+                           << "\n";
   }
   return -1;
 }

@@ -61,7 +61,9 @@ namespace {
 void EnableTestMode() {
   g_settings.testMode = true;
   ++g_settings.argIndex;
-  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "**** TEST ENABLED ****" << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "**** TEST ENABLED ****"
+                         << "\n"
+                         << "\n";
 }
 
 void SetOutputFolder() {
@@ -102,7 +104,8 @@ bool FolderValueAt(int32_t index) {
 
 void ReportOptionError(const char* message) {
   g_settings.exitCode = -1;
-  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << message << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << message << "\n"
+                         << "\n";
 }
 
 const OptionEntry OptionTable[kOptionCount] = {
@@ -121,14 +124,12 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-sha1", nullptr, SelectFormat<F::Sha1, C::Sha1>},
     {"-sha256", nullptr, SelectFormat<F::Sha256, C::Sha256>},
     {"-sha512", nullptr, SelectFormat<F::Sha512, C::Sha512>},
-    {"-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512", "generate md5, sha1, sha256 or sha512 cpp file",
-     nullptr},
+    {"-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512", "generate md5, sha1, sha256 or sha512 cpp file", nullptr},
     {"-cpp_md5", nullptr, SelectFormat<F::Cpp, C::Md5>},
     {"-cpp_sha1", nullptr, SelectFormat<F::Cpp, C::Sha1>},
     {"-cpp_sha256", nullptr, SelectFormat<F::Cpp, C::Sha256>},
     {"-cpp_sha512", nullptr, SelectFormat<F::Cpp, C::Sha512>},
-    {"-cxx_md5, -cxx_sha1, -cxx_sha256, -cxx_sha512", "generate md5, sha1, sha256 or sha512 cxx file",
-     nullptr},
+    {"-cxx_md5, -cxx_sha1, -cxx_sha256, -cxx_sha512", "generate md5, sha1, sha256 or sha512 cxx file", nullptr},
     {"-cxx_md5", nullptr, SelectFormat<F::Cxx, C::Md5>},
     {"-cxx_sha1", nullptr, SelectFormat<F::Cxx, C::Sha1>},
     {"-cxx_sha256", nullptr, SelectFormat<F::Cxx, C::Sha256>},
@@ -149,8 +150,7 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
      SelectSizeType<SizeType::SizeT>},
     {"-s32", "variable type for data size \"int your_data__size = 1000\"", SelectSizeType<SizeType::Int32>},
-    {"-u32", "variable type for data size \"unsigned int your_data__size = 1000\"",
-     SelectSizeType<SizeType::UInt32>},
+    {"-u32", "variable type for data size \"unsigned int your_data__size = 1000\"", SelectSizeType<SizeType::UInt32>},
     {nullptr, nullptr, nullptr},
     {"-8", "8, 16 (default), 32, 64, 128, 256, 512 or 1024 bytes by row", nullptr},
     {"-8", nullptr, SelectRowWidth},

@@ -12,7 +12,7 @@
 
 struct Settings {
   int32_t argIndex = 1;
-  int32_t rowMask = 15;  // bytes per row minus one
+  int32_t rowMask = 15;         // bytes per row minus one
   bool rowWidthChosen = false;  // a row-width option has been read
   int32_t tabSize = 2;
   bool hexOutput = true;
@@ -24,17 +24,17 @@ struct Settings {
   bool dynamicData = false;
   bool noNamespace = false;
   std::string nameSpace = "Data";  // checked by -ns before it is kept
-  bool quiet = false;  // -q: errors only
+  bool quiet = false;              // -q: errors only
   bool useVector = false;
   bool braceWrap = false;
   bool braceWrapNamespace = false;
   bool stringLiteral = false;  // the data is a string literal, not a brace list
   OutputFormat outputFormat = OutputFormat::Cpp;
   ContentSource contentSource = ContentSource::Cpp;
-  const char* lastInputPath = nullptr;     // points at an argument string
-  const char* outputFolder = nullptr;      // points at an argument string
-  std::optional<std::string> scanTag;      // lowercased copy of the last -p tag
-  RunState run{&RealFileSystem()};         // what the conversions of this run share
+  const char* lastInputPath = nullptr;  // points at an argument string
+  const char* outputFolder = nullptr;   // points at an argument string
+  std::optional<std::string> scanTag;   // lowercased copy of the last -p tag
+  RunState run{&RealFileSystem()};      // what the conversions of this run share
 };
 
 extern Settings g_settings;

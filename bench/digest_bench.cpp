@@ -63,13 +63,11 @@ void BM_OpenSsl(benchmark::State& state, const DigestInfo* info) {
 const bool kRegistered = [] {
   for (const DigestInfo& info : kDigests) {
     const std::string name = info.name;
-    benchmark::RegisterBenchmark((name + "/hexloom").c_str(), BM_Hexloom, &info, false)
-        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((name + "/hexloom").c_str(), BM_Hexloom, &info, false)->Unit(benchmark::kMillisecond);
     if (info.accelerated())
       benchmark::RegisterBenchmark((name + "/hexloom-portable").c_str(), BM_Hexloom, &info, true)
           ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((name + "/openssl").c_str(), BM_OpenSsl, &info)
-        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((name + "/openssl").c_str(), BM_OpenSsl, &info)->Unit(benchmark::kMillisecond);
   }
   return true;
 }();

@@ -143,8 +143,8 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
   if (count_ == 0 && !literal)
     head_ += indent_;
   if (literalVector)
-    tail_ = "\n" + indent_ + "};\n" + indent_ +
-            "return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();";
+    tail_ =
+        "\n" + indent_ + "};\n" + indent_ + "return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();";
   else
     tail_ = "\n};";
   if (longLiteral)

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "codegen/style.h"
 #include "codegen/string_literal.h"
+#include "codegen/style.h"
 #include "platform/byte_buffer.h"
 
 // Returns the bytes as lowercase hexadecimal text, two digits a byte.

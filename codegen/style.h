@@ -8,15 +8,15 @@
 enum class SizeType : int32_t { UInt32 = 0, Int32 = 1, SizeT = 2 };
 
 struct SourceStyle {
-  int32_t rowMask = 15;  // bytes per row minus one, always a power of two minus one
+  int32_t rowMask = 15;         // bytes per row minus one, always a power of two minus one
   bool rowWidthChosen = false;  // set by a row-width option; string literals default to longer rows
-  int32_t tabSize = 2;   // spaces in front of every row; 0 or less gives none
+  int32_t tabSize = 2;          // spaces in front of every row; 0 or less gives none
   bool hexOutput = true;
   SizeType sizeType = SizeType::SizeT;
   bool dynamicData = false;  // no "const" on the data
   bool noNamespace = false;
   std::string nameSpace = "Data";  // a valid name (IsValidNamespace); "a::b" nests
-  bool useVector = false;  // std::vector<unsigned char> instead of an array
+  bool useVector = false;          // std::vector<unsigned char> instead of an array
   bool braceWrap = false;
   bool braceWrapNamespace = false;
   bool stringLiteral = false;  // the data is a string literal, not a brace list

@@ -60,25 +60,20 @@ bool Convert(PreparedConversion& prepared, const ConversionSettings& settings, F
 
 }  // namespace
 
-std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath,
-                                                      const ConversionSettings& settings, FileSystem& fs,
-                                                      bool compareAhead) {
+std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
+                                                      FileSystem& fs, bool compareAhead) {
   auto prepared = std::make_unique<PreparedConversion>();
   prepared->inputPath = inputPath;
   ConsoleLog::Instance() << "Reading File: " << inputPath << "\n";
   prepared->inputKey = InputKeyOf(fs, inputPath);
   try {
     switch (fs.ReadWholeFile(inputPath, prepared->material.buffer)) {
-      case ReadResult::CantOpen:
-        ReportError("Can't open file: ", inputPath);
-        return prepared;
-      case ReadResult::TooLarge:
-        ReportError(kTooLargeForMemory, inputPath);
-        return prepared;
-      case ReadResult::Done:
-        break;
+      case ReadResult::CantOpen: ReportError("Can't open file: ", inputPath); return prepared;
+      case ReadResult::TooLarge: ReportError(kTooLargeForMemory, inputPath); return prepared;
+      case ReadResult::Done: break;
     }
-    ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..." << "\n";
+    ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..."
+                           << "\n";
     prepared->ready = Convert(*prepared, settings, fs, compareAhead);
   } catch (const std::bad_alloc&) {
     // The text of a file that fits in memory may still not.

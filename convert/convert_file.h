@@ -22,9 +22,8 @@ struct PreparedConversion {
 // Reads the input and makes everything its outputs need. With
 // `compareAhead`, also compares each output with the file already there.
 // Never writes a file.
-std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath,
-                                                      const ConversionSettings& settings, FileSystem& fs,
-                                                      bool compareAhead);
+std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
+                                                      FileSystem& fs, bool compareAhead);
 
 // Prints what preparing recorded, then stores the outputs in order; returns
 // false when anything failed.

@@ -58,15 +58,13 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
   if (!comparison || claimedBefore)
     comparison = fs.CompareWithFile(path, content);
   switch (*comparison) {
-    case FileComparison::Unreadable:
-      return ReportError("Can't read target file: ", path);
+    case FileComparison::Unreadable: return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
       RecordOutput(conversion, path);
       ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged) << "No overwrite, same data for : " << path << "\n";
       return true;
     case FileComparison::Absent:
-    case FileComparison::Different:
-      break;
+    case FileComparison::Different: break;
   }
   // Test mode writes nothing but foresees what a real write would refuse.
   const bool stored = conversion.settings.testMode ? fs.CanWrite(path) : fs.WriteWholeFile(path, content);

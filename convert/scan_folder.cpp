@@ -27,8 +27,8 @@ struct Scan {
   const ConversionSettings& settings;
   RunState& run;
   std::string tag;
-  std::string rootPrefix;    // the scanned folder's real path and a separator
-  std::set<FileId> entered;  // so that links back into the tree end the walk
+  std::string rootPrefix;            // the scanned folder's real path and a separator
+  std::set<FileId> entered;          // so that links back into the tree end the walk
   std::unique_ptr<WorkerPool> pool;  // none when files are prepared in turn
   size_t inFlight = 0;
   uint64_t inFlightBytes = 0;
@@ -56,8 +56,7 @@ bool LeadsInside(Scan& scan, const std::string& path) {
 std::vector<Item> Plan(Scan& scan, const std::string& folder, std::vector<FolderEntry>& entries) {
   // Listing order depends on the file system; byte order makes runs
   // reproducible everywhere.
-  std::sort(entries.begin(), entries.end(),
-            [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   std::vector<Item> items;
   for (const FolderEntry& entry : entries) {
     Item item{Step::Skip, JoinPath(folder, entry.name), "", 0, {}};
@@ -138,8 +137,7 @@ void ScanOnce(Scan& scan, const std::string& folder) {
   // of one file at a time.
   size_t ahead = 0;
   for (size_t i = 0; i < items.size(); ++i) {
-    for (ahead = std::max(ahead, i); scan.pool && ahead < items.size() && items[ahead].step != Step::Descend;
-         ++ahead) {
+    for (ahead = std::max(ahead, i); scan.pool && ahead < items.size() && items[ahead].step != Step::Descend; ++ahead) {
       Item& next = items[ahead];
       if (next.step == Step::Convert) {
         const uint64_t size = fs.SizeOf(next.path).value_or(0);
@@ -153,12 +151,8 @@ void ScanOnce(Scan& scan, const std::string& folder) {
       case Step::Skip:
         ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << item.path << item.reason << "\n";
         break;
-      case Step::Descend:
-        ScanOnce(scan, item.path);
-        break;
-      case Step::Convert:
-        Convert(scan, item);
-        break;
+      case Step::Descend: ScanOnce(scan, item.path); break;
+      case Step::Convert: Convert(scan, item); break;
     }
   }
 }

@@ -38,8 +38,7 @@ std::vector<PlannedOutput> PlanOutputs(const ConversionSettings& settings, const
 
 // Calls `use` with the content of the output, made piece by piece where it
 // is large; returns what `use` returns.
-bool WithOutputContent(const OutputMaterial& material, OutputKind kind,
-                       const std::function<bool(ContentPieces&)>& use);
+bool WithOutputContent(const OutputMaterial& material, OutputKind kind, const std::function<bool(ContentPieces&)>& use);
 
 // Stores the output unless the file already holds exactly it; false after
 // an error, already reported.

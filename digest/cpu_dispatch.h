@@ -17,15 +17,9 @@ bool DigestAccelerationAllowed();
 
 // Each compresses blockCount blocks at data into state; the accelerated
 // ones only after their CPU check above has passed.
-void Sha1BlocksPortable(uint32_t state[5], const unsigned char* data,
-                        uint64_t blockCount);
-void Sha1BlocksShaNi(uint32_t state[5], const unsigned char* data,
-                     uint64_t blockCount);
-void Sha256BlocksPortable(uint32_t state[8], const unsigned char* data,
-                          uint64_t blockCount);
-void Sha256BlocksShaNi(uint32_t state[8], const unsigned char* data,
-                       uint64_t blockCount);
-void Sha512BlocksPortable(uint64_t state[8], const unsigned char* data,
-                          uint64_t blockCount);
-void Sha512BlocksAvxBmi2(uint64_t state[8], const unsigned char* data,
-                         uint64_t blockCount);
+void Sha1BlocksPortable(uint32_t state[5], const unsigned char* data, uint64_t blockCount);
+void Sha1BlocksShaNi(uint32_t state[5], const unsigned char* data, uint64_t blockCount);
+void Sha256BlocksPortable(uint32_t state[8], const unsigned char* data, uint64_t blockCount);
+void Sha256BlocksShaNi(uint32_t state[8], const unsigned char* data, uint64_t blockCount);
+void Sha512BlocksPortable(uint64_t state[8], const unsigned char* data, uint64_t blockCount);
+void Sha512BlocksAvxBmi2(uint64_t state[8], const unsigned char* data, uint64_t blockCount);

@@ -11,8 +11,7 @@ namespace {
 // previous step just produced, is added last: everything else is computed
 // while that step is still in flight, which is what bounds MD5's speed.
 
-inline void StepF(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x,
-                  uint32_t t, int s) {
+inline void StepF(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t, int s) {
   a += x + t;
   a += ((c ^ d) & b) ^ d;
   a = std::rotl(a, s) + b;
@@ -20,30 +19,26 @@ inline void StepF(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x,
 
 // (b & d) | (c & ~d) as a sum: the two terms never share a bit, and the
 // second one does not wait for b.
-inline void StepG(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x,
-                  uint32_t t, int s) {
+inline void StepG(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t, int s) {
   a += x + t + (c & ~d);
   a += b & d;
   a = std::rotl(a, s) + b;
 }
 
-inline void StepH(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x,
-                  uint32_t t, int s) {
+inline void StepH(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t, int s) {
   a += x + t;
   a += (c ^ d) ^ b;
   a = std::rotl(a, s) + b;
 }
 
-inline void StepI(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x,
-                  uint32_t t, int s) {
+inline void StepI(uint32_t& a, uint32_t b, uint32_t c, uint32_t d, uint32_t x, uint32_t t, int s) {
   a += x + t;
   a += c ^ (b | ~d);
   a = std::rotl(a, s) + b;
 }
 
 // The state stays in registers across all the blocks of one call.
-void CompressBlocks(uint32_t state[4], const unsigned char* data,
-                    uint64_t blockCount) {
+void CompressBlocks(uint32_t state[4], const unsigned char* data, uint64_t blockCount) {
   uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
   uint32_t x[16];
   for (; blockCount != 0; --blockCount, data += kMd5BlockSize) {

@@ -13,8 +13,7 @@ namespace {
 // rotate over v: after inlining every index is a constant, so v and w live
 // in registers and fixed stack slots. w holds the last 16 schedule words.
 template <int i>
-[[gnu::always_inline]] inline void Round(uint32_t v[5], uint32_t w[16],
-                                         const unsigned char* block) {
+[[gnu::always_inline]] inline void Round(uint32_t v[5], uint32_t w[16], const unsigned char* block) {
   const uint32_t a = v[(5 - i % 5) % 5];
   uint32_t& b = v[(6 - i % 5) % 5];
   const uint32_t c = v[(7 - i % 5) % 5];
@@ -46,15 +45,13 @@ template <int i>
 }
 
 template <int... i>
-[[gnu::always_inline]] inline void Rounds(uint32_t v[5], uint32_t w[16],
-                                          const unsigned char* block,
+[[gnu::always_inline]] inline void Rounds(uint32_t v[5], uint32_t w[16], const unsigned char* block,
                                           std::integer_sequence<int, i...>) {
   (Round<i>(v, w, block), ...);
 }
 
 // Whole blocks are compressed where they lie, in the caller's memory.
-void CompressBlocks(uint32_t state[5], const unsigned char* data,
-                    uint64_t blockCount) {
+void CompressBlocks(uint32_t state[5], const unsigned char* data, uint64_t blockCount) {
   if (DigestAccelerationAllowed() && CpuHasShaExtensions())
     Sha1BlocksShaNi(state, data, blockCount);
   else
@@ -63,8 +60,7 @@ void CompressBlocks(uint32_t state[5], const unsigned char* data,
 
 }  // namespace
 
-void Sha1BlocksPortable(uint32_t state[5], const unsigned char* data,
-                        uint64_t blockCount) {
+void Sha1BlocksPortable(uint32_t state[5], const unsigned char* data, uint64_t blockCount) {
   uint32_t v[5] = {state[0], state[1], state[2], state[3], state[4]};
   uint32_t w[16];
   for (; blockCount != 0; --blockCount, data += kSha1BlockSize) {

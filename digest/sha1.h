@@ -11,7 +11,7 @@ inline constexpr size_t kSha1DigestSize = 20;
 inline constexpr size_t kSha1BlockSize = 64;
 
 struct Sha1Context {
-  uint64_t bitCount;      // bits in the blocks compressed so far
+  uint64_t bitCount;  // bits in the blocks compressed so far
   uint32_t state[5];
   uint32_t bufferLength;  // pending bytes in buffer, 0..63 between calls
   uint8_t buffer[kSha1BlockSize];

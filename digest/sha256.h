@@ -10,7 +10,7 @@ inline constexpr size_t kSha256DigestSize = 32;
 inline constexpr size_t kSha256BlockSize = 64;
 
 struct Sha256Context {
-  uint64_t bitCount;      // bits in the blocks compressed so far
+  uint64_t bitCount;  // bits in the blocks compressed so far
   uint32_t state[8];
   uint32_t bufferLength;  // pending bytes in buffer, 0..63 between calls
   uint8_t buffer[kSha256BlockSize];
@@ -19,7 +19,6 @@ struct Sha256Context {
 // Starts a new message.
 void Sha256Init(Sha256Context& ctx);
 // Appends count bytes at data (data may be null when count is 0).
-void Sha256Update(Sha256Context& ctx, const unsigned char* data,
-                  uint64_t count);
+void Sha256Update(Sha256Context& ctx, const unsigned char* data, uint64_t count);
 // Pads the message and writes its 32-byte digest; Init starts the next one.
 void Sha256Final(Sha256Context& ctx, unsigned char* digest);

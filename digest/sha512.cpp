@@ -9,16 +9,14 @@
 
 // The compression itself is in sha512_blocks.h, shared with the build of it
 // for newer x86 CPUs.
-void Sha512BlocksPortable(uint64_t state[8], const unsigned char* data,
-                          uint64_t blockCount) {
+void Sha512BlocksPortable(uint64_t state[8], const unsigned char* data, uint64_t blockCount) {
   Sha512CompressBlocks(state, data, blockCount);
 }
 
 namespace {
 
 // Whole blocks are compressed where they lie, in the caller's memory.
-void CompressBlocks(uint64_t state[8], const unsigned char* data,
-                    uint64_t blockCount) {
+void CompressBlocks(uint64_t state[8], const unsigned char* data, uint64_t blockCount) {
   if (DigestAccelerationAllowed() && CpuHasAvxBmi2())
     Sha512BlocksAvxBmi2(state, data, blockCount);
   else
@@ -29,17 +27,15 @@ void CompressBlocks(uint64_t state[8], const unsigned char* data,
 
 void Sha512Init(Sha512Context& ctx) {
   static constexpr uint64_t kInitial[8] = {
-      0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b,
-      0xa54ff53a5f1d36f1, 0x510e527fade682d1, 0x9b05688c2b3e6c1f,
-      0x1f83d9abfb41bd6b, 0x5be0cd19137e2179,
+      0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b, 0xa54ff53a5f1d36f1,
+      0x510e527fade682d1, 0x9b05688c2b3e6c1f, 0x1f83d9abfb41bd6b, 0x5be0cd19137e2179,
   };
   ctx.bitCount = 0;
   std::memcpy(ctx.state, kInitial, sizeof kInitial);
   ctx.bufferLength = 0;
 }
 
-void Sha512Update(Sha512Context& ctx, const unsigned char* data,
-                  uint64_t count) {
+void Sha512Update(Sha512Context& ctx, const unsigned char* data, uint64_t count) {
   BufferedUpdate<kSha512BlockSize>(ctx, data, count, CompressBlocks);
 }
 

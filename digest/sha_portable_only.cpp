@@ -19,17 +19,14 @@ bool DigestAccelerationAllowed() {
 
 // Never called, since the checks above fail; defined so that the engines'
 // dispatch links everywhere.
-void Sha1BlocksShaNi(uint32_t state[5], const unsigned char* data,
-                     uint64_t blockCount) {
+void Sha1BlocksShaNi(uint32_t state[5], const unsigned char* data, uint64_t blockCount) {
   Sha1BlocksPortable(state, data, blockCount);
 }
 
-void Sha256BlocksShaNi(uint32_t state[8], const unsigned char* data,
-                       uint64_t blockCount) {
+void Sha256BlocksShaNi(uint32_t state[8], const unsigned char* data, uint64_t blockCount) {
   Sha256BlocksPortable(state, data, blockCount);
 }
 
-void Sha512BlocksAvxBmi2(uint64_t state[8], const unsigned char* data,
-                         uint64_t blockCount) {
+void Sha512BlocksAvxBmi2(uint64_t state[8], const unsigned char* data, uint64_t blockCount) {
   Sha512BlocksPortable(state, data, blockCount);
 }

@@ -19,10 +19,8 @@ namespace {
 
 // The message words are big-endian; the instructions want them native, and
 // SHA-1 additionally wants the four words of a vector in reverse order.
-[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline __m128i LoadWords(
-    const unsigned char* p, __m128i shuffle) {
-  return _mm_shuffle_epi8(
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), shuffle);
+[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline __m128i LoadWords(const unsigned char* p, __m128i shuffle) {
+  return _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), shuffle);
 }
 
 struct Sha1Lanes {
@@ -35,8 +33,8 @@ struct Sha1Lanes {
 // Rounds 4q..4q+3. msg[q % 4] holds their schedule words; the other three
 // vectors are being advanced towards words 4q+4..4q+15 meanwhile.
 template <int q>
-[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha1Quad(
-    Sha1Lanes& s, const unsigned char* block, __m128i shuffle) {
+[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha1Quad(Sha1Lanes& s, const unsigned char* block,
+                                                                       __m128i shuffle) {
   if constexpr (q < 4)
     s.msg[q] = LoadWords(block + 16 * q, shuffle);
   __m128i& m = s.msg[q % 4];
@@ -56,9 +54,9 @@ template <int q>
 }
 
 template <int... q>
-[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha1Quads(
-    Sha1Lanes& s, const unsigned char* block, __m128i shuffle,
-    std::integer_sequence<int, q...>) {
+[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha1Quads(Sha1Lanes& s, const unsigned char* block,
+                                                                        __m128i shuffle,
+                                                                        std::integer_sequence<int, q...>) {
   (Sha1Quad<q>(s, block, shuffle), ...);
 }
 
@@ -70,13 +68,12 @@ struct Sha256Lanes {
 
 // Rounds 4q..4q+3, two per sha256rnds2; the schedule runs alongside.
 template <int q>
-[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha256Quad(
-    Sha256Lanes& s, const unsigned char* block, __m128i shuffle) {
+[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha256Quad(Sha256Lanes& s, const unsigned char* block,
+                                                                         __m128i shuffle) {
   if constexpr (q < 4)
     s.msg[q] = LoadWords(block + 16 * q, shuffle);
   const __m128i m = s.msg[q % 4];
-  const __m128i k =
-      _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstants) + q);
+  const __m128i k = _mm_load_si128(reinterpret_cast<const __m128i*>(kSha256RoundConstants) + q);
   __m128i wk = _mm_add_epi32(m, k);
   s.cdgh = _mm_sha256rnds2_epu32(s.cdgh, s.abef, wk);
   if constexpr (q >= 3 && q <= 14) {
@@ -91,9 +88,9 @@ template <int q>
 }
 
 template <int... q>
-[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha256Quads(
-    Sha256Lanes& s, const unsigned char* block, __m128i shuffle,
-    std::integer_sequence<int, q...>) {
+[[gnu::target("sha,sse4.1"), gnu::always_inline]] inline void Sha256Quads(Sha256Lanes& s, const unsigned char* block,
+                                                                          __m128i shuffle,
+                                                                          std::integer_sequence<int, q...>) {
   (Sha256Quad<q>(s, block, shuffle), ...);
 }
 
@@ -124,8 +121,7 @@ CpuFeatures DetectFeatures() {
   const bool sha = (ebx & (1u << 29)) != 0;
   features.shaExtensions = sha && ssse3 && sse41;
   // XMM and YMM state (bits 1 and 2) must both be enabled.
-  features.avxBmi2 = avx && osxsave && bmi1 && bmi2 &&
-                     (EnabledStateComponents() & 6) == 6;
+  features.avxBmi2 = avx && osxsave && bmi1 && bmi2 && (EnabledStateComponents() & 6) == 6;
   return features;
 }
 
@@ -141,14 +137,10 @@ std::atomic<bool> g_accelerationAllowed{true};
 
 }  // namespace
 
-[[gnu::target("sha,sse4.1")]] void Sha1BlocksShaNi(uint32_t state[5],
-                                                   const unsigned char* data,
-                                                   uint64_t blockCount) {
-  const __m128i shuffle =
-      _mm_set_epi64x(0x0001020304050607, 0x08090a0b0c0d0e0f);
+[[gnu::target("sha,sse4.1")]] void Sha1BlocksShaNi(uint32_t state[5], const unsigned char* data, uint64_t blockCount) {
+  const __m128i shuffle = _mm_set_epi64x(0x0001020304050607, 0x08090a0b0c0d0e0f);
   Sha1Lanes s;
-  s.abcd = _mm_shuffle_epi32(
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0x1b);
+  s.abcd = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0x1b);
   s.e = _mm_set_epi32(static_cast<int>(state[4]), 0, 0, 0);
   for (; blockCount != 0; --blockCount, data += 64) {
     const __m128i abcd = s.abcd;
@@ -157,21 +149,16 @@ std::atomic<bool> g_accelerationAllowed{true};
     s.e = _mm_sha1nexte_epu32(s.last, e);
     s.abcd = _mm_add_epi32(s.abcd, abcd);
   }
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(state),
-                   _mm_shuffle_epi32(s.abcd, 0x1b));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_shuffle_epi32(s.abcd, 0x1b));
   state[4] = static_cast<uint32_t>(_mm_extract_epi32(s.e, 3));
 }
 
-[[gnu::target("sha,sse4.1")]] void Sha256BlocksShaNi(uint32_t state[8],
-                                                     const unsigned char* data,
+[[gnu::target("sha,sse4.1")]] void Sha256BlocksShaNi(uint32_t state[8], const unsigned char* data,
                                                      uint64_t blockCount) {
-  const __m128i shuffle =
-      _mm_set_epi64x(0x0c0d0e0f08090a0b, 0x0405060700010203);
+  const __m128i shuffle = _mm_set_epi64x(0x0c0d0e0f08090a0b, 0x0405060700010203);
   // The instructions keep the state as ABEF and CDGH.
-  const __m128i dcba = _mm_shuffle_epi32(
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xb1);
-  const __m128i efgh = _mm_shuffle_epi32(
-      _mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1b);
+  const __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xb1);
+  const __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1b);
   Sha256Lanes s;
   s.abef = _mm_alignr_epi8(dcba, efgh, 8);
   s.cdgh = _mm_blend_epi16(efgh, dcba, 0xf0);
@@ -184,14 +171,12 @@ std::atomic<bool> g_accelerationAllowed{true};
   }
   const __m128i feba = _mm_shuffle_epi32(s.abef, 0x1b);
   const __m128i dchg = _mm_shuffle_epi32(s.cdgh, 0xb1);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(state),
-                   _mm_blend_epi16(feba, dchg, 0xf0));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4),
-                   _mm_alignr_epi8(dchg, feba, 8));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xf0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
 }
 
-[[gnu::target("avx,bmi,bmi2")]] void Sha512BlocksAvxBmi2(
-    uint64_t state[8], const unsigned char* data, uint64_t blockCount) {
+[[gnu::target("avx,bmi,bmi2")]] void Sha512BlocksAvxBmi2(uint64_t state[8], const unsigned char* data,
+                                                         uint64_t blockCount) {
   Sha512CompressBlocks(state, data, blockCount);
 }
 

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-ByteBuffer::~ByteBuffer() { Clear(); }
+ByteBuffer::~ByteBuffer() {
+  Clear();
+}
 
 void ByteBuffer::Clear() {
   if (release_)

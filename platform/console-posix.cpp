@@ -3,9 +3,9 @@
 // only to a terminal.
 #include "platform/console_log.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
-#include <unistd.h>
 
 namespace {
 

@@ -45,9 +45,13 @@ ConsoleColour::ConsoleColour(Colour colour) {
   SetAttribute(static_cast<uint16_t>(colour));
 }
 
-ConsoleColour::~ConsoleColour() { SetAttribute(static_cast<uint16_t>(Colour::Default)); }
+ConsoleColour::~ConsoleColour() {
+  SetAttribute(static_cast<uint16_t>(Colour::Default));
+}
 
-ConsoleLog::ConsoleLog() { ConsoleOpen(); }
+ConsoleLog::ConsoleLog() {
+  ConsoleOpen();
+}
 
 ConsoleLog& ConsoleLog::Instance() {
   static ConsoleLog instance;
@@ -79,7 +83,9 @@ void ConsoleLog::SetQuiet(bool quiet) {
   g_quiet = quiet;
 }
 
-void ConsoleLog::RecordThisThread(Recording* recording) { t_recording = recording; }
+void ConsoleLog::RecordThisThread(Recording* recording) {
+  t_recording = recording;
+}
 
 void ConsoleLog::Replay(const Recording& recording) {
   for (const Recording::Piece& piece : recording.pieces) {
@@ -90,7 +96,9 @@ void ConsoleLog::Replay(const Recording& recording) {
   }
 }
 
-ConsoleLog& ConsoleLog::operator<<(const ConsoleColour&) { return *this; }
+ConsoleLog& ConsoleLog::operator<<(const ConsoleColour&) {
+  return *this;
+}
 
 ConsoleLog& ConsoleLog::operator<<(const char* text) {
   if (text)

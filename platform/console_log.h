@@ -11,8 +11,8 @@ enum class Colour : uint16_t {
   ExamplesHeading = 3,
   OptionsHeading = 5,
   Example = 6,
-  Default = 7,     // grey: option names, the credit line, plain progress
-  Dim = 8,         // help texts, "Converting...", skipped files
+  Default = 7,  // grey: option names, the credit line, plain progress
+  Dim = 8,      // help texts, "Converting...", skipped files
   Title = 9,
   Unchanged = 10,  // "No overwrite, same data for : "
   Written = 11,    // "Output filepath: "

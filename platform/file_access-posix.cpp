@@ -1,15 +1,15 @@
 #include "platform/file_access.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -83,8 +83,7 @@ bool WriteFully(int fd, const char* bytes, size_t length) {
 // A mapped input that another program truncates while it is read raises
 // SIGBUS; end with a clear message instead of a crash.
 void OnBusError(int) {
-  static const char message[] =
-      "\n [ERROR] An input file was truncated by another program while it was being read\n\n";
+  static const char message[] = "\n [ERROR] An input file was truncated by another program while it was being read\n\n";
   ssize_t ignored = write(STDOUT_FILENO, message, sizeof message - 1);
   (void)ignored;
   _exit(255);
@@ -257,9 +256,8 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
     }
     fchmod(file.get(), plan.info.st_mode & 07777);
   }
-  bool written = ForEachPiece(content, [&](const char* piece, size_t length) {
-    return WriteFully(file.get(), piece, length);
-  });
+  bool written =
+      ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(file.get(), piece, length); });
   if (!written) {
     ReportWriteFailure(path);
     unlink(temporary.c_str());
@@ -347,12 +345,9 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
   }
   const WritePlan plan = PlanWrite(path);
   switch (plan.way) {
-    case WriteWay::Replace:
-      return ReplaceFile(path, plan, content);
-    case WriteWay::InPlace:
-      return RewriteInPlace(path, plan.target, content);
-    case WriteWay::Impossible:
-      break;
+    case WriteWay::Replace: return ReplaceFile(path, plan, content);
+    case WriteWay::InPlace: return RewriteInPlace(path, plan.target, content);
+    case WriteWay::Impossible: break;
   }
   return false;
 }

@@ -113,7 +113,7 @@ enum class WriteWay {
 
 struct WritePlan {
   WriteWay way = WriteWay::Impossible;
-  std::string target;  // the file written, symbolic links followed
+  std::string target;                          // the file written, symbolic links followed
   DWORD attributes = INVALID_FILE_ATTRIBUTES;  // the existing target's
 };
 
@@ -131,8 +131,8 @@ WritePlan PlanWrite(const char* path) {
   // The move would otherwise replace a read-only file.
   if (plan.attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
     return plan;
-  Handle probe(CreateFileA(plan.target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle probe(CreateFileA(plan.target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
   BY_HANDLE_FILE_INFORMATION info;
   if (!probe.valid() || !GetFileInformationByHandle(probe.get(), &info))
     return plan;
@@ -163,16 +163,15 @@ bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& 
   Handle staged(OpenScratchFile());
   if (!staged.valid())
     return false;
-  bool made = ForEachPiece(content, [&](const char* piece, size_t length) {
-    return WriteFully(staged.get(), piece, length);
-  });
+  bool made =
+      ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(staged.get(), piece, length); });
   LARGE_INTEGER start{};
   if (!made || !SetFilePointerEx(staged.get(), start, nullptr, FILE_BEGIN)) {
     ReportWriteFailure(path);
     return false;
   }
-  Handle file(CreateFileA(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                          nullptr));
+  Handle file(
+      CreateFileA(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid())
     return false;
   std::vector<unsigned char> chunk(kCopyChunk);
@@ -197,8 +196,8 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
   std::string temporary;
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
-    temporary = folder + joint + ".hexloom-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(counter++) + ".tmp";
+    temporary =
+        folder + joint + ".hexloom-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
     created = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
       return false;
@@ -206,9 +205,8 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
   if (created == INVALID_HANDLE_VALUE)
     return false;
   Handle file(created);
-  bool written = ForEachPiece(content, [&](const char* piece, size_t length) {
-    return WriteFully(file.get(), piece, length);
-  });
+  bool written =
+      ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(file.get(), piece, length); });
   if (!written) {
     ReportWriteFailure(path);
     file.Close();
@@ -278,12 +276,9 @@ bool WriteWholeFile(const char* path, ContentPieces& content) {
   }
   const WritePlan plan = PlanWrite(path);
   switch (plan.way) {
-    case WriteWay::Replace:
-      return ReplaceFile(path, plan, content);
-    case WriteWay::InPlace:
-      return RewriteInPlace(path, plan.target, content);
-    case WriteWay::Impossible:
-      break;
+    case WriteWay::Replace: return ReplaceFile(path, plan, content);
+    case WriteWay::InPlace: return RewriteInPlace(path, plan.target, content);
+    case WriteWay::Impossible: break;
   }
   return false;
 }

@@ -156,25 +156,49 @@ FileComparison CompareWithFile(const char* path, std::string_view content) {
 }
 
 void ReportEmptyPath(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "path" << "(" << path << ") " << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "path"
+                         << "(" << path << ") "
+                         << "\n"
+                         << "\n";
 }
 
 void ReportAbsentPath() {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] " << "path" << "(" << ") " << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
+                         << "path"
+                         << "("
+                         << ") "
+                         << "\n"
+                         << "\n";
 }
 
 void ReportLengthFailure(const char* path, int64_t streamLength, bool good) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] " << "path" << "(" << path << ") " << "streamLength"
-                         << "(" << streamLength << ") " << "inputStream.good()" << "(" << good << ") " << "\n"
+  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
+                         << "path"
+                         << "(" << path << ") "
+                         << "streamLength"
+                         << "(" << streamLength << ") "
+                         << "inputStream.good()"
+                         << "(" << good << ") "
+                         << "\n"
                          << "\n";
 }
 
 void ReportShortRead(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] " << "path" << "(" << path << ") "
-                         << "inputStream.good()" << "(" << false << ") " << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
+                         << "path"
+                         << "(" << path << ") "
+                         << "inputStream.good()"
+                         << "(" << false << ") "
+                         << "\n"
+                         << "\n";
 }
 
 void ReportWriteFailure(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] " << "path" << "(" << path << ") "
-                         << "outputStream.good()" << "(" << false << ") " << "\n" << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
+                         << "path"
+                         << "(" << path << ") "
+                         << "outputStream.good()"
+                         << "(" << false << ") "
+                         << "\n"
+                         << "\n";
 }

@@ -33,9 +33,9 @@ struct FolderEntry {
 };
 
 enum class ReadResult {
-  Done,       // every byte of the file is in the buffer
-  CantOpen,   // missing, unreadable, a folder, or not read whole
-  TooLarge,   // the file can't be held in memory
+  Done,      // every byte of the file is in the buffer
+  CantOpen,  // missing, unreadable, a folder, or not read whole
+  TooLarge,  // the file can't be held in memory
 };
 
 class FileSystem {

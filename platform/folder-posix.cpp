@@ -1,8 +1,8 @@
 #include "platform/folder.h"
 
-#include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <cstdlib>
 
 namespace {
 

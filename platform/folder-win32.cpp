@@ -32,9 +32,9 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
 std::optional<FileId> IdentityOfPath(const std::string& path) {
   // Opened without FILE_FLAG_OPEN_REPARSE_POINT, so a junction or link
   // gives the identity of what it leads to.
-  HANDLE handle = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
@@ -46,9 +46,9 @@ std::optional<FileId> IdentityOfPath(const std::string& path) {
 }
 
 std::optional<std::string> CanonicalPathOf(const std::string& path) {
-  HANDLE handle = CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE)
     return std::nullopt;
   char buffer[MAX_PATH * 4];

@@ -38,12 +38,13 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-bool IsTop(const std::string& path) { return path.empty() || path == "/"; }
+bool IsTop(const std::string& path) {
+  return path.empty() || path == "/";
+}
 
 }  // namespace
 
-std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Add(const std::string& path, Kind kind,
-                                                               std::string bytes) {
+std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Add(const std::string& path, Kind kind, std::string bytes) {
   auto node = std::make_shared<Node>();
   node->kind = kind;
   node->bytes = std::move(bytes);
@@ -116,8 +117,7 @@ std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path) co
       start = end + 1;
       auto found = nodes_.find(done);
       if (found != nodes_.end() && found->second->kind == Kind::Link) {
-        pending = start < pending.size() ? Join(found->second->bytes, pending.substr(start))
-                                         : found->second->bytes;
+        pending = start < pending.size() ? Join(found->second->bytes, pending.substr(start)) : found->second->bytes;
         restarted = true;
         break;
       }
@@ -248,8 +248,8 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderE
   for (const auto& [path, node] : nodes_) {
     if (path == *resolved || ParentOf(path) != *resolved)
       continue;
-    FolderEntry entry{path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1),
-                      EntryKind::Other, node->kind == Kind::Link};
+    FolderEntry entry{path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1), EntryKind::Other,
+                      node->kind == Kind::Link};
     auto target = Find(path);
     if (target && target->kind == Kind::File)
       entry.kind = EntryKind::File;

@@ -50,7 +50,7 @@ class MemoryFileSystem final : public FileSystem {
   enum class Kind { File, Folder, Link, Special };
   struct Node {
     Kind kind = Kind::File;
-    std::string bytes;   // a file's content, or a link's target
+    std::string bytes;  // a file's content, or a link's target
     bool writable = true;
     bool readable = true;
     bool tooLarge = false;

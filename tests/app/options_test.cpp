@@ -42,9 +42,11 @@ TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
   EXPECT_FALSE(now.style.hexOutput);
   EXPECT_EQ(std::tuple(now.style.sizeType, now.style.rowMask, now.style.tabSize), std::tuple(SizeType::Int32, 1023, 4));
   RunAll({"-8", "-t0", "-u32"});  // row 37, not the listed-only row 36
-  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize), std::tuple(SizeType::UInt32, 7, 0));
+  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize),
+            std::tuple(SizeType::UInt32, 7, 0));
   RunAll({"-512", "-t3", "-size_t"});
-  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize), std::tuple(SizeType::SizeT, 511, 3));
+  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize),
+            std::tuple(SizeType::SizeT, 511, 3));
 }
 
 TEST_F(OptionsTest, NamespaceIsCheckedAndKept) {
@@ -55,9 +57,10 @@ TEST_F(OptionsTest, NamespaceIsCheckedAndKept) {
   EXPECT_TRUE(CurrentConversionSettings().style.noNamespace);
   EXPECT_EQ(g_settings.exitCode, 0);
   const std::string invalid = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ";
-  const std::pair<const char*, std::string> refused[] = {
-      {nullptr, "Namespace is missing: -ns name\n\n"}, {"", "Namespace is missing: -ns name\n\n"},
-      {"a::9b", invalid + "a::9b\n\n"}, {"ui::class", invalid + "ui::class\n\n"}};
+  const std::pair<const char*, std::string> refused[] = {{nullptr, "Namespace is missing: -ns name\n\n"},
+                                                         {"", "Namespace is missing: -ns name\n\n"},
+                                                         {"a::9b", invalid + "a::9b\n\n"},
+                                                         {"ui::class", invalid + "ui::class\n\n"}};
   for (const auto& [value, message] : refused) {
     g_settings.exitCode = 0;
     EXPECT_EQ(CaptureConsole([&, value = value] { value ? RunAll({"-ns", value}) : RunAll({"-ns"}); }), message);
@@ -83,8 +86,8 @@ TEST_F(OptionsTest, OutputFolderPointsAtTheArgumentNeverReadAsAnOption) {
 TEST(ScanThreads, FromTheEnvironmentValue) {
   const size_t processors = ScanThreadsFrom(nullptr);
   EXPECT_GE(processors, 1u);
-  const std::pair<const char*, size_t> cases[] = {
-      {"1", 1}, {"3", 3}, {"256", 256}, {"257", 256}, {"0", processors}, {"", processors}, {"2x", processors}};
+  const std::pair<const char*, size_t> cases[] = {{"1", 1},          {"3", 3},         {"256", 256},      {"257", 256},
+                                                  {"0", processors}, {"", processors}, {"2x", processors}};
   for (const auto& [value, threads] : cases)
     EXPECT_EQ(ScanThreadsFrom(value), threads) << value;
 }

@@ -49,8 +49,13 @@ TEST(DataSource, EachStyleOption) {
       {{.nameSpace = "ui::assets"}, "namespace ui::assets {\n" + kDecl + " {\n" + kSkyRow + kEnd},
       {{.hexOutput = false}, kArray + "  0, 65, 255" + kEnd},
       {{.digestComment = true}, "namespace Data {\n// 0041ff\n" + kDecl + " {\n" + kSkyRow + kEnd},
-      {{.tabSize = 0, .hexOutput = false, .dynamicData = true, .noNamespace = true, .useVector = true,
-        .braceWrap = true}, "#include <vector>\n\nstd::vector<unsigned char> sky_png =\n{\n0, 65, 255\n};"},
+      {{.tabSize = 0,
+        .hexOutput = false,
+        .dynamicData = true,
+        .noNamespace = true,
+        .useVector = true,
+        .braceWrap = true},
+       "#include <vector>\n\nstd::vector<unsigned char> sky_png =\n{\n0, 65, 255\n};"},
       // An empty array holds one zero; an empty vector is valid C++ and keeps its empty row.
       {{}, kArray + "  0x00" + kEnd},
       {{.hexOutput = false}, kArray + "  0" + kEnd},
@@ -66,9 +71,11 @@ TEST(DataSource, Rows) {
   for (int i = 0; i < 256; ++i)
     decimal += std::to_string(i) + (i == 255 ? "" : i % 16 == 15 ? ", \n  " : ", ");
   EXPECT_EQ(Body(Counting(256), {.hexOutput = false}), kArray + decimal + kEnd);
-  EXPECT_EQ(Body(Counting(20), {.rowMask = 7}), kArray + "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
-                                                  "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
-                                                  "  0x10, 0x11, 0x12, 0x13" + kEnd);
+  EXPECT_EQ(Body(Counting(20), {.rowMask = 7}), kArray +
+                                                    "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
+                                                    "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
+                                                    "  0x10, 0x11, 0x12, 0x13" +
+                                                    kEnd);
 }
 
 // The announced length decides whether an existing target is compared or rewritten, so it must match the text in every
@@ -77,9 +84,15 @@ class AnnouncedLength : public testing::TestWithParam<std::tuple<int, size_t>> {
 
 TEST_P(AnnouncedLength, EqualsTheTextMade) {
   const auto [v, count] = GetParam();
-  const SourceStyle style{.rowMask = v % 3 == 0 ? 7 : 1023, .rowWidthChosen = v % 7 == 0, .tabSize = v % 5,
-                          .hexOutput = v % 2 == 0, .dynamicData = v % 4 == 2, .noNamespace = v % 4 == 2,
-                          .useVector = v % 4 == 1, .braceWrap = v % 4 == 1, .stringLiteral = v % 6 < 2,
+  const SourceStyle style{.rowMask = v % 3 == 0 ? 7 : 1023,
+                          .rowWidthChosen = v % 7 == 0,
+                          .tabSize = v % 5,
+                          .hexOutput = v % 2 == 0,
+                          .dynamicData = v % 4 == 2,
+                          .noNamespace = v % 4 == 2,
+                          .useVector = v % 4 == 1,
+                          .braceWrap = v % 4 == 1,
+                          .stringLiteral = v % 6 < 2,
                           .digestComment = v % 4 == 3};
   Bytes bytes(count);
   for (size_t i = 0; i < count; ++i)
@@ -93,15 +106,17 @@ INSTANTIATE_TEST_SUITE_P(Styles, AnnouncedLength,
                          testing::Combine(testing::Range(0, 14), testing::Values(0, 1, 8, 9, 1024, 1025, 300000)));
 
 TEST(DataSource, StringLiteralForms) {
-  const std::string vectorOfA = " [] {\n  static const unsigned char text[] = {\n    \"a\"\n  };\n"
-                                "  return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();\n}\n";
+  const std::string vectorOfA =
+      " [] {\n  static const unsigned char text[] = {\n    \"a\"\n  };\n"
+      "  return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();\n}\n";
   const std::tuple<SourceStyle, Bytes, std::string> cases[] = {
       {{}, {}, kArray + "  \"\"" + kEnd},
       {{.hexOutput = false}, {0x00, 0x41, 0xFF, '0'}, kArray + "  \"\\0A\\3770\"" + kEnd},
       {{.rowMask = 1, .rowWidthChosen = true}, kSky, kArray + "  \"\\0A\"\n  \"\\377\"" + kEnd},
       {{}, Bytes(65, 'a'), kArray + "  \"" + std::string(64, 'a') + "\"\n  \"a\"" + kEnd},
       {{.useVector = true}, {'a'}, kVector + vectorOfA},
-      {{.tabSize = 1, .noNamespace = true, .useVector = true, .braceWrap = true}, {},
+      {{.tabSize = 1, .noNamespace = true, .useVector = true, .braceWrap = true},
+       {},
        "#include <vector>\n\nextern const std::vector<unsigned char> sky_png = []\n{\n"
        " static const unsigned char text[] =\n {\n  \"\"\n };\n"
        " return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();"},

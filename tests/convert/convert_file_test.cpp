@@ -19,8 +19,9 @@ TEST_F(ConvertFileTest, SourceAndHeaderThenTheSameTextsAgain) {
             "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cpp\nOutput filepath: sky.png.h\n\n");
   EXPECT_TRUE(Holds("sky.png.cpp", "sky_png[] = {\n  0x00, 0x41, 0xFF\n};"));
   EXPECT_TRUE(Holds("sky.png.h", "sky_png_size = 3;"));
-  EXPECT_EQ(Convert("sky.png"), "Reading File: sky.png\nConverting...\nNo overwrite, same data for : sky.png.cpp\n"
-                                "No overwrite, same data for : sky.png.h\n\n");
+  EXPECT_EQ(Convert("sky.png"),
+            "Reading File: sky.png\nConverting...\nNo overwrite, same data for : sky.png.cpp\n"
+            "No overwrite, same data for : sky.png.h\n\n");
   // The .cxx holds the text of the .cpp.
   Select(OutputFormat::Cxx, ContentSource::Cxx);
   EXPECT_EQ(Convert("sky.png"), "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cxx\n\n");
@@ -33,8 +34,9 @@ TEST_F(ConvertFileTest, Digests) {
       {OutputFormat::Md5, "900150983cd24fb0d6963f7d28e17f72"},
       {OutputFormat::Sha1, "a9993e364706816aba3e25717850c26c9cd0d89d"},
       {OutputFormat::Sha256, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-      {OutputFormat::Sha512, "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a8"
-                             "36ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
+      {OutputFormat::Sha512,
+       "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a8"
+       "36ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
   };
   fs.AddFile("abc", "abc");
   for (const auto& [format, digest] : abcDigests) {
@@ -71,8 +73,10 @@ TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
   fs.AddHardLink("x.bin", "a/x.bin");
   Convert("a/x.bin");
   Convert("x.bin");
-  EXPECT_EQ(Convert("b/x.bin", false), "Reading File: b/x.bin\nConverting...\n [ERROR] Output already written for "
-                                       "another input: " + Native("out/x.bin.cpp") + "\n\n");
+  EXPECT_EQ(Convert("b/x.bin", false),
+            "Reading File: b/x.bin\nConverting...\n [ERROR] Output already written for "
+            "another input: " +
+                Native("out/x.bin.cpp") + "\n\n");
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
     return CaptureConsole([&] { EXPECT_EQ(ScanFolder(folder, settings, run), expected); });
   }
   static std::string Applied(const std::string& path, const std::string& output) {
-    return "[Apply] " + Native(path) + "\nReading File: " + Native(path) + "\nConverting...\nOutput filepath: " +
-           Native(output) + "\n\n";
+    return "[Apply] " + Native(path) + "\nReading File: " + Native(path) +
+           "\nConverting...\nOutput filepath: " + Native(output) + "\n\n";
   }
   static std::string Skipped(const std::string& path, const std::string& reason = "") {
     return "[Skip] " + Native(path) + reason + "\n";

@@ -8,8 +8,8 @@ namespace {
 // (17th of the long one), in pieces of many sizes, empty ones among them, so that blocks start at every buffer offset.
 TEST_P(DigestEngineTest, AnyPiecesGiveThePortableDigest) {
   const Bytes message = RandomBytes(5000, 2);
-  for (size_t length : {0, 1, 55, 56, 57, 63, 64, 65, 111, 112, 113, 119, 120, 127, 128, 129, 191, 192, 193, 239,
-                        240, 255, 256, 257, 5000}) {
+  for (size_t length : {0,   1,   55,  56,  57,  63,  64,  65,  111, 112, 113, 119, 120,
+                        127, 128, 129, 191, 192, 193, 239, 240, 255, 256, 257, 5000}) {
     DigestAllowAcceleration(false);
     const std::string portable = Digest(Info(), message.data(), length);
     DigestAllowAcceleration(GetParam().second);

@@ -68,4 +68,3 @@ class DigestEngineTest : public testing::TestWithParam<Engine> {
   void TearDown() override { DigestAllowAcceleration(true); }
   const DigestInfo& Info() const { return DigestInfoOf(GetParam().first); }
 };
-

@@ -10,7 +10,9 @@ const std::string kHelpOnly = "-md5, -sha1, -sha256, -sha512";  // a row that th
 const std::string kScanMissing = "Parse folder parameters are missing: -p c:\\yourFolder tag\n\n";
 
 // The banner, a message, then the usage that a stopped run prints.
-std::string Stopped(const std::string& message) { return kBanner + message + UsageText() + kEnding; }
+std::string Stopped(const std::string& message) {
+  return kBanner + message + UsageText() + kEnding;
+}
 
 struct Case {
   const char* name;
@@ -36,11 +38,14 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"CaseSensitive", {"-MD5"}, Stopped("Invalid Parameter (1) : -MD5\n\n"), kFailed},
         Case{"HelpOnlyRow", {"-dec", kHelpOnly}, Stopped("Invalid Parameter (2) : " + kHelpOnly + "\n\n"), kFailed},
         // An unrecognised argument skips everything after it.
-        Case{"UnrecognisedSkipsTheRest", {"-test", "-zz", "-test", "-i", "missing.bin"},
-             Stopped("**** TEST ENABLED ****\n\nInvalid Parameter (2) : -zz\n\n"), kFailed},
+        Case{"UnrecognisedSkipsTheRest",
+             {"-test", "-zz", "-test", "-i", "missing.bin"},
+             Stopped("**** TEST ENABLED ****\n\nInvalid Parameter (2) : -zz\n\n"),
+             kFailed},
         Case{"StyleOptionsAlone",
              {"-dec", "-cxx", "-stl", "-dyn", "-nons", "-bw", "-bwns", "-u32", "-s32", "-size_t", "-8", "-1024", "-t0",
-              "-t4", "-md5", "-cpp_sha512", "-cxx_sha1", "-cpp"}, kBanner + std::string(kEnding)},
+              "-t4", "-md5", "-cpp_sha512", "-cxx_sha1", "-cpp"},
+             kBanner + std::string(kEnding)},
         Case{"OutputFolderMissing", {"-o"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
         // An unset variable in a script never makes the root folder the target.
         Case{"OutputFolderEmpty", {"-o", "", "-i", "x"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
@@ -54,10 +59,13 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"HelpLater", {"-dec", "--help"}, Stopped("Invalid Parameter (2) : --help\n\n"), kFailed},
         Case{"Version", {"--version", "-i"}, "hexloom 1.0\n"},
         // Colours that return to the default; test mode says so at every -test.
-        Case{"Terminal", {"-test", "-test"},
+        Case{"Terminal",
+             {"-test", "-test"},
              "\x1b[94mHexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n\n"
              "\x1b[0m\x1b[0mDeveloped by the Hexloom developers.\n\n\x1b[0m\x1b[90mWeb: https://hexloom.dev\n\n\x1b[0m"
-             "\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\n\n", 0, true}),
+             "\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\n\n",
+             0,
+             true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Terminal, UsageColours) {

@@ -22,7 +22,8 @@ TEST(Conversion, LastAgainClosedPipeDevStdinAndAFailure) {
   RunResult run = RunBinary({"-i", "x", "-last", "-md5", "-last"}, {.folder = folder.path()});
   EXPECT_EQ(run.output, kBanner + Converted("x", {"x.cpp", "x.h"}) +
                             "Reading File: x\nConverting...\nNo overwrite, same data for : x.cpp\n"
-                            "No overwrite, same data for : x.h\n\n" + Converted("x", {"x.md5"}) + kEnding);
+                            "No overwrite, same data for : x.h\n\n" +
+                            Converted("x", {"x.md5"}) + kEnding);
   // A closed output pipe never stops the run.
   run = RunBinary({"-cxx", "-i", "x", "-sha1", "-last"}, {.folder = folder.path(), .closedOutput = true});
   EXPECT_EQ(run.exitCode, 0);

@@ -2,8 +2,8 @@
 // sanitizers report). Each run is sandboxed: it can write nowhere but its own folder.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <sys/stat.h>
+#include <random>
 
 #include "support/run.h"
 #include "support/temp_folder.h"
@@ -11,15 +11,57 @@
 namespace {
 
 const char* const kNames[] = {
-    "-o", "-i", "-last", "-p", "-test", "-cpp", "-cxx", "-md5", "-sha1", "-sha256", "-sha512", "-cpp_md5",
-    "-cpp_sha1", "-cpp_sha256", "-cpp_sha512", "-cxx_md5", "-cxx_sha1", "-cxx_sha256", "-cxx_sha512", "-stl",
-    "-dyn", "-nons", "-dec", "-bw", "-bwns", "-str", "-size_t", "-s32", "-u32", "-8", "-16", "-32", "-64", "-128",
-    "-256", "-512", "-1024", "-t0", "-t1", "-t2", "-t3", "-t4", "-md5, -sha1, -sha256, -sha512", "-I", "-X",
+    "-o",
+    "-i",
+    "-last",
+    "-p",
+    "-test",
+    "-cpp",
+    "-cxx",
+    "-md5",
+    "-sha1",
+    "-sha256",
+    "-sha512",
+    "-cpp_md5",
+    "-cpp_sha1",
+    "-cpp_sha256",
+    "-cpp_sha512",
+    "-cxx_md5",
+    "-cxx_sha1",
+    "-cxx_sha256",
+    "-cxx_sha512",
+    "-stl",
+    "-dyn",
+    "-nons",
+    "-dec",
+    "-bw",
+    "-bwns",
+    "-str",
+    "-size_t",
+    "-s32",
+    "-u32",
+    "-8",
+    "-16",
+    "-32",
+    "-64",
+    "-128",
+    "-256",
+    "-512",
+    "-1024",
+    "-t0",
+    "-t1",
+    "-t2",
+    "-t3",
+    "-t4",
+    "-md5, -sha1, -sha256, -sha512",
+    "-I",
+    "-X",
 };
 // Values that stay inside the run's folder: no absolute paths, no "..".
 const char* const kValues[] = {
-    "", "a.bin", "sub", "sub/b.dat", "missing", "out", ".", "sub/", "%s%n%x", "\xff\xfe\x80", "a.bin.cpp",
-    ".bin", ".BIN", "c", "\xc3\xa9.txt", "with space", "new\nline",
+    "",     "a.bin", "sub",          "sub/b.dat",    "missing",   "out",
+    ".",    "sub/",  "%s%n%x",       "\xff\xfe\x80", "a.bin.cpp", ".bin",
+    ".BIN", "c",     "\xc3\xa9.txt", "with space",   "new\nline",
 };
 
 // An option name (half the time), a value, a long name, or up to 12 random bytes without a NUL (it would end the
@@ -34,7 +76,8 @@ std::string RandomArgument(std::mt19937& random) {
     return std::string(1000 + random() % 5000, static_cast<char>('a' + random() % 26));
   std::string bytes(1 + random() % 12, '\0');
   std::ranges::generate(bytes, [&] { return static_cast<char>(1 + random() % 255); });
-  std::ranges::replace_if(bytes, [](char c) { return c == '/' || c == '.'; }, '_');
+  std::ranges::replace_if(
+      bytes, [](char c) { return c == '/' || c == '.'; }, '_');
   return bytes;
 }
 

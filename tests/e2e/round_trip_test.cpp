@@ -11,11 +11,21 @@
 
 namespace {
 
-const std::vector<std::string> kStyles[] = {
-    {}, {"-stl"}, {"-nons"}, {"-dyn"}, {"-dec", "-8"}, {"-u32", "-1024", "-t0"}, {"-s32", "-32", "-t4", "-bw", "-bwns"},
-    {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"}, {"-str"}, {"-str", "-stl"}, {"-str", "-cpp_sha256"},
-    {"-str", "-dyn", "-bw", "-bwns", "-8", "-t0"}, {"-str", "-dec", "-1024", "-t1", "-u32"},
-    {"-str", "-stl", "-dyn", "-nons", "-bw", "-32", "-t3"}, {"-str", "-nons", "-64", "-t4"}};
+const std::vector<std::string> kStyles[] = {{},
+                                            {"-stl"},
+                                            {"-nons"},
+                                            {"-dyn"},
+                                            {"-dec", "-8"},
+                                            {"-u32", "-1024", "-t0"},
+                                            {"-s32", "-32", "-t4", "-bw", "-bwns"},
+                                            {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"},
+                                            {"-str"},
+                                            {"-str", "-stl"},
+                                            {"-str", "-cpp_sha256"},
+                                            {"-str", "-dyn", "-bw", "-bwns", "-8", "-t0"},
+                                            {"-str", "-dec", "-1024", "-t1", "-u32"},
+                                            {"-str", "-stl", "-dyn", "-nons", "-bw", "-32", "-t3"},
+                                            {"-str", "-nons", "-64", "-t4"}};
 
 // Bytes that could break an escape (each value before a digit, hex letter, ?, quote or backslash; trigraphs), then
 // random ones.
@@ -68,21 +78,27 @@ void RoundTrip(const std::string& compiler, bool strOnly) {
   for (const std::string name : {"whole.bin", "empty", "whole_str.bin"})
     Spill(folder / name, name == "empty" ? "" : whole);
   EXPECT_EQ(RunBinary({"-cxx", "-i", "whole.bin", "-dec", "-i", "empty", "-str", "-i", "whole_str.bin"},
-                      {.folder = folder.path()}).exitCode, 0);
+                      {.folder = folder.path()})
+                .exitCode,
+            0);
   check("whole.bin.cxx", "Data::whole_bin, sizeof Data::whole_bin", Hex(whole));
   check("empty.cxx", "Data::empty, sizeof Data::empty", "00");
   check("whole_str.bin.cxx", "Data::whole_str_bin, sizeof Data::whole_str_bin", Hex(whole) + "00");
   // The program's own includes come last, so that every generated header must include what it uses.
-  Spill(folder / "main.cpp", includes + "#include <cstdio>\n#include <vector>\n"
-                             "static void Print(const char* name, const unsigned char* bytes, size_t size) {\n"
-                             "  for (size_t i = 0; i < size; ++i) std::printf(\"%02x\", bytes[i]);\n"
-                             "  std::printf(\" %s\\n\", name);\n}\n"
-                             "static void Print(const char* name, const std::vector<unsigned char>& v, size_t size) {\n"
-                             "  Print(v.size() == size ? name : \"sizes differ\", v.data(), size);\n}\n"
-                             "int main() {\n" + body + "}\n");
+  Spill(folder / "main.cpp",
+        includes +
+            "#include <cstdio>\n#include <vector>\n"
+            "static void Print(const char* name, const unsigned char* bytes, size_t size) {\n"
+            "  for (size_t i = 0; i < size; ++i) std::printf(\"%02x\", bytes[i]);\n"
+            "  std::printf(\" %s\\n\", name);\n}\n"
+            "static void Print(const char* name, const std::vector<unsigned char>& v, size_t size) {\n"
+            "  Print(v.size() == size ? name : \"sizes differ\", v.data(), size);\n}\n"
+            "int main() {\n" +
+            body + "}\n");
   EXPECT_EQ(Shell("cd '" + folder.path() + "' && " + compiler + " -std=c++20 -pedantic-errors -Wall -Wextra -Werror" +
                   " -o roundtrip *.cpp 2>&1 && ./roundtrip"),
-            expected) << compiler;
+            expected)
+      << compiler;
 }
 
 TEST(RoundTrip, CompiledDataEqualsTheInputWithEveryCompiler) {

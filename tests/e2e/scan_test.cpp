@@ -48,13 +48,15 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, Scan,
     testing::Values(
         // Byte order of the names; the tag matches anywhere, in any case, and ends at the next input.
-        Case{"ByteOrderAndTagAnywhere", "touch notes.txt a.bin B.BIN x.bin.old .bin",
+        Case{"ByteOrderAndTagAnywhere",
+             "touch notes.txt a.bin B.BIN x.bin.old .bin",
              {"-sha1", "-p", "d", ".Bin", "-i", "d/a.bin"},
              Applied("d/.bin", {"d/.sha1"}) + Applied("d/B.BIN", {"d/b.sha1"}) + Applied("d/a.bin", {"d/a.sha1"}) +
                  "[Skip] d/notes.txt\n" + Applied("d/x.bin.old", {"d/x.old.sha1"}) +
                  Converted("d/a.bin", {"d/a.bin.sha1"}) + kEnding},
         // Subfolders are entered, except .git; trailing separators are dropped.
-        Case{"SubfoldersAndSeparators", "mkdir sub .git && touch sub/x.bin .git/y.bin .hidden.bin",
+        Case{"SubfoldersAndSeparators",
+             "mkdir sub .git && touch sub/x.bin .git/y.bin .hidden.bin",
              {"-md5", "-p", "d//", ".bin"},
              Applied("d/.hidden.bin", {"d/.hidden.md5"}) + Applied("d/sub/x.bin", {"d/sub/x.md5"}) + kEnding},
         Case{"EmptyTag", "touch A.PNG", {"-cxx", "-p", "d", ""}, Applied("d/A.PNG", {"d/a.png.cxx"}) + kEnding},
@@ -65,14 +67,22 @@ INSTANTIATE_TEST_SUITE_P(
              "mkdir in && touch in/i.bin && ln -s .. in/up && ln -s in again && ln -s /usr/share out && mkfifo pipe.bin"
              " && ln -s no broken.bin",
              {"-md5", "-p", "d", ".bin"},
-             Applied("d/again/i.bin", {"d/again/i.md5"}) + "[Skip] d/broken.bin (not a regular file)\n"
+             Applied("d/again/i.bin", {"d/again/i.md5"}) +
+                 "[Skip] d/broken.bin (not a regular file)\n"
                  "[Skip] d/out (folder link leads outside the scanned folder)\n[Skip] d/pipe.bin (not a regular file)\n"
-                 "[Skip] d/socket.bin (not a regular file)\n" + kEnding, 0, true},
+                 "[Skip] d/socket.bin (not a regular file)\n" +
+                 kEnding,
+             0,
+             true},
         // Two inputs for one output: the second is refused, and the error ends the run only after the scan.
-        Case{"ErrorAfterTheScan", "touch A.bin a.bin good.bin", {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
-             Applied("d/A.bin", {"d/a.md5"}) + "[Apply] d/a.bin\nReading File: d/a.bin\nConverting...\n"
+        Case{"ErrorAfterTheScan",
+             "touch A.bin a.bin good.bin",
+             {"-md5", "-p", "d", ".bin", "-i", "d/good.bin"},
+             Applied("d/A.bin", {"d/a.md5"}) +
+                 "[Apply] d/a.bin\nReading File: d/a.bin\nConverting...\n"
                  " [ERROR] Output already written for another input: d/a.md5\n\n" +
-                 Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding, kFailed},
+                 Applied("d/good.bin", {"d/good.md5"}) + UsageText() + kEnding,
+             kFailed},
         Case{"FileForAFolder", "touch file", {"-p", "d/file", ".bin"}, Failed("Can't open folder: d/file"), kFailed}),
     [](const auto& info) { return std::string(info.param.name); });
 

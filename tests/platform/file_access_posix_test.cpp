@@ -24,7 +24,10 @@ TEST(FileAccess, PipesFifosAndQuietFailures) {
   const std::string text(200000, 'p');
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);
-  std::thread writer([&] { EXPECT_EQ(write(ends[1], text.data(), text.size()), 200000); close(ends[1]); });
+  std::thread writer([&] {
+    EXPECT_EQ(write(ends[1], text.data(), text.size()), 200000);
+    close(ends[1]);
+  });
   EXPECT_EQ(ReadBack("/dev/fd/" + std::to_string(ends[0])), text);
   writer.join();
   close(ends[0]);
@@ -35,7 +38,11 @@ TEST(FileAccess, PipesFifosAndQuietFailures) {
   EXPECT_TRUE(ok);
   ASSERT_EQ(symlink("loop", (folder / "loop").c_str()), 0);
   EXPECT_EQ(CaptureConsole([&] { EXPECT_FALSE(WriteWholeFile((folder / "loop").c_str(), "x")); }), "");
-  EXPECT_EQ(CaptureConsole([&] { FileExists(folder.path().c_str()); ReadBack(folder / "missing"); }), "");
+  EXPECT_EQ(CaptureConsole([&] {
+              FileExists(folder.path().c_str());
+              ReadBack(folder / "missing");
+            }),
+            "");
   EXPECT_EQ(CaptureConsole([] { EXPECT_FALSE(FileExists("")); }), "path() \n\n");
 }
 
@@ -104,7 +111,8 @@ TEST(FileAccess, ReplacingKeepsLinksOwnersAndRights) {
       ASSERT_EQ(test.link == Link::Hard ? link(file.c_str(), out.c_str()) : symlink(test.file, out.c_str()), 0);
     }
     ASSERT_EQ(chmod(folder.path().c_str(), 0755) | chmod(d.c_str(), test.folderMode), 0);
-    struct stat before {}, after {};
+    struct stat before {
+    }, after{};
     stat(file.c_str(), &before);
     const bool fails = test.outcome == Outcome::Untouched;
     EXPECT_EQ(WriteAs(test.writer, out, "new", fails), !fails);

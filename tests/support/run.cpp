@@ -1,18 +1,18 @@
 #include "support/run.h"
 
-#include <cerrno>
-#include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <grp.h>
 #include <pty.h>
-#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
 
 #include "support/temp_folder.h"
 
@@ -23,7 +23,9 @@ const char kBanner[] =
 
 const char kEnding[] = "\n\n";
 
-std::string UsageText() { return Slurp(HEXLOOM_TEST_DATA "/usage.txt"); }
+std::string UsageText() {
+  return Slurp(HEXLOOM_TEST_DATA "/usage.txt");
+}
 
 std::string Converted(const std::string& input, std::initializer_list<std::string> outputs) {
   std::string text = "Reading File: " + input + "\nConverting...\n";
@@ -32,7 +34,9 @@ std::string Converted(const std::string& input, std::initializer_list<std::strin
   return text + "\n";
 }
 
-std::string Failed(const std::string& message) { return " [ERROR] " + message + "\n\n" + UsageText() + kEnding; }
+std::string Failed(const std::string& message) {
+  return " [ERROR] " + message + "\n\n" + UsageText() + kEnding;
+}
 
 namespace {
 
@@ -62,8 +66,8 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
   std::vector<std::string> command;
   if (options.sandbox) {
     const std::string folder = std::filesystem::canonical(options.folder).string();
-    command = {"bwrap", "--ro-bind", "/", "/", "--bind", folder, folder, "--dev", "/dev",
-               "--proc", "/proc", "--chdir", folder, "--"};
+    command = {"bwrap", "--ro-bind", "/",      "/",     "--bind",  folder, folder,
+               "--dev", "/dev",      "--proc", "/proc", "--chdir", folder, "--"};
   }
   if (!options.program.empty()) {
     command.insert(command.end(), options.program.begin(), options.program.end());

@@ -43,8 +43,9 @@ class Wine : public testing::Test {
 // from Wine's rendering: it draws spaces as cursor moves ("\x1b[<n>C") and ends lines with "\r\r\n".
 RunResult RunExe(const Names& arguments, const std::string& folder) {
   static const std::regex kControl("\x1b\\[([^A-Za-z]*)([A-Za-z])|\r");
-  const RunResult run = RunBinary(arguments, {.folder = folder, .sandbox = false, .terminal = true,
-                                              .program = {HEXLOOM_WINE, HEXLOOM_WINDOWS_BINARY}});
+  const RunResult run = RunBinary(
+      arguments,
+      {.folder = folder, .sandbox = false, .terminal = true, .program = {HEXLOOM_WINE, HEXLOOM_WINDOWS_BINARY}});
   std::string text;
   auto rest = run.output.cbegin();
   for (std::smatch m; std::regex_search(rest, run.output.cend(), m, kControl); rest = m.suffix().first)
@@ -65,9 +66,14 @@ TEST_F(Wine, ConsoleTextPathsAndExitCodes) {
   std::string data = "Z:" + folder.path() + "/data";
   std::ranges::replace(data, '/', '\\');
   const std::string sub = data + "\\Sub", logo = "data\\Sub\\Logo.PNG", bin = "bins\\My.Bin.Old.bin";
-  const struct { Names arguments; std::string afterBanner; int exitCode; } cases[] = {
+  const struct {
+    Names arguments;
+    std::string afterBanner;
+    int exitCode;
+  } cases[] = {
       {{"-i", "sky.png", "-md5", "-last"},
-       Converted("sky.png", {"sky.png.cpp", "sky.png.h"}) + Converted("sky.png", {"sky.png.md5"}) + kEnding, 0},
+       Converted("sky.png", {"sky.png.cpp", "sky.png.h"}) + Converted("sky.png", {"sky.png.md5"}) + kEnding,
+       0},
       {{"-X"}, "Invalid Parameter (1) : -X\n\n" + UsageText() + kEnding, kFailed},
       {{}, UsageText(), kFailed},
       {{"-i", "missing.bin"}, "Reading File: missing.bin\n" + Failed("Can't open file: missing.bin"), kFailed},
@@ -75,12 +81,15 @@ TEST_F(Wine, ConsoleTextPathsAndExitCodes) {
       // Before -i puts Logo.PNG.cpp beside its input: the tag matches anywhere in a name.
       {{"-p", data + "\\\\", ".PNG"},
        "[Apply] " + sub + "\\Logo.PNG\n" + Converted(sub + "\\Logo.PNG", {sub + "\\logo.cpp", sub + "\\logo.h"}) +
-           kEnding, 0},
+           kEnding,
+       0},
       {{"-i", logo, "-o", "out\\", "-md5", "-i", logo, "-o", "out", "-cxx", "-i", "data/Sub/Logo.PNG"},
        Converted(logo, {logo + ".cpp", logo + ".h"}) + Converted(logo, {"out\\\\Logo.PNG.md5"}) +
-           Converted("data/Sub/Logo.PNG", {"out\\Logo.PNG.cxx"}) + kEnding, 0},
+           Converted("data/Sub/Logo.PNG", {"out\\Logo.PNG.cxx"}) + kEnding,
+       0},
       {{"-sha1", "-o", "out", "-p", "bins\\", ".bin"},
-       "[Apply] " + bin + "\n" + Converted(bin, {"out\\my.old.sha1"}) + kEnding, 0},
+       "[Apply] " + bin + "\n" + Converted(bin, {"out\\my.old.sha1"}) + kEnding,
+       0},
   };
   for (const auto& [arguments, afterBanner, exitCode] : cases) {
     const RunResult run = RunExe(arguments, folder.path());
@@ -97,8 +106,12 @@ TEST_F(Wine, SameBytesAsTheLinuxBuild) {
   std::mt19937 random(11);
   std::string bytes(100003, '\0');
   std::ranges::generate(bytes, [&] { return static_cast<char>(random()); });
-  for (Names arguments : std::vector<Names>{{}, {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"},
-           {"-bwns", "-8", "-t4", "-s32"}, {"-cxx_sha512"}, {"-cpp_md5"},
+  for (Names arguments : std::vector<Names>{
+           {},
+           {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"},
+           {"-bwns", "-8", "-t4", "-s32"},
+           {"-cxx_sha512"},
+           {"-cpp_md5"},
            {"-md5", "-i", "data.bin", "-sha1", "-i", "data.bin", "-sha256", "-i", "data.bin", "-sha512"}}) {
     arguments.insert(arguments.end(), {"-i", "data.bin", "-i", "empty"});
     ScratchFolder windows, linux;

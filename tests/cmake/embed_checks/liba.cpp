@@ -3,4 +3,6 @@
 
 #include "logo.png.h"
 
-std::string LibaLogo() { return std::string(liba::logo_png, liba::logo_png + liba::logo_png_size); }
+std::string LibaLogo() {
+  return std::string(liba::logo_png, liba::logo_png + liba::logo_png_size);
+}

@@ -4,5 +4,6 @@
 #include "data.bin.h"
 
 int main() {
-  for (std::size_t i = 0; i < Data::data_bin_size; ++i) std::printf("%02x", Data::data_bin[i]);
+  for (std::size_t i = 0; i < Data::data_bin_size; ++i)
+    std::printf("%02x", Data::data_bin[i]);
 }
