@@ -130,3 +130,21 @@ ConsoleLog& ConsoleLog::operator<<(uint64_t value) {
 ConsoleLog& ConsoleLog::operator<<(bool value) {
   return *this << (value ? "1" : "0");
 }
+
+std::string EscapeControlBytes(std::string_view text) {
+  constexpr unsigned char kFirstPrintable = 0x20;
+  constexpr unsigned char kDelete = 0x7F;
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= kFirstPrintable && byte != kDelete) {
+      escaped += c;
+      continue;
+    }
+    const char octal[] = {'\\', static_cast<char>('0' + (byte >> 6)), static_cast<char>('0' + ((byte >> 3) & 7)),
+                          static_cast<char>('0' + (byte & 7))};
+    escaped.append(octal, sizeof octal);
+  }
+  return escaped;
+}

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The console attributes that messages are written in.
@@ -72,6 +73,11 @@ class ConsoleLog {
   ConsoleLog();
   void Write(const char* text, size_t length);
 };
+
+// Returns the text with every control byte (below 0x20, and 0x7F) written as
+// a backslash and three octal digits, so that a file name can't move the
+// cursor, recolour the terminal or break a log line; other bytes unchanged.
+std::string EscapeControlBytes(std::string_view text);
 
 // Platform layer of the log. Opens the console once; never fails.
 void ConsoleOpen();
