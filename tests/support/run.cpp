@@ -23,8 +23,12 @@ const char kBanner[] =
 
 const char kEnding[] = "\n\n";
 
+std::string Golden(const std::string& name) {
+  return Slurp(HEXLOOM_TEST_DATA "/" + name);
+}
+
 std::string UsageText() {
-  return Slurp(HEXLOOM_TEST_DATA "/usage.txt");
+  return Golden("usage.txt");
 }
 
 std::string Converted(const std::string& input, std::initializer_list<std::string> outputs) {
@@ -167,12 +171,5 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
 }
 
 std::string Shell(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char chunk[65536];
-    while (size_t got = fread(chunk, 1, sizeof chunk, pipe))
-      output.append(chunk, got);
-    pclose(pipe);
-  }
-  return output;
+  return RunBinary({"-c", command}, {.sandbox = false, .program = {"sh"}}).output;
 }

@@ -26,13 +26,15 @@ struct RunOptions {
 // Runs hexloom with the arguments and reads what it printed to the end.
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options = {});
 
-// Runs a shell command and returns what it printed.
+// Runs a shell command, outside the sandbox, and returns what it printed to standard output.
 std::string Shell(const std::string& command);
 
 // What every run prints first.
 extern const char kBanner[];
 // The two line breaks that end every run with arguments.
 extern const char kEnding[];
+// The bytes of a golden file in tests/data.
+std::string Golden(const std::string& name);
 // The usage text, from its golden copy.
 std::string UsageText();
 // The lines of one conversion that wrote the outputs.
