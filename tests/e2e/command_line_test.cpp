@@ -24,7 +24,7 @@ struct Case {
 
 class CommandLine : public testing::TestWithParam<Case> {};
 
-TEST_P(CommandLine, PrintsAndEnds) {
+TEST_P(CommandLine, Run) {
   RunResult run = RunBinary(GetParam().arguments, {.folder = ScratchFolder().path(), .terminal = GetParam().terminal});
   EXPECT_EQ(run.output, GetParam().printed);
   EXPECT_EQ(run.exitCode, GetParam().exitCode);

@@ -37,12 +37,6 @@ TEST_F(Conversion, ClosedOutputPipeDoesNotStopTheRun) {
   EXPECT_EQ(ListNames(folder.path()), (Names{"x", "x.cxx", "x.sha1"}));
 }
 
-TEST_F(Conversion, DevStdinIsNamedStdin) {
-  EXPECT_EQ(Run({"-o", ".", "-md5", "-i", "/dev/stdin"}, {.standardInput = folder / "x"}).output,
-            kBanner + Converted("/dev/stdin", {"./stdin.md5"}) + kEnding);
-  EXPECT_EQ(Slurp(folder / "stdin.md5"), "900150983cd24fb0d6963f7d28e17f72");
-}
-
 TEST_F(Conversion, FailureStopsTheRunBeforeTheNextOption) {
   const RunResult run = Run({"-o", "nowhere", "-i", "x", "-i", "x"});
   EXPECT_EQ(run.output, kBanner + ("Reading File: x\nConverting...\n" + Failed("Can't write file: nowhere/x.cpp")));

@@ -151,7 +151,7 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   if (child == 0) {
     dup2(fileno(errors), STDERR_FILENO);
     if (!options.terminal) {
-      const int input = open(options.standardInput.c_str(), O_RDONLY);
+      const int input = open("/dev/null", O_RDONLY);
       if (dup2(outPipe[1], STDOUT_FILENO) < 0 || input < 0 || dup2(input, STDIN_FILENO) < 0)
         CannotStart("redirecting standard input and output");
     }

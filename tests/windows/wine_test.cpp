@@ -54,7 +54,7 @@ RunResult RunExe(const Names& arguments, const std::string& folder) {
 }
 
 // Console text and exit codes, with backslash and drive-letter paths, trailing backslashes and a link cycle.
-TEST_F(Wine, ConsoleTextAndExitCodesWithWindowsPaths) {
+TEST_F(Wine, ConsoleTextOfRunsWithWindowsPaths) {
   ScratchFolder folder;
   for (const char* name : {"data", "data/Sub", "out", "bins"})
     mkdir((folder / name).c_str(), 0755);
