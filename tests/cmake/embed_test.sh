@@ -66,8 +66,7 @@ expect_no_work() {  # <after what>: Ninja sees nothing to do, and neither tool e
 step() {  # <what is done> <expected paths> <edit...>: Hexloom reruns, the output holds, the next build is a no-op
   backdate
   "${@:3}"
-  build_changing "$1" "$2"
-  grep -q "Embedding notes.txt" "$log" || fail "$label: $1 did not rerun Hexloom"
+  build_changing "$1" "$2"  # the stamp among them: Hexloom ran
   expect_output
   expect_no_work "$1"
 }
@@ -109,9 +108,8 @@ echo "== install"
 prefix=$scratch/prefix
 run "$scratch/install.log" "cmake --install" cmake --install "$build_dir" --prefix "$prefix"
 package_dir=$(find "$prefix" -name HexloomConfig.cmake -printf '%h\n')
-for file in "$package_dir"/Hexloom{Config,ConfigVersion,Embed,Targets}.cmake "$prefix/bin/hexloom"; do
-  [[ -f $file ]] || fail "$file is not installed"
-done
+# The package scenarios below find and use the rest of the package.
+[[ -f $package_dir/HexloomConfigVersion.cmake ]] || fail "no HexloomConfigVersion.cmake in $prefix"
 
 scenario package-ninja Ninja "-DCMAKE_PREFIX_PATH=$prefix"
 scenario package-make "Unix Makefiles" "-DCMAKE_PREFIX_PATH=$prefix"

@@ -19,14 +19,15 @@ expect() {  # <words, the last being the one under the cursor> <sorted completio
   [[ $1 == *" " ]] && COMP_WORDS+=("")
   COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) COMPREPLY=()
   "$function" hexloom "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-  check "'$1'" "$(printf '%s\n' "${COMPREPLY[@]}" | sort | paste -sd' ')" "$2"
+  check "'$1'" "$(printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | paste -sd' ')" "$2"
 }
 
-expect "hexloom -cx" "-cxx -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512"
-expect "hexloom -t" "-t0 -t1 -t2 -t3 -t4 -test"
+# Every option after the first argument; the queries only as the first.
+expect "hexloom -dec -" "-1024 -128 -16 -256 -32 -512 -64 -8 -bw -bwns -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 \
+-cxx -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512 -dec -dyn -i -last -md5 -nons -ns -o -p -q -s32 -sha1 -sha256 -sha512 \
+-size_t -stl -str -t0 -t1 -t2 -t3 -t4 -test -u32"
 expect "hexloom --" "--help --version"
 expect "hexloom -dec --" ""
-expect "hexloom -1" "-1024 -128 -16"
 expect "hexloom -i " "another.bin art work assets out"
 expect "hexloom -i assets/" "assets/icons assets/logo.png"
 expect "hexloom -i art" "art work"
@@ -38,7 +39,6 @@ expect "hexloom -o -i -s" "-s32 -sha1 -sha256 -sha512 -size_t -stl -str"
 # A value is never an option: "-i" is the folder of -o, "-o" the file of -i.
 expect "hexloom -o -i -l" "-last"
 expect "hexloom -i -o a" ""
-expect "hexloom -n" "-nons -ns"
 expect "hexloom -ns " ""
 expect "hexloom -ns -q -q" "-q"
 

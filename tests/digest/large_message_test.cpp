@@ -14,7 +14,7 @@ namespace {
 constexpr uint64_t kMessageSize = (uint64_t{4} << 30) + (1 << 20) + 3;
 constexpr uint64_t kPatternSize = (1 << 20) + 13;
 
-TEST(LargeMessageTest, MatchesOracleInOnePassAndInPieces) {
+TEST(LargeMessageTest, MatchesTheOracle) {
   std::unique_ptr<unsigned char[]> message(new (std::nothrow) unsigned char[kMessageSize]);
   if (!message)
     GTEST_SKIP() << "no memory for a " << kMessageSize << "-byte message";

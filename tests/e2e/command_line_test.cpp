@@ -24,7 +24,7 @@ struct Case {
 
 class CommandLine : public testing::TestWithParam<Case> {};
 
-TEST_P(CommandLine, PrintsAndEnds) {
+TEST_P(CommandLine, Run) {
   RunResult run = RunBinary(GetParam().arguments, {.folder = ScratchFolder().path(), .terminal = GetParam().terminal});
   EXPECT_EQ(run.output, GetParam().printed);
   EXPECT_EQ(run.exitCode, GetParam().exitCode);
@@ -34,47 +34,41 @@ TEST_P(CommandLine, PrintsAndEnds) {
 INSTANTIATE_TEST_SUITE_P(
     Runs, CommandLine,
     testing::Values(
-        Case{"NoArgument", {}, kBanner + UsageText(), kFailed},  // the one run without the ending
-        Case{"CaseSensitive", {"-MD5"}, Stopped("Invalid Parameter (1) : -MD5\n\n"), kFailed},
-        Case{"HelpOnlyRow", {"-dec", kHelpOnly}, Stopped("Invalid Parameter (2) : " + kHelpOnly + "\n\n"), kFailed},
+        Case{"NoArgumentPrintsTheUsage", {}, kBanner + UsageText(), kFailed},  // the one run without the ending
+        Case{"OptionNamesAreCaseSensitive", {"-MD5"}, Stopped("Invalid Parameter (1) : -MD5\n\n"), kFailed},
+        Case{"RowThatTheUsageListsIsNoOption",
+             {"-dec", kHelpOnly},
+             Stopped("Invalid Parameter (2) : " + kHelpOnly + "\n\n"),
+             kFailed},
         // An unrecognised argument skips everything after it.
         Case{"UnrecognisedSkipsTheRest",
              {"-test", "-zz", "-test", "-i", "missing.bin"},
              Stopped("**** TEST ENABLED ****\n\nInvalid Parameter (2) : -zz\n\n"),
              kFailed},
-        Case{"StyleOptionsAlone",
+        Case{"OptionsWithoutInputConvertNothing",
              {"-dec", "-cxx", "-stl", "-dyn", "-nons", "-bw", "-bwns", "-u32", "-s32", "-size_t", "-8", "-1024", "-t0",
               "-t4", "-md5", "-cpp_sha512", "-cxx_sha1", "-cpp"},
              kBanner + std::string(kEnding)},
-        Case{"OutputFolderMissing", {"-o"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
+        Case{"OutputFolderMissingIsAnError", {"-o"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
         // An unset variable in a script never makes the root folder the target.
-        Case{"OutputFolderEmpty", {"-o", "", "-i", "x"}, Stopped("Output path is missing: -o C:\\Data\n\n"), kFailed},
-        Case{"ScanFolderEmpty", {"-p", "", ".bin"}, Stopped(kScanMissing), kFailed},
-        Case{"ScanParametersMissing", {"-p", "d"}, Stopped(kScanMissing), kFailed},
-        Case{"InputMissing", {"-i"}, Stopped("Input file is missing: -i yourFile.bin\n\n"), kFailed},
-        Case{"LastWithoutInput", {"-last", "-i", "never"}, Stopped("No Input file: -i yourFile.bin\n\n"), kFailed},
+        Case{"EmptyOutputFolderIsAnError",
+             {"-o", "", "-i", "x"},
+             Stopped("Output path is missing: -o C:\\Data\n\n"),
+             kFailed},
+        Case{"EmptyScanFolderIsAnError", {"-p", "", ".bin"}, Stopped(kScanMissing), kFailed},
+        Case{"ScanTagMissingIsAnError", {"-p", "d"}, Stopped(kScanMissing), kFailed},
+        Case{"InputMissingIsAnError", {"-i"}, Stopped("Input file is missing: -i yourFile.bin\n\n"), kFailed},
+        Case{"LastBeforeAnyInputIsAnError",
+             {"-last", "-i", "never"},
+             Stopped("No Input file: -i yourFile.bin\n\n"),
+             kFailed},
         // Help is answered only as the first argument, and reads nothing after it.
-        Case{"Help", {"-h", "-X"}, kBanner + UsageText()},
-        Case{"LongHelp", {"--help", "-i", "missing"}, kBanner + UsageText()},
-        Case{"HelpLater", {"-dec", "--help"}, Stopped("Invalid Parameter (2) : --help\n\n"), kFailed},
-        Case{"Version", {"--version", "-i"}, "hexloom 1.0\n"},
+        Case{"HelpReadsNothingAfterIt", {"-h", "-X"}, kBanner + UsageText()},
+        Case{"LongHelpReadsNothingAfterIt", {"--help", "-i", "missing"}, kBanner + UsageText()},
+        Case{"HelpAfterAnOptionIsInvalid", {"-dec", "--help"}, Stopped("Invalid Parameter (2) : --help\n\n"), kFailed},
+        Case{"VersionReadsNothingAfterIt", {"--version", "-i"}, "hexloom 1.0\n"},
         // Colours that return to the default; test mode says so at every -test.
-        Case{"Terminal",
-             {"-test", "-test"},
-             "\x1b[94mHexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n\n"
-             "\x1b[0m\x1b[0mDeveloped by the Hexloom developers.\n\n\x1b[0m\x1b[90mWeb: https://hexloom.dev\n\n\x1b[0m"
-             "\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\x1b[93m**** TEST ENABLED ****\n\n\x1b[0m\n\n",
-             0,
-             true}),
+        Case{"ColoursOnATerminal", {"-test", "-test", "-X"}, Golden("terminal_colours.txt"), kFailed, true}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Terminal, UsageColours) {
-  const std::string printed = RunBinary({"-X"}, {.terminal = true}).output;
-  for (const char* piece : {"\x1b[35m[Parameters/Options]\n\x1b[0m", "\x1b[0m -o \x1b[0m\x1b[90m: output path\n\x1b[0m",
-                            "\x1b[36m[Examples]\n\x1b[0m", "\x1b[33m Hexloom -i yourData.bin \x1b[0m",
-                            "\x1b[93mInvalid Parameter (1) : -X\n\n\x1b[0m"})
-    EXPECT_NE(printed.find(piece), std::string::npos) << piece;
-  EXPECT_TRUE(printed.ends_with("\x1b[0m\n\n"));
-}
 
 }  // namespace

@@ -11,57 +11,18 @@
 namespace {
 
 const char* const kNames[] = {
-    "-o",
-    "-i",
-    "-last",
-    "-p",
-    "-test",
-    "-cpp",
-    "-cxx",
-    "-md5",
-    "-sha1",
-    "-sha256",
-    "-sha512",
-    "-cpp_md5",
-    "-cpp_sha1",
-    "-cpp_sha256",
-    "-cpp_sha512",
-    "-cxx_md5",
-    "-cxx_sha1",
-    "-cxx_sha256",
-    "-cxx_sha512",
-    "-stl",
-    "-dyn",
-    "-nons",
-    "-dec",
-    "-bw",
-    "-bwns",
-    "-str",
-    "-size_t",
-    "-s32",
-    "-u32",
-    "-8",
-    "-16",
-    "-32",
-    "-64",
-    "-128",
-    "-256",
-    "-512",
-    "-1024",
-    "-t0",
-    "-t1",
-    "-t2",
-    "-t3",
-    "-t4",
-    "-md5, -sha1, -sha256, -sha512",
-    "-I",
-    "-X",
-};
-// Values that stay inside the run's folder: no absolute paths, no "..".
+    "-o",        "-i",          "-last",       "-p",       "-test",     "-cpp",        "-cxx",        "-md5",
+    "-sha1",     "-sha256",     "-sha512",     "-cpp_md5", "-cpp_sha1", "-cpp_sha256", "-cpp_sha512", "-cxx_md5",
+    "-cxx_sha1", "-cxx_sha256", "-cxx_sha512", "-stl",     "-dyn",      "-nons",       "-dec",        "-bw",
+    "-bwns",     "-str",        "-size_t",     "-s32",     "-u32",      "-8",          "-16",         "-32",
+    "-64",       "-128",        "-256",        "-512",     "-1024",     "-t0",         "-t1",         "-t2",
+    "-t3",       "-t4",         "-I",          "-X"};
+// Values that stay inside the run's folder (no absolute paths, no ".."), and a row that the usage lists but no
+// argument selects.
 const char* const kValues[] = {
     "",     "a.bin", "sub",          "sub/b.dat",    "missing",   "out",
     ".",    "sub/",  "%s%n%x",       "\xff\xfe\x80", "a.bin.cpp", ".bin",
-    ".BIN", "c",     "\xc3\xa9.txt", "with space",   "new\nline",
+    ".BIN", "c",     "\xc3\xa9.txt", "with space",   "new\nline", "-md5, -sha1, -sha256, -sha512",
 };
 
 // An option name (half the time), a value, a long name, or up to 12 random bytes without a NUL (it would end the

@@ -75,8 +75,9 @@ void RoundTrip(const std::string& compiler, bool strOnly) {
   }
   // The .cxx forms compile on their own when included; an empty array holds one zero, a -str array its closing zero.
   const std::string whole = "w\"0\\?";
-  for (const std::string name : {"whole.bin", "empty", "whole_str.bin"})
-    Spill(folder / name, name == "empty" ? "" : whole);
+  Spill(folder / "whole.bin", whole);
+  Spill(folder / "empty", "");
+  Spill(folder / "whole_str.bin", whole);
   EXPECT_EQ(RunBinary({"-cxx", "-i", "whole.bin", "-dec", "-i", "empty", "-str", "-i", "whole_str.bin"},
                       {.folder = folder.path()})
                 .exitCode,

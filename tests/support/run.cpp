@@ -23,8 +23,12 @@ const char kBanner[] =
 
 const char kEnding[] = "\n\n";
 
+std::string Golden(const std::string& name) {
+  return Slurp(HEXLOOM_TEST_DATA "/" + name);
+}
+
 std::string UsageText() {
-  return Slurp(HEXLOOM_TEST_DATA "/usage.txt");
+  return Golden("usage.txt");
 }
 
 std::string Converted(const std::string& input, std::initializer_list<std::string> outputs) {
@@ -147,7 +151,7 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   if (child == 0) {
     dup2(fileno(errors), STDERR_FILENO);
     if (!options.terminal) {
-      const int input = open(options.standardInput.c_str(), O_RDONLY);
+      const int input = open("/dev/null", O_RDONLY);
       if (dup2(outPipe[1], STDOUT_FILENO) < 0 || input < 0 || dup2(input, STDIN_FILENO) < 0)
         CannotStart("redirecting standard input and output");
     }
@@ -167,12 +171,5 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
 }
 
 std::string Shell(const std::string& command) {
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char chunk[65536];
-    while (size_t got = fread(chunk, 1, sizeof chunk, pipe))
-      output.append(chunk, got);
-    pclose(pipe);
-  }
-  return output;
+  return RunBinary({"-c", command}, {.sandbox = false, .program = {"sh"}}).output;
 }

@@ -13,26 +13,27 @@ struct RunResult {
 };
 
 struct RunOptions {
-  std::string folder = ".";                 // working folder of the run, the only one it may write in a sandbox
-  bool sandbox = true;                      // under bubblewrap: the rest of the machine is read-only
-  bool terminal = false;                    // run under a pseudo-terminal
-  bool unprivileged = false;                // as user nobody, so that permissions bite
-  bool closedOutput = false;                // standard output is a pipe whose reader is gone
-  std::string standardInput = "/dev/null";  // read by the program as its standard input
-  long long fileSizeLimit = -1;             // RLIMIT_FSIZE in bytes, as on a full disk; -1 for none
-  std::vector<std::string> program = {};    // what to run in place of the hexloom binary
+  std::string folder = ".";               // working folder of the run, the only one it may write in a sandbox
+  bool sandbox = true;                    // under bubblewrap: the rest of the machine is read-only
+  bool terminal = false;                  // run under a pseudo-terminal
+  bool unprivileged = false;              // as user nobody, so that permissions bite
+  bool closedOutput = false;              // standard output is a pipe whose reader is gone
+  long long fileSizeLimit = -1;           // RLIMIT_FSIZE in bytes, as on a full disk; -1 for none
+  std::vector<std::string> program = {};  // what to run in place of the hexloom binary
 };
 
-// Runs hexloom with the arguments and reads what it printed to the end.
+// Runs hexloom with the arguments, standard input empty, and reads what it printed to the end.
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options = {});
 
-// Runs a shell command and returns what it printed.
+// Runs a shell command, outside the sandbox, and returns what it printed to standard output.
 std::string Shell(const std::string& command);
 
 // What every run prints first.
 extern const char kBanner[];
 // The two line breaks that end every run with arguments.
 extern const char kEnding[];
+// The bytes of a golden file in tests/data.
+std::string Golden(const std::string& name);
 // The usage text, from its golden copy.
 std::string UsageText();
 // The lines of one conversion that wrote the outputs.
