@@ -21,4 +21,6 @@ struct SourceStyle {
   bool braceWrapNamespace = false;
   bool stringLiteral = false;  // the data is a string literal, not a brace list
   bool digestComment = false;  // the bytes are a digest, shown in a comment line too
+
+  friend bool operator==(const SourceStyle&, const SourceStyle&) = default;
 };
