@@ -11,10 +11,19 @@
 
 namespace {
 
-template <OutputFormat Format, ContentSource Source>
+// Every format option sets both values, so that "-cpp_sha256 -cxx" makes a
+// .cxx of the file's own bytes.
+template <OutputFormat Format>
 OptionResult SelectFormat(const ArgumentCursor&, Invocation& run) {
   run.settings.conversion.format = Format;
-  run.settings.conversion.source = Source;
+  run.settings.conversion.contentDigest.reset();
+  return {};
+}
+
+template <OutputFormat Format, DigestKind Digest>
+OptionResult SelectDigestFormat(const ArgumentCursor&, Invocation& run) {
+  run.settings.conversion.format = Format;
+  run.settings.conversion.contentDigest = Digest;
   return {};
 }
 
@@ -66,7 +75,7 @@ OptionResult SetNamespace(const ArgumentCursor& args, Invocation& run) {
 }
 
 using F = OutputFormat;
-using C = ContentSource;
+using D = DigestKind;
 using S = SourceStyle;
 
 }  // namespace
@@ -94,23 +103,23 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-test", "enable test mode (generate data without output generated)", EnableTestMode},
     {"-q", "quiet: print errors only (as the first argument, no banner either)", SetQuiet},
     {nullptr, nullptr, nullptr},
-    {"-cpp", "generate cpp and h files (default)", SelectFormat<F::Cpp, C::Cpp>},
-    {"-cxx", "generate cxx file", SelectFormat<F::Cxx, C::Cxx>},
+    {"-cpp", "generate cpp and h files (default)", SelectFormat<F::Cpp>},
+    {"-cxx", "generate cxx file", SelectFormat<F::Cxx>},
     {"-md5, -sha1, -sha256, -sha512", "generate md5, sha1, sha256 or sha512 file", nullptr},
-    {"-md5", nullptr, SelectFormat<F::Md5, C::Md5>},
-    {"-sha1", nullptr, SelectFormat<F::Sha1, C::Sha1>},
-    {"-sha256", nullptr, SelectFormat<F::Sha256, C::Sha256>},
-    {"-sha512", nullptr, SelectFormat<F::Sha512, C::Sha512>},
+    {"-md5", nullptr, SelectDigestFormat<F::Checksum, D::Md5>},
+    {"-sha1", nullptr, SelectDigestFormat<F::Checksum, D::Sha1>},
+    {"-sha256", nullptr, SelectDigestFormat<F::Checksum, D::Sha256>},
+    {"-sha512", nullptr, SelectDigestFormat<F::Checksum, D::Sha512>},
     {"-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512", "generate md5, sha1, sha256 or sha512 cpp file", nullptr},
-    {"-cpp_md5", nullptr, SelectFormat<F::Cpp, C::Md5>},
-    {"-cpp_sha1", nullptr, SelectFormat<F::Cpp, C::Sha1>},
-    {"-cpp_sha256", nullptr, SelectFormat<F::Cpp, C::Sha256>},
-    {"-cpp_sha512", nullptr, SelectFormat<F::Cpp, C::Sha512>},
+    {"-cpp_md5", nullptr, SelectDigestFormat<F::Cpp, D::Md5>},
+    {"-cpp_sha1", nullptr, SelectDigestFormat<F::Cpp, D::Sha1>},
+    {"-cpp_sha256", nullptr, SelectDigestFormat<F::Cpp, D::Sha256>},
+    {"-cpp_sha512", nullptr, SelectDigestFormat<F::Cpp, D::Sha512>},
     {"-cxx_md5, -cxx_sha1, -cxx_sha256, -cxx_sha512", "generate md5, sha1, sha256 or sha512 cxx file", nullptr},
-    {"-cxx_md5", nullptr, SelectFormat<F::Cxx, C::Md5>},
-    {"-cxx_sha1", nullptr, SelectFormat<F::Cxx, C::Sha1>},
-    {"-cxx_sha256", nullptr, SelectFormat<F::Cxx, C::Sha256>},
-    {"-cxx_sha512", nullptr, SelectFormat<F::Cxx, C::Sha512>},
+    {"-cxx_md5", nullptr, SelectDigestFormat<F::Cxx, D::Md5>},
+    {"-cxx_sha1", nullptr, SelectDigestFormat<F::Cxx, D::Sha1>},
+    {"-cxx_sha256", nullptr, SelectDigestFormat<F::Cxx, D::Sha256>},
+    {"-cxx_sha512", nullptr, SelectDigestFormat<F::Cxx, D::Sha512>},
     {nullptr, nullptr, nullptr},
     {"-stl", "use std::vector<unsigned char>", SetStyle<&S::useVector, true>},
     {"-dyn", "dynamic data (no const keyword)", SetStyle<&S::dynamicData, true>},

@@ -45,6 +45,24 @@ TEST_F(OptionsTest, StyleOptionsSetTheirField) {
   }
 }
 
+// Each format option sets the digest too: a later -cxx drops the digest of an earlier -cpp_sha256.
+TEST_F(OptionsTest, FormatOptionsSetTheFormatAndTheContentDigest) {
+  using Choice = std::pair<OutputFormat, std::optional<DigestKind>>;
+  const std::pair<std::vector<const char*>, Choice> cases[] = {
+      {{"-cpp_sha256", "-cxx"}, {OutputFormat::Cxx, std::nullopt}},
+      {{"-md5", "-cpp"}, {OutputFormat::Cpp, std::nullopt}},
+      {{"-cpp_md5", "-sha512"}, {OutputFormat::Checksum, DigestKind::Sha512}},
+      {{"-sha256"}, {OutputFormat::Checksum, DigestKind::Sha256}},
+      {{"-cxx_sha1"}, {OutputFormat::Cxx, DigestKind::Sha1}},
+      {{"-cpp_sha512"}, {OutputFormat::Cpp, DigestKind::Sha512}},
+  };
+  for (const auto& [arguments, choice] : cases) {
+    EXPECT_EQ(RunAll(arguments), 0);
+    EXPECT_EQ(Choice(run.settings.conversion.format, run.settings.conversion.contentDigest), choice)
+        << *arguments.begin();
+  }
+}
+
 TEST_F(OptionsTest, NamespaceMistakesStopTheRunAndKeepTheName) {
   const std::string invalid = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ";
   const std::pair<std::vector<const char*>, std::string> refused[] = {
