@@ -37,7 +37,7 @@ OptionResult SetStyle(const ArgumentCursor&, Invocation& run) {
 
 // The eight row widths share this handler: "-1024" gives 1024 bytes by row.
 OptionResult SelectRowWidth(const ArgumentCursor& args, Invocation& run) {
-  run.settings.conversion.style.rowMask = std::atoi(args.At(0) + 1) - 1;
+  run.settings.conversion.style.rowWidth = std::atoi(args.At(0) + 1);
   run.settings.conversion.style.rowWidthChosen = true;
   return {};
 }

@@ -33,9 +33,9 @@ TEST_F(OptionsTest, StyleOptionsSetTheirField) {
         .braceWrapNamespace = true,
         .stringLiteral = true}},
       {{"-dec", "-dec", "-s32", "-1024", "-t4"},
-       {.rowMask = 1023, .rowWidthChosen = true, .tabSize = 4, .hexOutput = false, .sizeType = SizeType::Int32}},
-      {{"-8", "-t0", "-u32"}, {.rowMask = 7, .rowWidthChosen = true, .tabSize = 0, .sizeType = SizeType::UInt32}},
-      {{"-512", "-t3", "-s32", "-size_t"}, {.rowMask = 511, .rowWidthChosen = true, .tabSize = 3}},
+       {.rowWidth = 1024, .rowWidthChosen = true, .tabSize = 4, .hexOutput = false, .sizeType = SizeType::Int32}},
+      {{"-8", "-t0", "-u32"}, {.rowWidth = 8, .rowWidthChosen = true, .tabSize = 0, .sizeType = SizeType::UInt32}},
+      {{"-512", "-t3", "-s32", "-size_t"}, {.rowWidth = 512, .rowWidthChosen = true, .tabSize = 3}},
       {{"-ns", "ui::assets", "-ns", "Data2"}, {.nameSpace = "Data2"}},
   };
   for (const auto& [arguments, style] : cases) {

@@ -1,4 +1,4 @@
-#include "convert/source_files.h"
+#include "convert/output_plan.h"
 
 #include "codegen/data_source.h"
 #include "codegen/header_text.h"
