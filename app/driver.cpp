@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "codegen/banner.h"
 #include "platform/console_log.h"
+#include "platform/file_system.h"
 
 const char kHexloomVersion[] = HEXLOOM_VERSION;
 
@@ -55,14 +56,14 @@ void PrintBanner() {
 
 }  // namespace
 
-void PrintUsage() {
+void PrintUsage(const Settings& settings) {
   // A quiet run tells what went wrong, not how to call the program.
-  if (g_settings.quiet)
+  if (settings.quiet)
     return;
   ConsoleLog& log = ConsoleLog::Instance();
   log << ConsoleColour(Colour::OptionsHeading) << "[Parameters/Options]"
       << "\n";
-  for (const OptionEntry& row : OptionTable) {
+  for (const OptionEntry& row : OptionRows()) {
     if (!row.name) {
       log << "\n";
     } else if (row.help) {
@@ -83,12 +84,35 @@ void PrintUsage() {
       << "\n";
 }
 
+int RunOptions(ArgumentCursor& args, Invocation& run) {
+  while (args.index < args.count) {
+    const char* argument = args.values[args.index];
+    const OptionEntry* row = FindOption(argument);
+    if (!row) {
+      // An unrecognised argument stops the run; the rest is not converted,
+      // so the run must not report success.
+      ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Invalid Parameter (" << args.index
+                             << ") : " << argument << "\n"
+                             << "\n";
+      return -1;
+    }
+    const OptionResult result = row->handler(args, run);
+    if (!result.error.empty()) {
+      ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << result.error << "\n"
+                             << "\n";
+      return -1;
+    }
+    if (result.conversionFailed)
+      return -1;
+    args.index += result.consumed;
+  }
+  return 0;
+}
+
 int RunHexloom(int argc, char** argv) {
-  g_settings.exitCode = 0;
-  g_settings.argCount = argc;
-  g_settings.argIndex = 1;
-  g_settings.argValues = argv;
-  g_settings.run.scanThreads = ScanThreadsFrom(std::getenv("HEXLOOM_JOBS"));
+  Invocation run(&RealFileSystem());
+  run.state.scanThreads = ScanThreadsFrom(std::getenv("HEXLOOM_JOBS"));
+  ArgumentCursor args{.count = argc, .values = argv};
 
   const Query query = argc < 2 ? Query::None : QueryOf(argv[1]);
   if (query == Query::Version) {
@@ -96,38 +120,17 @@ int RunHexloom(int argc, char** argv) {
     return 0;
   }
   if (argc > 1 && std::strcmp(argv[1], "-q") == 0)
-    SetQuiet();
+    SetQuiet(args, run);
   PrintBanner();
   if (argc < 2 || query == Query::Help) {
-    PrintUsage();
+    PrintUsage(run.settings);
     return query == Query::Help ? 0 : -1;
   }
 
-  while (g_settings.argIndex < g_settings.argCount) {
-    if (g_settings.exitCode != 0)
-      break;
-    const char* argument = g_settings.argValues[g_settings.argIndex];
-    if (const OptionEntry* row = FindOption(argument)) {
-      row->handler();
-      continue;
-    }
-    // An unrecognised argument stops the run; the rest is not converted, so
-    // the run must not report success.
-    int32_t position = g_settings.argIndex;
-    ++g_settings.argIndex;
-    ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Invalid Parameter (" << position << ") : " << argument
-                           << "\n"
-                           << "\n";
-    PrintUsage();
-    g_settings.exitCode = -1;
-    ConsoleLog::Instance() << "\n"
-                           << "\n";
-    return g_settings.exitCode;
-  }
-
-  if (g_settings.exitCode != 0)
-    PrintUsage();
+  const int exitCode = RunOptions(args, run);
+  if (exitCode != 0)
+    PrintUsage(run.settings);
   ConsoleLog::Instance() << "\n"
                          << "\n";
-  return g_settings.exitCode;
+  return exitCode;
 }

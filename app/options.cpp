@@ -3,112 +3,96 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "app/input_options.h"
-#include "app/settings.h"
 #include "codegen/identifier.h"
 #include "platform/console_log.h"
 
+OptionResult OptionError(std::string message) {
+  return {.consumed = 0, .error = std::move(message)};
+}
+
+bool IsFolderValue(const char* argument) {
+  return argument && argument[0] != '\0';
+}
+
+OptionResult SetQuiet(const ArgumentCursor&, Invocation& run) {
+  run.settings.quiet = true;
+  ConsoleLog::Instance().SetQuiet(true);
+  return {};
+}
+
 namespace {
 
-const char* CurrentArgument() {
-  return g_settings.argValues[g_settings.argIndex];
+// Every format option sets both values, so that "-cpp_sha256 -cxx" makes a
+// .cxx of the file's own bytes.
+template <OutputFormat Format>
+OptionResult SelectFormat(const ArgumentCursor&, Invocation& run) {
+  run.settings.conversion.format = Format;
+  run.settings.conversion.contentDigest.reset();
+  return {};
 }
 
-template <OutputFormat Format, ContentSource Source>
-void SelectFormat() {
-  ++g_settings.argIndex;
-  g_settings.outputFormat = Format;
-  g_settings.contentSource = Source;
+template <OutputFormat Format, DigestKind Digest>
+OptionResult SelectDigestFormat(const ArgumentCursor&, Invocation& run) {
+  run.settings.conversion.format = Format;
+  run.settings.conversion.contentDigest = Digest;
+  return {};
 }
 
-// The switches only ever turn one way within a run.
-template <bool Settings::*Field, bool Value>
-void SetSwitch() {
-  ++g_settings.argIndex;
-  g_settings.*Field = Value;
+// Sets one field of the style; the switches only ever turn one way within a
+// run.
+template <auto Field, auto Value>
+OptionResult SetStyle(const ArgumentCursor&, Invocation& run) {
+  run.settings.conversion.style.*Field = Value;
+  return {};
 }
 
-template <SizeType Type>
-void SelectSizeType() {
-  ++g_settings.argIndex;
-  g_settings.sizeType = Type;
-}
-
-// The eight row widths share this handler: "-1024" gives a mask of 1023.
-void SelectRowWidth() {
-  g_settings.rowMask = std::atoi(CurrentArgument() + 1) - 1;
-  g_settings.rowWidthChosen = true;
-  ++g_settings.argIndex;
+// The eight row widths share this handler: "-1024" gives 1024 bytes by row.
+OptionResult SelectRowWidth(const ArgumentCursor& args, Invocation& run) {
+  run.settings.conversion.style.rowWidth = std::atoi(args.At(0) + 1);
+  run.settings.conversion.style.rowWidthChosen = true;
+  return {};
 }
 
 // "-t0" to "-t4".
-void SelectTabSize() {
-  g_settings.tabSize = std::atoi(CurrentArgument() + 2);
-  ++g_settings.argIndex;
+OptionResult SelectTabSize(const ArgumentCursor& args, Invocation& run) {
+  run.settings.conversion.style.tabSize = std::atoi(args.At(0) + 2);
+  return {};
 }
 
-}  // namespace
-
-void SetQuiet() {
-  g_settings.quiet = true;
-  ConsoleLog::Instance().SetQuiet(true);
-  ++g_settings.argIndex;
-}
-
-namespace {
-
-void EnableTestMode() {
-  g_settings.testMode = true;
-  ++g_settings.argIndex;
+OptionResult EnableTestMode(const ArgumentCursor&, Invocation& run) {
+  run.settings.conversion.testMode = true;
   ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "**** TEST ENABLED ****"
                          << "\n"
                          << "\n";
+  return {};
 }
 
-void SetOutputFolder() {
-  ++g_settings.argIndex;
-  if (!FolderValueAt(g_settings.argIndex)) {
-    ReportOptionError("Output path is missing: -o C:\\Data");
-    return;
-  }
-  g_settings.outputFolder = CurrentArgument();
-  ++g_settings.argIndex;
+OptionResult SetOutputFolder(const ArgumentCursor& args, Invocation& run) {
+  const char* folder = args.At(1);
+  if (!IsFolderValue(folder))
+    return OptionError("Output path is missing: -o C:\\Data");
+  run.settings.conversion.outputFolder = folder;
+  return {.consumed = 2};
 }
 
-void SetNamespace() {
-  ++g_settings.argIndex;
-  if (g_settings.argIndex >= g_settings.argCount || CurrentArgument()[0] == '\0') {
-    ReportOptionError("Namespace is missing: -ns name");
-    return;
-  }
-  const char* name = CurrentArgument();
-  if (!IsValidNamespace(name)) {
-    const std::string message =
-        std::string("Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ") + name;
-    ReportOptionError(message.c_str());
-    return;
-  }
-  g_settings.nameSpace = name;
-  ++g_settings.argIndex;
+OptionResult SetNamespace(const ArgumentCursor& args, Invocation& run) {
+  const char* name = args.At(1);
+  if (!name || name[0] == '\0')
+    return OptionError("Namespace is missing: -ns name");
+  if (!IsValidNamespace(name))
+    return OptionError(std::string("Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ") + name);
+  run.settings.conversion.style.nameSpace = name;
+  return {.consumed = 2};
 }
 
 using F = OutputFormat;
-using C = ContentSource;
+using D = DigestKind;
+using S = SourceStyle;
 
-}  // namespace
-
-bool FolderValueAt(int32_t index) {
-  return index < g_settings.argCount && g_settings.argValues[index][0] != '\0';
-}
-
-void ReportOptionError(const char* message) {
-  g_settings.exitCode = -1;
-  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << message << "\n"
-                         << "\n";
-}
-
-const OptionEntry OptionTable[kOptionCount] = {
+const OptionEntry kOptionTable[] = {
     {"-o", "output path", SetOutputFolder},
     {"-i", "input file to convert", HandleInputOption},
     {"-last", "re-use last input file to convert", HandleLastOption},
@@ -117,40 +101,41 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"-test", "enable test mode (generate data without output generated)", EnableTestMode},
     {"-q", "quiet: print errors only (as the first argument, no banner either)", SetQuiet},
     {nullptr, nullptr, nullptr},
-    {"-cpp", "generate cpp and h files (default)", SelectFormat<F::Cpp, C::Cpp>},
-    {"-cxx", "generate cxx file", SelectFormat<F::Cxx, C::Cxx>},
+    {"-cpp", "generate cpp and h files (default)", SelectFormat<F::Cpp>},
+    {"-cxx", "generate cxx file", SelectFormat<F::Cxx>},
     {"-md5, -sha1, -sha256, -sha512", "generate md5, sha1, sha256 or sha512 file", nullptr},
-    {"-md5", nullptr, SelectFormat<F::Md5, C::Md5>},
-    {"-sha1", nullptr, SelectFormat<F::Sha1, C::Sha1>},
-    {"-sha256", nullptr, SelectFormat<F::Sha256, C::Sha256>},
-    {"-sha512", nullptr, SelectFormat<F::Sha512, C::Sha512>},
+    {"-md5", nullptr, SelectDigestFormat<F::Checksum, D::Md5>},
+    {"-sha1", nullptr, SelectDigestFormat<F::Checksum, D::Sha1>},
+    {"-sha256", nullptr, SelectDigestFormat<F::Checksum, D::Sha256>},
+    {"-sha512", nullptr, SelectDigestFormat<F::Checksum, D::Sha512>},
     {"-cpp_md5, -cpp_sha1, -cpp_sha256, -cpp_sha512", "generate md5, sha1, sha256 or sha512 cpp file", nullptr},
-    {"-cpp_md5", nullptr, SelectFormat<F::Cpp, C::Md5>},
-    {"-cpp_sha1", nullptr, SelectFormat<F::Cpp, C::Sha1>},
-    {"-cpp_sha256", nullptr, SelectFormat<F::Cpp, C::Sha256>},
-    {"-cpp_sha512", nullptr, SelectFormat<F::Cpp, C::Sha512>},
+    {"-cpp_md5", nullptr, SelectDigestFormat<F::Cpp, D::Md5>},
+    {"-cpp_sha1", nullptr, SelectDigestFormat<F::Cpp, D::Sha1>},
+    {"-cpp_sha256", nullptr, SelectDigestFormat<F::Cpp, D::Sha256>},
+    {"-cpp_sha512", nullptr, SelectDigestFormat<F::Cpp, D::Sha512>},
     {"-cxx_md5, -cxx_sha1, -cxx_sha256, -cxx_sha512", "generate md5, sha1, sha256 or sha512 cxx file", nullptr},
-    {"-cxx_md5", nullptr, SelectFormat<F::Cxx, C::Md5>},
-    {"-cxx_sha1", nullptr, SelectFormat<F::Cxx, C::Sha1>},
-    {"-cxx_sha256", nullptr, SelectFormat<F::Cxx, C::Sha256>},
-    {"-cxx_sha512", nullptr, SelectFormat<F::Cxx, C::Sha512>},
+    {"-cxx_md5", nullptr, SelectDigestFormat<F::Cxx, D::Md5>},
+    {"-cxx_sha1", nullptr, SelectDigestFormat<F::Cxx, D::Sha1>},
+    {"-cxx_sha256", nullptr, SelectDigestFormat<F::Cxx, D::Sha256>},
+    {"-cxx_sha512", nullptr, SelectDigestFormat<F::Cxx, D::Sha512>},
     {nullptr, nullptr, nullptr},
-    {"-stl", "use std::vector<unsigned char>", SetSwitch<&Settings::useVector, true>},
-    {"-dyn", "dynamic data (no const keyword)", SetSwitch<&Settings::dynamicData, true>},
-    {"-nons", "no namespace", SetSwitch<&Settings::noNamespace, true>},
+    {"-stl", "use std::vector<unsigned char>", SetStyle<&S::useVector, true>},
+    {"-dyn", "dynamic data (no const keyword)", SetStyle<&S::dynamicData, true>},
+    {"-nons", "no namespace", SetStyle<&S::noNamespace, true>},
     {"-ns", "namespace of the data (default Data; a::b for nested ones)", SetNamespace},
-    {"-dec", "output in decimal format instead of hexadecimal", SetSwitch<&Settings::hexOutput, false>},
-    {"-bw", "brace wrapping on new line", SetSwitch<&Settings::braceWrap, true>},
-    {"-bwns", "brace wrapping on new line for namespace", SetSwitch<&Settings::braceWrapNamespace, true>},
+    {"-dec", "output in decimal format instead of hexadecimal", SetStyle<&S::hexOutput, false>},
+    {"-bw", "brace wrapping on new line", SetStyle<&S::braceWrap, true>},
+    {"-bwns", "brace wrapping on new line for namespace", SetStyle<&S::braceWrapNamespace, true>},
     {"-str",
      "data as a string literal (64 bytes by row by default): compiles much faster; "
      "the array holds one more element, a final zero",
-     SetSwitch<&Settings::stringLiteral, true>},
+     SetStyle<&S::stringLiteral, true>},
     {nullptr, nullptr, nullptr},
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
-     SelectSizeType<SizeType::SizeT>},
-    {"-s32", "variable type for data size \"int your_data__size = 1000\"", SelectSizeType<SizeType::Int32>},
-    {"-u32", "variable type for data size \"unsigned int your_data__size = 1000\"", SelectSizeType<SizeType::UInt32>},
+     SetStyle<&S::sizeType, SizeType::SizeT>},
+    {"-s32", "variable type for data size \"int your_data__size = 1000\"", SetStyle<&S::sizeType, SizeType::Int32>},
+    {"-u32", "variable type for data size \"unsigned int your_data__size = 1000\"",
+     SetStyle<&S::sizeType, SizeType::UInt32>},
     {nullptr, nullptr, nullptr},
     {"-8", "8, 16 (default), 32, 64, 128, 256, 512 or 1024 bytes by row", nullptr},
     {"-8", nullptr, SelectRowWidth},
@@ -173,8 +158,14 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"--version", "print the name and version and exit", nullptr},
 };
 
+}  // namespace
+
+std::span<const OptionEntry> OptionRows() {
+  return kOptionTable;
+}
+
 const OptionEntry* FindOption(const char* argument) {
-  for (const OptionEntry& row : OptionTable) {
+  for (const OptionEntry& row : kOptionTable) {
     if (row.handler && row.name && std::strcmp(row.name, argument) == 0)
       return &row;
   }
