@@ -109,9 +109,10 @@ int RunOptions(ArgumentCursor& args, Invocation& run) {
   return 0;
 }
 
-int RunHexloom(int argc, char** argv) {
+int RunHexloom(int argc, char** argv, const char* jobs) {
   Invocation run(&RealFileSystem());
-  run.state.scanThreads = ScanThreadsFrom(std::getenv("HEXLOOM_JOBS"));
+  const std::optional<size_t> askedThreads = jobs ? ParseScanThreads(jobs) : std::nullopt;
+  run.state.scanThreads = askedThreads.value_or(DefaultScanThreads());
   ArgumentCursor args{.count = argc, .values = argv};
 
   const Query query = argc < 2 ? Query::None : QueryOf(argv[1]);
@@ -122,6 +123,11 @@ int RunHexloom(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "-q") == 0)
     SetQuiet(args, run);
   PrintBanner();
+  // A mistyped value must not pass unnoticed for the number it seemed to set.
+  if (jobs && !askedThreads) {
+    ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Ignored HEXLOOM_JOBS=" << EscapeControlBytes(jobs)
+                           << " (not a whole number from 1 to 256): one scan thread per processor\n";
+  }
   if (argc < 2 || query == Query::Help) {
     PrintUsage(run.settings);
     return query == Query::Help ? 0 : -1;

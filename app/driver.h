@@ -4,8 +4,9 @@
 #include "app/options.h"
 #include "app/settings.h"
 
-// Runs the whole command line; returns the exit code, 0 or -1.
-int RunHexloom(int argc, char** argv);
+// Runs the whole command line, with `jobs` the value of HEXLOOM_JOBS (null
+// when unset); returns the exit code, 0 or -1.
+int RunHexloom(int argc, char** argv, const char* jobs);
 
 // Runs the options from the cursor on, left to right, printing the mistake
 // that stops them; returns the exit code, -1 after an unknown argument, a

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <exception>
 
 #include "app/driver.h"
@@ -5,7 +6,7 @@
 
 int main(int argc, char** argv) {
   try {
-    return RunHexloom(argc, argv);
+    return RunHexloom(argc, argv, std::getenv("HEXLOOM_JOBS"));
   } catch (const std::exception& error) {
     // Nothing may escape main: report what went wrong instead of aborting.
     ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 
 #include "convert/conversion.h"
 #include "platform/file_system.h"
@@ -21,7 +22,9 @@ struct Invocation {
   RunState state;  // what the conversions of this run share
 };
 
-// Returns how many threads prepare the files of a scan: `jobs` (the value of
-// HEXLOOM_JOBS, or null) when it is a positive number, at most 256,
-// otherwise one per processor.
-size_t ScanThreadsFrom(const char* jobs);
+// Returns the number of scan threads that `jobs` (the value of HEXLOOM_JOBS)
+// asks for: a whole number from 1 to 256, digits only; none for anything else.
+std::optional<size_t> ParseScanThreads(const char* jobs);
+
+// Returns one scan thread per processor, at least one.
+size_t DefaultScanThreads();

@@ -87,13 +87,24 @@ TEST_F(OptionsTest, OutputFolderIsTheNextArgumentNeverReadAsAnOption) {
   EXPECT_EQ(run.settings.conversion.outputFolder, "-i");
 }
 
-TEST(ScanThreads, FromTheEnvironmentValue) {
-  const size_t processors = ScanThreadsFrom(nullptr);
-  EXPECT_GE(processors, 1u);
-  const std::pair<const char*, size_t> cases[] = {{"1", 1},          {"3", 3},         {"256", 256},      {"257", 256},
-                                                  {"0", processors}, {"", processors}, {"2x", processors}};
+TEST(ScanThreads, AWholeNumberFromOneTo256) {
+  const std::pair<const char*, std::optional<size_t>> cases[] = {
+      {"1", 1},    {"3", 3},     {"256", 256}, {"007", 7}, {"257", {}},
+      {"0", {}},   {"", {}},     {"2x", {}},   {"-1", {}}, {"abc", {}},
+      {"1e3", {}}, {"0x10", {}}, {" 7", {}},   {"+5", {}}, {"99999999999999999999", {}}};
   for (const auto& [value, threads] : cases)
-    EXPECT_EQ(ScanThreadsFrom(value), threads) << value;
+    EXPECT_EQ(ParseScanThreads(value), threads) << value;
+  EXPECT_GE(DefaultScanThreads(), 1u);
+}
+
+TEST(ScanThreads, AValueThatIsNotOneIsNamedInAWarning) {
+  char name[] = "hexloom", quiet[] = "-q", test[] = "-test";
+  char* arguments[] = {name, quiet, test, nullptr};
+  const std::string printed = CaptureConsole([&] { EXPECT_EQ(RunHexloom(3, arguments, "-1\x1b"), 0); });
+  ConsoleLog::Instance().SetQuiet(false);
+  EXPECT_EQ(printed,
+            "Ignored HEXLOOM_JOBS=-1\\033 (not a whole number from 1 to 256): one scan thread per processor\n"
+            "**** TEST ENABLED ****\n\n");
 }
 
 TEST_F(OptionsTest, ScanTagIsALowercasedCopyThatAnInputClears) {
