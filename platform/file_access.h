@@ -63,18 +63,6 @@ bool CanWriteFile(const char* path);
 // attempted.
 uint64_t PhysicalMemoryBytes();
 
-// Shared by the platforms: reads up to `length` bytes, stopping early only
-// at the end of the file; returns how many, or -1 on an error.
-using FileReader = std::function<int64_t(unsigned char* into, size_t length)>;
-
-// Fills `output` from a pipe or device until its end; false on a read error.
-// Throws std::bad_alloc past the machine's memory.
-bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output);
-
-// Compares the content with what `read` gives, which must hold exactly
-// content.size bytes to be the same.
-FileComparison CompareWithReader(const FileReader& read, ContentPieces& content);
-
 // Check messages of the readers and writers, shared by the platforms.
 void ReportEmptyPath(const char* path);
 void ReportAbsentPath();
