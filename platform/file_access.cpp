@@ -7,10 +7,10 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
-#include "platform/console_log.h"
 #include "platform/file_primitives.h"
 
 namespace {
@@ -132,9 +132,9 @@ constexpr size_t kCopyChunk = 1 << 16;
 // Temporary names tried beside a target before a write gives up.
 constexpr int kTemporaryAttempts = 100;
 
-// Fills `output` from a pipe or device until its end; false on a read error.
-// Throws std::bad_alloc past a quarter of the machine's memory.
-bool ReadUntilEnd(const FileHandle& file, const char* path, ByteBuffer& output) {
+// Fills `output` from a pipe or device until its end. Throws std::bad_alloc
+// past a quarter of the machine's memory.
+ReadResult ReadUntilEnd(const FileHandle& file, ByteBuffer& output) {
   // The bytes are held twice while they grow; a stream that never ends
   // (a device) stops well before it crowds out the machine.
   const uint64_t limit = PhysicalMemoryBytes() / 4;
@@ -142,10 +142,8 @@ bool ReadUntilEnd(const FileHandle& file, const char* path, ByteBuffer& output) 
   unsigned char chunk[kCopyChunk];
   for (;;) {
     int64_t got = ReadFully(file, chunk, sizeof chunk);
-    if (got < 0) {
-      ReportShortRead(path);
-      return false;
-    }
+    if (got < 0)
+      return ReadResult::ShortRead;
     if (got == 0)
       break;
     if (bytes.size() + static_cast<size_t>(got) > limit)
@@ -153,7 +151,7 @@ bool ReadUntilEnd(const FileHandle& file, const char* path, ByteBuffer& output) 
     bytes.insert(bytes.end(), chunk, chunk + got);
   }
   output.Assign(bytes.data(), bytes.size());
-  return true;
+  return ReadResult::Done;
 }
 
 // Compares the content with what the file holds from its position on,
@@ -193,7 +191,7 @@ struct WritePlan {
 // Decides how a write to `path` goes, without changing anything.
 WritePlan PlanWrite(const char* path) {
   WritePlan plan;
-  if (!FollowLinks(path, plan.target))
+  if (!path || !FollowLinks(path, plan.target))
     return plan;
   const bool folderWritable = FolderTakesNewFiles(FolderOf(plan.target));
   switch (LookAtTarget(plan.target, plan.kept)) {
@@ -222,32 +220,28 @@ WritePlan PlanWrite(const char* path) {
 // to the new length last, so that what is left of the old text survives
 // longest. A failure part way leaves a damaged target: no other way keeps
 // the file's links, owner or place.
-bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& content) {
+WriteResult RewriteInPlace(const std::string& target, ContentPieces& content) {
   FileHandle staged = OpenScratchFile();
   if (!staged.valid())
-    return false;
+    return WriteResult::Refused;
   uint64_t length = 0;
   bool made = ForEachPiece(content, [&](const char* piece, size_t size) {
     length += size;
     return WriteFully(staged, piece, size);
   });
-  if (!made || !Rewind(staged)) {
-    ReportWriteFailure(path);
-    return false;
-  }
+  if (!made || !Rewind(staged))
+    return WriteResult::ShortWrite;
   FileHandle file = OpenForWriting(target);
   if (!file.valid())
-    return false;
+    return WriteResult::Refused;
   std::vector<unsigned char> chunk(kCopyChunk);
   int64_t got;
   bool copied = true;
   while (copied && (got = ReadFully(staged, chunk.data(), chunk.size())) > 0)
     copied = WriteFully(file, reinterpret_cast<const char*>(chunk.data()), static_cast<size_t>(got));
-  if (!copied || got < 0 || !CutAt(file, length) || !file.Close()) {
-    ReportWriteFailure(path);
-    return false;
-  }
-  return true;
+  if (!copied || got < 0 || !CutAt(file, length) || !file.Close())
+    return WriteResult::ShortWrite;
+  return WriteResult::Done;
 }
 
 // Returns a name for a new file in the folder that no other write of this
@@ -262,7 +256,7 @@ std::string TemporaryNameIn(const std::string& folder) {
 
 // Writes a new file beside the target and renames it over the target, so
 // that a failure leaves the old file whole.
-bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content) {
+WriteResult ReplaceFile(const WritePlan& plan, ContentPieces& content) {
   const std::string folder = FolderOf(plan.target);
   std::string temporary;
   FileHandle file;
@@ -271,33 +265,32 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
     bool taken = false;
     file = CreateNewFile(temporary, taken);
     if (!file.valid() && !taken)
-      return false;
+      return WriteResult::Refused;
   }
   if (!file.valid())
-    return false;
+    return WriteResult::Refused;
   // A user who may write someone else's file (or one of a group the user
   // is not in) can't give a new file its owner, and so rewrites the file
   // itself.
   if (plan.exists && !TakeOverOwner(file, plan.kept)) {
     file.Close();
     RemoveFile(temporary);
-    return RewriteInPlace(path, plan.target, content);
+    return RewriteInPlace(plan.target, content);
   }
   bool written =
       ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(file, piece, length); });
   if (!written) {
-    ReportWriteFailure(path);
     file.Close();
     RemoveFile(temporary);
-    return false;
+    return WriteResult::ShortWrite;
   }
   if (!file.Close() || !MoveOver(temporary, plan.target)) {
     RemoveFile(temporary);
-    return false;
+    return WriteResult::Refused;
   }
   if (plan.exists)
     RestoreAttributes(plan.target, plan.kept);
-  return true;
+  return WriteResult::Done;
 }
 
 }  // namespace
@@ -310,49 +303,58 @@ std::string FolderOf(const std::string& path) {
 }
 
 bool FileExists(const char* path) {
-  if (!path || !*path) {
-    ReportEmptyPath(path ? path : "");
+  if (!path || !*path)
     return false;
-  }
   FileHandle file = OpenForReading(path);
   FileStatus status;
   return file.valid() && StatusOf(file, status) && status.kind != FileKind::Folder;
 }
 
-bool ReadWholeFile(const char* path, ByteBuffer& output) {
-  FileHandle file = OpenForReading(path);
-  if (!file.valid())
-    return false;
+namespace {
+
+// Throws std::bad_alloc when the file can't be held in memory.
+ReadResult ReadOpenFile(const FileHandle& file, ByteBuffer& output) {
   FileStatus status;
-  if (!StatusOf(file, status)) {
-    ReportLengthFailure(path, -1, false);
-    return false;
-  }
+  if (!StatusOf(file, status))
+    return ReadResult::UnknownLength;
   if (status.kind == FileKind::Folder)
-    return false;
+    return ReadResult::CantOpen;
   if (status.kind == FileKind::Other) {
     // A pipe with a writer is read to its end, waiting for its data.
     WaitForData(file);
-    return ReadUntilEnd(file, path, output);
+    return ReadUntilEnd(file, output);
   }
   // A mapping could outgrow memory without complaint; the file is meant to
   // be held whole, so what memory can't hold is refused.
   if (status.size > SIZE_MAX || status.size > PhysicalMemoryBytes())
     throw std::bad_alloc();
   if (MapWholeFile(file, status.size, output))
-    return true;
+    return ReadResult::Done;
   const size_t length = static_cast<size_t>(status.size);
   unsigned char* into = output.Allocate(length);
-  if (ReadFully(file, into, length) != static_cast<int64_t>(length)) {
-    ReportShortRead(path);
-    return false;
+  if (ReadFully(file, into, length) != static_cast<int64_t>(length))
+    return ReadResult::ShortRead;
+  return ReadResult::Done;
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const char* path, ByteBuffer& output) {
+  FileHandle file = OpenForReading(path);
+  if (!file.valid())
+    return ReadResult::CantOpen;
+  // What memory can't hold is refused by throwing; here that becomes a
+  // result like any other failure.
+  try {
+    return ReadOpenFile(file, output);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
   }
-  return true;
+  output.Clear();
+  return ReadResult::TooLarge;
 }
 
 FileComparison CompareWithFile(const char* path, ContentPieces& content) {
-  if (!FileExists(path))
-    return FileComparison::Absent;
   FileHandle file = OpenForReading(path);
   FileStatus status;
   if (!file.valid() || !StatusOf(file, status) || status.kind == FileKind::Folder)
@@ -363,27 +365,23 @@ FileComparison CompareWithFile(const char* path, ContentPieces& content) {
   return CompareWithOpenFile(file, content);
 }
 
-bool WriteWholeFile(const char* path, ContentPieces& content) {
-  if (!path) {
-    ReportAbsentPath();
-    return false;
-  }
+WriteResult WriteWholeFile(const char* path, ContentPieces& content) {
   const WritePlan plan = PlanWrite(path);
   switch (plan.way) {
-    case WriteWay::Replace: return ReplaceFile(path, plan, content);
-    case WriteWay::InPlace: return RewriteInPlace(path, plan.target, content);
+    case WriteWay::Replace: return ReplaceFile(plan, content);
+    case WriteWay::InPlace: return RewriteInPlace(plan.target, content);
     case WriteWay::Impossible: break;
   }
-  return false;
+  return WriteResult::Refused;
 }
 
 bool CanWriteFile(const char* path) {
   // The same decision that a write takes first, so that test mode foresees
   // exactly the failures a real run meets.
-  return path && PlanWrite(path).way != WriteWay::Impossible;
+  return PlanWrite(path).way != WriteWay::Impossible;
 }
 
-bool WriteWholeFile(const char* path, std::string_view content) {
+WriteResult WriteWholeFile(const char* path, std::string_view content) {
   ContentPieces pieces = PiecesOf(content);
   return WriteWholeFile(path, pieces);
 }
@@ -391,52 +389,4 @@ bool WriteWholeFile(const char* path, std::string_view content) {
 FileComparison CompareWithFile(const char* path, std::string_view content) {
   ContentPieces pieces = PiecesOf(content);
   return CompareWithFile(path, pieces);
-}
-
-void ReportEmptyPath(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "path"
-                         << "(" << path << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportAbsentPath() {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "("
-                         << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportLengthFailure(const char* path, int64_t streamLength, bool good) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "(" << path << ") "
-                         << "streamLength"
-                         << "(" << streamLength << ") "
-                         << "inputStream.good()"
-                         << "(" << good << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportShortRead(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "(" << path << ") "
-                         << "inputStream.good()"
-                         << "(" << false << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportWriteFailure(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "(" << path << ") "
-                         << "outputStream.good()"
-                         << "(" << false << ") "
-                         << "\n"
-                         << "\n";
 }
