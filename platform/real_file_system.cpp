@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include "platform/file_identity.h"
 #include "platform/folder.h"
 
 namespace {
