@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr char kTooLargeForMemory[] = "File too large to hold in memory: ";
-
 void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
   const DigestInfo& digest = DigestInfoOf(kind);
   unsigned char bytes[kMaxDigestSize];
@@ -69,19 +67,19 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
   ConsoleLog::Instance() << "Reading File: " << inputPath << "\n";
   prepared->inputKey = InputKeyOf(fs, inputPath);
   try {
-    switch (fs.ReadWholeFile(inputPath, prepared->material.buffer)) {
-      case ReadResult::CantOpen: ReportError("Can't open file: ", inputPath); return prepared;
-      case ReadResult::TooLarge: ReportError(kTooLargeForMemory, inputPath); return prepared;
-      case ReadResult::Done: break;
+    const ReadResult read = fs.ReadWholeFile(inputPath, prepared->material.buffer);
+    if (read != ReadResult::Done) {
+      ReportReadFailure(read, inputPath);
+      return prepared;
     }
     ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..."
                            << "\n";
     prepared->ready = PrepareOutputs(*prepared, settings, fs, compareAhead);
   } catch (const std::bad_alloc&) {
     // The text of a file that fits in memory may still not.
-    ReportError(kTooLargeForMemory, inputPath);
+    ReportReadFailure(ReadResult::TooLarge, inputPath);
   } catch (const std::length_error&) {
-    ReportError(kTooLargeForMemory, inputPath);
+    ReportReadFailure(ReadResult::TooLarge, inputPath);
   }
   return prepared;
 }
@@ -98,7 +96,7 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
         return false;
     }
   } catch (const std::bad_alloc&) {
-    return ReportError(kTooLargeForMemory, prepared.inputPath);
+    return ReportReadFailure(ReadResult::TooLarge, prepared.inputPath);
   }
   ConsoleLog::Instance() << "\n";
   return true;

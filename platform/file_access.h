@@ -1,6 +1,5 @@
 // Whole-file access to the local file system. Every function answers with
-// a result; reporting a failure to the user is the caller's business, apart
-// from the check messages of unexpected failures.
+// a result and prints nothing; reporting a failure is the caller's business.
 #pragma once
 
 #include <cstddef>
@@ -13,10 +12,18 @@
 // True when a file (not a folder) of that name can be opened for reading.
 bool FileExists(const char* path);
 
-// Fills `output` with every byte of the file; false when it can't be opened
-// or read whole (output is then not to be relied on). Throws std::bad_alloc
-// when the file can't be held in memory.
-bool ReadWholeFile(const char* path, ByteBuffer& output);
+// How a read of a whole file ended.
+enum class ReadResult {
+  Done,           // every byte of the file is in the buffer
+  CantOpen,       // missing, unreadable or a folder
+  UnknownLength,  // opened, but its length could not be learned
+  ShortRead,      // opened, but a read failed before its end
+  TooLarge,       // the file can't be held in memory
+};
+
+// Fills `output` with every byte of the file, or of a pipe or device to its
+// end; on any other result the output is not to be relied on.
+ReadResult ReadWholeFile(const char* path, ByteBuffer& output);
 
 // Content produced front to back: `size` bytes in all, handed out by
 // `next` in pieces (at most `capacity`, 0 at the end); `rewind` starts it
@@ -34,14 +41,21 @@ ContentPieces PiecesOf(std::string_view text);
 // false; returns whether all were consumed. Rewinds the content first.
 bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume);
 
+// How a write of a whole file ended.
+enum class WriteResult {
+  Done,        // the file holds exactly the content
+  Refused,     // the file could not be made, opened or put in place
+  ShortWrite,  // the content could not be written whole (a full disk)
+};
+
 // Replaces the file (the one a symbolic link leads to) by exactly the
 // content, through a temporary file in the same folder that is renamed over
-// it; false on any failure, which leaves an existing file byte for byte as it
-// was. A file with other hard links, in a folder that may not be written, or
-// whose owner a new file could not get, is rewritten in place once the whole
-// content is made, and may be left damaged by a failure.
-bool WriteWholeFile(const char* path, ContentPieces& content);
-bool WriteWholeFile(const char* path, std::string_view content);
+// it; a failure leaves an existing file byte for byte as it was. A file with
+// other hard links, in a folder that may not be written, or whose owner a
+// new file could not get, is rewritten in place once the whole content is
+// made, and may be left damaged by a failure.
+WriteResult WriteWholeFile(const char* path, ContentPieces& content);
+WriteResult WriteWholeFile(const char* path, std::string_view content);
 
 enum class FileComparison {
   Absent,      // no readable file of that name
@@ -62,22 +76,3 @@ bool CanWriteFile(const char* path);
 // The machine's physical memory in bytes; texts larger than this are not
 // attempted.
 uint64_t PhysicalMemoryBytes();
-
-// Shared by the platforms: reads up to `length` bytes, stopping early only
-// at the end of the file; returns how many, or -1 on an error.
-using FileReader = std::function<int64_t(unsigned char* into, size_t length)>;
-
-// Fills `output` from a pipe or device until its end; false on a read error.
-// Throws std::bad_alloc past the machine's memory.
-bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output);
-
-// Compares the content with what `read` gives, which must hold exactly
-// content.size bytes to be the same.
-FileComparison CompareWithReader(const FileReader& read, ContentPieces& content);
-
-// Check messages of the readers and writers, shared by the platforms.
-void ReportEmptyPath(const char* path);
-void ReportAbsentPath();
-void ReportLengthFailure(const char* path, int64_t streamLength, bool good);
-void ReportShortRead(const char* path);
-void ReportWriteFailure(const char* path);

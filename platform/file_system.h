@@ -1,5 +1,5 @@
-// The file system as the conversions see it: a small interface with the
-// real implementation of the platform and an in-memory one for tests.
+// The file system as the conversions see it: a small interface, and the
+// platform's own implementation of it.
 #pragma once
 
 #include <compare>
@@ -32,26 +32,20 @@ struct FolderEntry {
   bool isLink = false;  // a symbolic link (or, on Windows, any reparse point)
 };
 
-enum class ReadResult {
-  Done,      // every byte of the file is in the buffer
-  CantOpen,  // missing, unreadable, a folder, or not read whole
-  TooLarge,  // the file can't be held in memory
-};
-
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
   // Fills `output` with every byte of the file, or of a pipe or device to
-  // its end.
+  // its end; otherwise says why.
   virtual ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) = 0;
 
   // Compares the content with the file at `path`, piece by piece.
   virtual FileComparison CompareWithFile(const std::string& path, ContentPieces& content) = 0;
 
-  // Replaces the file by exactly the content; false on any failure, which
-  // leaves an existing file as it was.
-  virtual bool WriteWholeFile(const std::string& path, ContentPieces& content) = 0;
+  // Replaces the file by exactly the content; otherwise says why and leaves
+  // an existing file as it was.
+  virtual WriteResult WriteWholeFile(const std::string& path, ContentPieces& content) = 0;
 
   // True when WriteWholeFile could store a file at `path`: its folder exists
   // and the file (or, for a new file, its folder) may be written.
