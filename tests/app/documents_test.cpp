@@ -2,6 +2,7 @@
 // completion.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <set>
 
@@ -32,6 +33,21 @@ TEST(Documents, EveryOptionIsInTheManPageTheReadmeAndTheCompletion) {
           << name << " is missing from " << path;
     }
   }
+}
+
+// Every " [ERROR] " description that the program prints, found in its sources, is explained in the man page.
+TEST(Documents, EveryErrorMessageIsInTheManPage) {
+  const std::string manPage = std::regex_replace(Slurp(HEXLOOM_MAN_PAGE), std::regex(R"(\\-)"), "-");
+  const std::regex reported(R"re(ReportError\(\s*"([^"]+)")re");
+  size_t found = 0;
+  for (const char* layer : {"app", "convert"}) {
+    for (const auto& file : std::filesystem::directory_iterator(std::string(HEXLOOM_SOURCE_DIR) + "/" + layer)) {
+      const std::string source = Slurp(file.path().string());
+      for (std::sregex_iterator it(source.begin(), source.end(), reported), end; it != end; ++it, ++found)
+        EXPECT_NE(manPage.find(".B " + (*it)[1].str()), std::string::npos) << (*it)[1] << " in " << file.path();
+    }
+  }
+  EXPECT_GE(found, 6u);
 }
 
 }  // namespace
