@@ -255,12 +255,10 @@ bool ScanFolder(const std::string& folder, const ConversionSettings& settings, R
   Scan scan{settings, run, settings.scanTag.value_or(""), "", {}, nullptr};
   const std::optional<std::string> root = run.fs->CanonicalPath(folder);
   scan.rootPrefix = StripTrailingSeparators(root.value_or(folder)) + kPathSeparator;
-  if (run.scanThreads > 1) {
+  // Should no worker start, nothing is queued and each file is prepared in
+  // its turn.
+  if (run.scanThreads > 1)
     scan.pool = std::make_unique<WorkerPool>(run.scanThreads, run.startThread);
-    // Without a single worker, each file is prepared in its turn.
-    if (scan.pool->Workers() == 0)
-      scan.pool.reset();
-  }
   WalkTree(scan, folder);
   return scan.succeeded;
 }
