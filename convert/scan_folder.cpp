@@ -30,7 +30,7 @@ struct Scan {
   std::string tag;
   std::string rootPrefix;            // the scanned folder's real path and a separator
   std::set<FileId> entered;          // so that links back into the tree end the walk
-  std::unique_ptr<WorkerPool> pool;  // none when files are prepared in turn
+  std::unique_ptr<WorkerPool> pool;  // none (or no worker) when files are prepared in turn
   size_t inFlight = 0;
   uint64_t inFlightBytes = 0;
   bool succeeded = true;
