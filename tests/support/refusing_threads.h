@@ -1,9 +1,7 @@
-// A thread starter that runs out of threads, as a system under a process or
-// address-space limit does.
+// A thread starter that runs out of threads, as under a process or memory limit.
 #pragma once
 
 #include <system_error>
-#include <thread>
 
 #include "convert/worker_pool.h"
 
