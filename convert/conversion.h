@@ -4,9 +4,11 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "codegen/style.h"
+#include "convert/worker_pool.h"
 #include "digest/digest.h"
 #include "platform/file_system.h"
 
@@ -36,9 +38,17 @@ struct RunState {
   // Threads that prepare the files of a folder scan; one prepares each file
   // only when its turn comes.
   size_t scanThreads = 1;
+  // Starts those threads; a test starts fewer than asked for.
+  ThreadStarter startThread = StartThread;
   // Every output claimed in this run (written, found the same, or in test
-  // mode foreseen), with the input it was made from.
+  // mode foreseen), keyed by its folder's identity and its name, with the
+  // input it was made from.
   std::map<std::string, std::string> outputs;
+  // The files those outputs lead to: a scan passes over them.
+  std::set<FileId> outputFiles;
+  // The files that the run's scans have listed to convert: no output may
+  // replace one.
+  std::set<FileId> scanInputs;
 };
 
 // One conversion in progress.

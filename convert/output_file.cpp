@@ -26,41 +26,58 @@ std::string BuildOutputPath(const ConversionSettings& settings, std::string_view
 
 namespace {
 
+// Outputs are told apart by their folder's identity and their name, so that
+// "out", "./out", "out/", an absolute path and a link to the folder are one
+// folder; an output whose folder doesn't exist keeps its spelling.
+std::string OutputKeyOf(FileSystem& fs, const std::string& path) {
+  const size_t nameStart = NameStartOf(path);
+  const std::string folder = nameStart == 0 ? "." : path.substr(0, nameStart);
+  if (const std::optional<FileId> id = fs.IdentityOf(folder))
+    return std::to_string(id->device) + ":" + std::to_string(id->index) + kPathSeparator + path.substr(nameStart);
+  return "path:" + path;
+}
+
 // Refuses what would destroy a file that this run must keep: the input
 // itself (a scan tag equal to an output extension maps an input onto
-// itself), or the output of another input of this run.
-bool ClaimOutput(Conversion& conversion, const std::string& path) {
+// itself), a file that a scan of this run converts, before or after this
+// one (a name the tag's removal leaves holding the tag again), or the output
+// of another input of this run.
+bool ClaimOutput(Conversion& conversion, const std::string& path, const std::string& key) {
   RunState& run = conversion.run;
   if (const std::optional<FileId> target = run.fs->IdentityOf(path)) {
-    if (run.fs->IdentityOf(conversion.inputPath) == target)
+    if (run.fs->IdentityOf(conversion.inputPath) == target || run.scanInputs.count(*target) != 0)
       return ReportError("Output would overwrite its input: ", path);
   }
-  const auto claim = run.outputs.find(path);
+  const auto claim = run.outputs.find(key);
   if (claim != run.outputs.end() && claim->second != conversion.inputKey)
     return ReportError("Output already written for another input: ", path);
   return true;
 }
 
-void RecordOutput(Conversion& conversion, const std::string& path) {
-  conversion.run.outputs.emplace(path, conversion.inputKey);
+void RecordOutput(Conversion& conversion, const std::string& path, const std::string& key) {
+  RunState& run = conversion.run;
+  run.outputs.emplace(key, conversion.inputKey);
+  if (const std::optional<FileId> written = run.fs->IdentityOf(path))
+    run.outputFiles.insert(*written);
 }
 
 }  // namespace
 
 bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<FileComparison> comparison,
                     ContentPieces& content) {
+  FileSystem& fs = *conversion.run.fs;
+  const std::string key = OutputKeyOf(fs, path);
   // A comparison made ahead of time is stale once this run has written the
   // path since.
-  const bool claimedBefore = conversion.run.outputs.count(path) != 0;
-  if (!ClaimOutput(conversion, path))
+  const bool claimedBefore = conversion.run.outputs.count(key) != 0;
+  if (!ClaimOutput(conversion, path, key))
     return false;
-  FileSystem& fs = *conversion.run.fs;
   if (!comparison || claimedBefore)
     comparison = fs.CompareWithFile(path, content);
   switch (*comparison) {
     case FileComparison::Unreadable: return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
-      RecordOutput(conversion, path);
+      RecordOutput(conversion, path, key);
       ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged) << "No overwrite, same data for : " << path << "\n";
       return true;
     case FileComparison::Absent:
@@ -74,7 +91,7 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
     stored = WriteResult::Done;
   if (stored != WriteResult::Done)
     return ReportWriteFailure(stored, path);
-  RecordOutput(conversion, path);
+  RecordOutput(conversion, path, key);
   ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << path << "\n";
   return true;
 }

@@ -4,6 +4,7 @@
 #include <future>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "convert/convert_file.h"
@@ -29,7 +30,7 @@ struct Scan {
   std::string tag;
   std::string rootPrefix;            // the scanned folder's real path and a separator
   std::set<FileId> entered;          // so that links back into the tree end the walk
-  std::unique_ptr<WorkerPool> pool;  // none when files are prepared in turn
+  std::unique_ptr<WorkerPool> pool;  // none (or no worker) when files are prepared in turn
   size_t inFlight = 0;
   uint64_t inFlightBytes = 0;
   bool succeeded = true;
@@ -42,8 +43,31 @@ struct Item {
   std::string path;
   const char* reason = "";  // after the path of a skipped entry
   uint64_t size = 0;        // of a file prepared ahead
-  PreparedFuture prepared;
+  PreparedFuture prepared;  // valid while the file is prepared ahead
 };
+
+// A listed folder whose entries are being walked.
+struct Frame {
+  std::vector<Item> items;
+  size_t next = 0;   // the entry whose turn comes next
+  size_t ahead = 0;  // the first entry not yet looked at for preparing ahead
+};
+
+// The writer stages every output as ".hexloom-<process id>-<number>.tmp"
+// beside its target: one met by a scan, of this run or of another, is a
+// file half written.
+bool IsStagedOutput(std::string_view name) {
+  constexpr std::string_view kPrefix = ".hexloom-";
+  constexpr std::string_view kSuffix = ".tmp";
+  if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix))
+    return false;
+  const std::string_view numbers = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+  const size_t dash = numbers.find('-');
+  const auto digits = [](std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return dash != std::string_view::npos && digits(numbers.substr(0, dash)) && digits(numbers.substr(dash + 1));
+}
 
 // A folder link is followed only where it stays inside the scanned tree: a
 // link to "/" or a home folder would otherwise have outputs written all over
@@ -53,7 +77,35 @@ bool LeadsInside(Scan& scan, const std::string& path) {
   return target && (*target + kPathSeparator).rfind(scan.rootPrefix, 0) == 0;
 }
 
-std::vector<Item> Plan(Scan& scan, const std::string& folder, std::vector<FolderEntry>& entries) {
+// Decides what the scan does with a file: convert it when its name holds
+// the tag, else skip it, and say nothing at all of a staged output or a file
+// this run has written (converting those would feed the scan its own
+// outputs). Returns false for a file passed over without a word. The files to
+// convert are recorded as the run's scan inputs, which no output may replace.
+bool PlanFile(Scan& scan, const FolderEntry& entry, Item& item) {
+  RunState& run = scan.run;
+  const bool tagged = LowercaseAscii(entry.name).find(scan.tag) != std::string::npos;
+  if (entry.kind != EntryKind::File) {
+    if (tagged)
+      item.reason = " (not a regular file)";
+    return true;
+  }
+  if (IsStagedOutput(entry.name))
+    return false;
+  std::optional<FileId> id;
+  if (tagged || !run.outputFiles.empty())
+    id = run.fs->IdentityOf(item.path);
+  if (id && run.outputFiles.count(*id) != 0)
+    return false;
+  if (tagged) {
+    item.step = Step::Convert;
+    if (id)
+      run.scanInputs.insert(*id);
+  }
+  return true;
+}
+
+std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<FolderEntry>& entries) {
   // Listing order depends on the file system; byte order makes runs
   // reproducible everywhere.
   std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
@@ -67,11 +119,8 @@ std::vector<Item> Plan(Scan& scan, const std::string& folder, std::vector<Folder
         item.reason = " (folder link leads outside the scanned folder)";
       else
         item.step = Step::Descend;
-    } else if (LowercaseAscii(entry.name).find(scan.tag) != std::string::npos) {
-      if (entry.kind == EntryKind::File)
-        item.step = Step::Convert;
-      else
-        item.reason = " (not a regular file)";
+    } else if (!PlanFile(scan, entry, item)) {
+      continue;
     }
     items.push_back(std::move(item));
   }
@@ -80,49 +129,90 @@ std::vector<Item> Plan(Scan& scan, const std::string& folder, std::vector<Folder
 
 bool MayPrepare(const Scan& scan, uint64_t size) {
   return scan.inFlight == 0 ||
-         (scan.inFlight < kAheadPerThread * scan.run.scanThreads && scan.inFlightBytes + size <= kPrepareBudgetBytes);
+         (scan.inFlight < kAheadPerThread * scan.pool->Workers() && scan.inFlightBytes + size <= kPrepareBudgetBytes);
 }
 
-void PrepareAhead(Scan& scan, Item& item, uint64_t size) {
+// Queues the file to be prepared on a worker; false, with nothing queued,
+// when there is no memory to queue it (the file is then prepared in its
+// turn).
+bool PrepareAhead(Scan& scan, Item& item, uint64_t size) {
+  try {
+    auto promise = std::make_shared<std::promise<std::unique_ptr<PreparedConversion>>>();
+    PreparedFuture prepared = promise->get_future();
+    const bool queued = scan.pool->Queue([promise, path = item.path, &settings = scan.settings, fs = scan.run.fs] {
+      try {
+        // What preparing prints waits for the file's turn.
+        ConsoleLog::Recording console;
+        ConsoleLog::Instance().RecordThisThread(&console);
+        std::unique_ptr<PreparedConversion> conversion = PrepareConversion(path, settings, *fs, true);
+        ConsoleLog::Instance().RecordThisThread(nullptr);
+        conversion->console = std::move(console);
+        promise->set_value(std::move(conversion));
+      } catch (...) {
+        ConsoleLog::Instance().RecordThisThread(nullptr);
+        promise->set_exception(std::current_exception());
+      }
+    });
+    if (!queued)
+      return false;
+    item.prepared = std::move(prepared);
+  } catch (...) {
+    return false;
+  }
   item.size = size;
   ++scan.inFlight;
-  scan.inFlightBytes += item.size;
-  auto promise = std::make_shared<std::promise<std::unique_ptr<PreparedConversion>>>();
-  item.prepared = promise->get_future();
-  scan.pool->Queue([promise, path = item.path, &settings = scan.settings, fs = scan.run.fs] {
-    // What preparing prints waits for the file's turn.
-    ConsoleLog::Recording console;
-    ConsoleLog::Instance().RecordThisThread(&console);
-    try {
-      std::unique_ptr<PreparedConversion> prepared = PrepareConversion(path, settings, *fs, true);
-      ConsoleLog::Instance().RecordThisThread(nullptr);
-      prepared->console = std::move(console);
-      promise->set_value(std::move(prepared));
-    } catch (...) {
-      ConsoleLog::Instance().RecordThisThread(nullptr);
-      promise->set_exception(std::current_exception());
-    }
-  });
+  scan.inFlightBytes += size;
+  return true;
 }
 
-void Convert(Scan& scan, Item& item) {
-  ConsoleLog::Instance() << "[Apply] " << item.path << "\n";
-  bool converted;
-  if (scan.pool) {
-    std::unique_ptr<PreparedConversion> prepared = item.prepared.get();
-    converted = CommitConversion(*prepared, scan.settings, scan.run);
-    --scan.inFlight;
-    scan.inFlightBytes -= item.size;
-  } else {
-    converted = ConvertFile(item.path, scan.settings, scan.run);
+// Prepares the files from the frame's next entry on, as far as the budget
+// allows but never past a subfolder: everything before a subfolder is then
+// written before the subfolder is listed, as in a scan of one file at a
+// time.
+void PrepareUpToNextFolder(Scan& scan, Frame& frame) {
+  frame.ahead = std::max(frame.ahead, frame.next);
+  for (; frame.ahead < frame.items.size(); ++frame.ahead) {
+    Item& item = frame.items[frame.ahead];
+    if (item.step == Step::Descend)
+      return;
+    if (item.step != Step::Convert)
+      continue;
+    const uint64_t size = scan.run.fs->SizeOf(item.path).value_or(0);
+    if (!MayPrepare(scan, size) || !PrepareAhead(scan, item, size))
+      return;
   }
+}
+
+// Returns what a worker prepared; none when preparing failed there (out of
+// memory, say), so that the file is prepared again in its turn, with what
+// that prints and the exit code it gives in a scan of one file at a time.
+std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
+  --scan.inFlight;
+  scan.inFlightBytes -= item.size;
+  try {
+    return item.prepared.get();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void ConvertInTurn(Scan& scan, Item& item) {
+  ConsoleLog::Instance() << "[Apply] " << item.path << "\n";
+  std::unique_ptr<PreparedConversion> prepared;
+  if (item.prepared.valid())
+    prepared = TakePrepared(scan, item);
+  const bool converted =
+      prepared ? CommitConversion(*prepared, scan.settings, scan.run) : ConvertFile(item.path, scan.settings, scan.run);
   if (!converted)
     scan.succeeded = false;
 }
 
-void ScanOnce(Scan& scan, const std::string& folder) {
+// Lists the folder and puts its entries on top of the stack, unless the walk
+// has been there before (through a link) or the folder can't be opened.
+void EnterFolder(Scan& scan, const std::string& folder, std::vector<Frame>& stack) {
   FileSystem& fs = *scan.run.fs;
-  if (const std::optional<FileId> id = fs.IdentityOf(folder); id && !scan.entered.insert(*id).second)
+  const std::optional<FileId> id = fs.IdentityOf(folder);
+  if (id && !scan.entered.insert(*id).second)
     return;
   // The whole listing is taken before anything is converted, so files that
   // the conversions write into this folder are never picked up again.
@@ -131,28 +221,30 @@ void ScanOnce(Scan& scan, const std::string& folder) {
     scan.succeeded = ReportError("Can't open folder: ", folder);
     return;
   }
-  std::vector<Item> items = Plan(scan, folder, entries);
-  // Files are prepared ahead only up to the next subfolder: everything
-  // before it is then written before the subfolder is listed, as in a scan
-  // of one file at a time.
-  size_t ahead = 0;
-  for (size_t i = 0; i < items.size(); ++i) {
-    for (ahead = std::max(ahead, i); scan.pool && ahead < items.size() && items[ahead].step != Step::Descend; ++ahead) {
-      Item& next = items[ahead];
-      if (next.step == Step::Convert) {
-        const uint64_t size = fs.SizeOf(next.path).value_or(0);
-        if (!MayPrepare(scan, size))
-          break;
-        PrepareAhead(scan, next, size);
-      }
+  stack.push_back(Frame{PlanFolder(scan, folder, entries)});
+}
+
+// Walks the whole tree, depth first in byte order. The folders being walked
+// are kept on a stack of their own rather than the thread's, whose size
+// would otherwise bound the depth of the tree.
+void WalkTree(Scan& scan, const std::string& root) {
+  std::vector<Frame> stack;
+  EnterFolder(scan, root, stack);
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    if (frame.next == frame.items.size()) {
+      stack.pop_back();
+      continue;
     }
-    Item& item = items[i];
+    if (scan.pool)
+      PrepareUpToNextFolder(scan, frame);
+    Item& item = frame.items[frame.next++];
     switch (item.step) {
       case Step::Skip:
         ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << item.path << item.reason << "\n";
         break;
-      case Step::Descend: ScanOnce(scan, item.path); break;
-      case Step::Convert: Convert(scan, item); break;
+      case Step::Descend: EnterFolder(scan, item.path, stack); break;
+      case Step::Convert: ConvertInTurn(scan, item); break;
     }
   }
 }
@@ -163,8 +255,10 @@ bool ScanFolder(const std::string& folder, const ConversionSettings& settings, R
   Scan scan{settings, run, settings.scanTag.value_or(""), "", {}, nullptr};
   const std::optional<std::string> root = run.fs->CanonicalPath(folder);
   scan.rootPrefix = StripTrailingSeparators(root.value_or(folder)) + kPathSeparator;
+  // Should no worker start, nothing is queued and each file is prepared in
+  // its turn.
   if (run.scanThreads > 1)
-    scan.pool = std::make_unique<WorkerPool>(run.scanThreads);
-  ScanOnce(scan, folder);
+    scan.pool = std::make_unique<WorkerPool>(run.scanThreads, run.startThread);
+  WalkTree(scan, folder);
   return scan.succeeded;
 }

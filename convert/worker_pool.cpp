@@ -1,8 +1,20 @@
 #include "convert/worker_pool.h"
 
-WorkerPool::WorkerPool(size_t threads) {
-  for (size_t i = 0; i < threads; ++i)
-    workers_.emplace_back([this] { Work(); });
+std::thread StartThread(std::function<void()> work) {
+  return std::thread(std::move(work));
+}
+
+WorkerPool::WorkerPool(size_t threads, const ThreadStarter& start) {
+  // A thread the system refuses (address space, process limit) means fewer
+  // workers, never a failed run: unwinding here would destroy the running
+  // threads, and that ends the process. The room is reserved first so that
+  // keeping a started thread can't fail.
+  try {
+    workers_.reserve(threads);
+    for (size_t i = 0; i < threads; ++i)
+      workers_.push_back(start([this] { Work(); }));
+  } catch (...) {
+  }
 }
 
 WorkerPool::~WorkerPool() {
@@ -15,12 +27,17 @@ WorkerPool::~WorkerPool() {
     worker.join();
 }
 
-void WorkerPool::Queue(std::function<void()> task) {
-  {
+bool WorkerPool::Queue(std::function<void()> task) {
+  if (workers_.empty())
+    return false;
+  try {
     std::lock_guard<std::mutex> guard(lock_);
     tasks_.push_back(std::move(task));
+  } catch (...) {
+    return false;
   }
   queued_.notify_one();
+  return true;
 }
 
 void WorkerPool::Work() {
@@ -34,6 +51,11 @@ void WorkerPool::Work() {
       task = std::move(tasks_.front());
       tasks_.pop_front();
     }
-    task();
+    // A task that throws would end the process from a thread; its owner
+    // learns of the failure from the promise the task leaves unkept.
+    try {
+      task();
+    } catch (...) {
+    }
   }
 }

@@ -9,17 +9,29 @@
 #include <thread>
 #include <vector>
 
+// Starts a thread running `work`; throws what std::thread throws when the
+// system refuses one.
+using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
+
+// Returns a running std::thread.
+std::thread StartThread(std::function<void()> work);
+
 class WorkerPool {
  public:
-  // Starts `threads` workers.
-  explicit WorkerPool(size_t threads);
+  // Starts up to `threads` workers: as many as the system lets start, maybe
+  // none (see Workers()). Never throws.
+  explicit WorkerPool(size_t threads, const ThreadStarter& start = StartThread);
   // Finishes the queued tasks, then stops the workers.
   ~WorkerPool();
   WorkerPool(const WorkerPool&) = delete;
   WorkerPool& operator=(const WorkerPool&) = delete;
 
-  // Queues the task; the first free worker runs it.
-  void Queue(std::function<void()> task);
+  // Returns how many workers are running.
+  size_t Workers() const { return workers_.size(); }
+
+  // Queues the task; the first free worker runs it. False, with the task not
+  // queued, when there is no worker or no memory to queue it.
+  bool Queue(std::function<void()> task);
 
  private:
   void Work();

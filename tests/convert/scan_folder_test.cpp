@@ -1,15 +1,17 @@
 #include "convert/scan_folder.h"
 
 #include "support/memory_run.h"
+#include "support/refusing_threads.h"
 
 namespace {
 
-// Every case runs with files prepared in turn and with several threads preparing them ahead: the console and the files
-// must not differ.
+// Every case runs with three threads asked for and none, one or all of them started (none prepares each file in its
+// turn, as one thread does): the console and the files must not differ.
 class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<size_t> {
  protected:
   void SetUp() override {
-    run.scanThreads = GetParam();
+    run.scanThreads = 3;
+    run.startThread = RefusingAfter(GetParam());
     settings.format = OutputFormat::Checksum;
     settings.contentDigest = DigestKind::Md5;
     settings.scanTag = ".bin";
@@ -65,6 +67,38 @@ TEST_P(ScanFolderTest, FoldersAndFilesThatCantBeOpened) {
   EXPECT_EQ(Scan("missing", false), " [ERROR] Can't open folder: missing\n\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Threads, ScanFolderTest, testing::Values(size_t{1}, size_t{3}));
+// The walk keeps its place in every folder above, however deep the tree.
+TEST_P(ScanFolderTest, DeepTree) {
+  std::string folder = "d", descending, ascending;
+  for (int level = 0; level < 100; ++level, folder += "/s") {
+    Tree({folder + "/", folder + "/a.bin", folder + "/z.bin"});
+    descending += Applied(folder + "/a.bin", folder + "/a.md5");
+    ascending = Applied(folder + "/z.bin", folder + "/z.md5") + ascending;
+  }
+  EXPECT_EQ(Scan("d"), descending + ascending);
+}
+
+// x.b.binin's output is x.bin.md5 (the tag removed once leaves another), an input still to come.
+TEST_P(ScanFolderTest, NoOutputReplacesAnInputOfTheScan) {
+  Tree({"t/", "t/x.b.binin", "t/x.bin.md5"});
+  const std::string first = Native("t/x.b.binin");
+  EXPECT_EQ(Scan("t", false), "[Apply] " + first + "\nReading File: " + first +
+                                  "\nConverting...\n [ERROR] Output would overwrite its input: " +
+                                  Native("t/x.bin.md5") + "\n\n" + Applied("t/x.bin.md5", "t/x.md5.md5"));
+}
+
+// Files staged by a writer, and files this run has written (in an output folder inside the tree), are passed over
+// without a word; names merely like staged ones are not.
+TEST_P(ScanFolderTest, PassesOverStagedAndOwnOutputs) {
+  settings.scanTag = ".tmp";
+  settings.outputFolder = Native("d/zz");
+  Tree({"d/", "d/.hexloom-12-.tmp", "d/.hexloom-12-3.tmp", "d/.hexloom-12.tmp", "d/.hexloom-1x-3.tmp", "d/a.tmp",
+        "d/zz/"});
+  EXPECT_EQ(Scan("d"), Applied("d/.hexloom-12-.tmp", "d/zz/.hexloom-12-.md5") +
+                           Applied("d/.hexloom-12.tmp", "d/zz/.hexloom-12.md5") +
+                           Applied("d/.hexloom-1x-3.tmp", "d/zz/.hexloom-1x-3.md5") + Applied("d/a.tmp", "d/zz/a.md5"));
+}
+
+INSTANTIATE_TEST_SUITE_P(StartedThreads, ScanFolderTest, testing::Values(size_t{0}, size_t{1}, size_t{3}));
 
 }  // namespace
