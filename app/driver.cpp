@@ -6,6 +6,7 @@
 #include "app/options.h"
 #include "app/settings.h"
 #include "codegen/banner.h"
+#include "convert/catalogue.h"
 #include "platform/console_log.h"
 
 const char kHexloomVersion[] = HEXLOOM_VERSION;
@@ -125,6 +126,10 @@ int RunHexloom(int argc, char** argv) {
     return g_settings.exitCode;
   }
 
+  // Catalogues are written once all their files are in, even when a
+  // failure stopped the run: what they hold is what was converted.
+  if (!WriteCatalogues(g_settings.run, g_settings.testMode))
+    g_settings.exitCode = -1;
   if (g_settings.exitCode != 0)
     PrintUsage();
   ConsoleLog::Instance() << "\n"

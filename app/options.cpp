@@ -7,6 +7,7 @@
 #include "app/input_options.h"
 #include "app/settings.h"
 #include "codegen/identifier.h"
+#include "convert/catalogue.h"
 #include "platform/console_log.h"
 
 namespace {
@@ -93,6 +94,38 @@ void SetNamespace() {
   ++g_settings.argIndex;
 }
 
+// -index name: from here on, C++ source goes into the catalogue `name`.
+void SetCatalogue() {
+  ++g_settings.argIndex;
+  if (g_settings.argIndex >= g_settings.argCount || CurrentArgument()[0] == '\0') {
+    ReportOptionError("Catalogue name is missing: -index name");
+    return;
+  }
+  const std::string name = CurrentArgument();
+  // Its name starts the C++ names of the catalogue: one identifier.
+  if (!IsValidNamespace(name) || name.find(':') != std::string::npos) {
+    ReportOptionError(("Invalid catalogue name (a C++ identifier, no keyword): -index " + name).c_str());
+    return;
+  }
+  OpenCatalogue(g_settings.run, name, CurrentConversionSettings());
+  ++g_settings.argIndex;
+}
+
+// -align N: alignas(N) on the data arrays written from here on.
+void SetAlignment() {
+  constexpr long kMostAlignment = 4096;
+  ++g_settings.argIndex;
+  const std::string value = g_settings.argIndex < g_settings.argCount ? CurrentArgument() : "";
+  const bool digits = !value.empty() && value.size() <= 4 && value.find_first_not_of("0123456789") == std::string::npos;
+  const long alignment = digits ? std::strtol(value.c_str(), nullptr, 10) : 0;
+  if (alignment < 1 || alignment > kMostAlignment || (alignment & (alignment - 1)) != 0) {
+    ReportOptionError(("Invalid alignment (a power of two from 1 to 4096): -align " + value).c_str());
+    return;
+  }
+  g_settings.alignment = static_cast<int32_t>(alignment);
+  ++g_settings.argIndex;
+}
+
 using F = OutputFormat;
 using C = ContentSource;
 
@@ -146,6 +179,11 @@ const OptionEntry OptionTable[kOptionCount] = {
      "data as a string literal (64 bytes by row by default): compiles much faster; "
      "the array holds one more element, a final zero",
      SetSwitch<&Settings::stringLiteral, true>},
+    {"-align", "alignas(N) on the data arrays, N a power of two from 1 to 4096", SetAlignment},
+    {"-index",
+     "catalogue: the C++ source of the files that follow goes into name.cpp and name.h, "
+     "a table sorted by path with name_find(path)",
+     SetCatalogue},
     {nullptr, nullptr, nullptr},
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
      SelectSizeType<SizeType::SizeT>},

@@ -15,7 +15,7 @@ struct OptionEntry {
   OptionHandler handler;  // null for a row that is listed only
 };
 
-constexpr size_t kOptionCount = 57;
+constexpr size_t kOptionCount = 59;
 extern const OptionEntry OptionTable[kOptionCount];
 
 // Returns the first selectable row whose name equals the argument, or null.

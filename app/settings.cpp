@@ -23,6 +23,8 @@ ConversionSettings CurrentConversionSettings() {
   settings.style.useVector = s.useVector;
   settings.style.braceWrap = s.braceWrap;
   settings.style.braceWrapNamespace = s.braceWrapNamespace;
+  settings.style.alignment = s.alignment;
+  settings.intoCatalogue = !s.run.catalogues.empty();
   if (s.outputFolder)
     settings.outputFolder = s.outputFolder;
   settings.scanTag = s.scanTag;

@@ -29,6 +29,7 @@ struct Settings {
   bool braceWrap = false;
   bool braceWrapNamespace = false;
   bool stringLiteral = false;  // the data is a string literal, not a brace list
+  int32_t alignment = 0;       // -align: alignas() of the data arrays; 0 for none
   OutputFormat outputFormat = OutputFormat::Cpp;
   ContentSource contentSource = ContentSource::Cpp;
   const char* lastInputPath = nullptr;  // points at an argument string

@@ -92,28 +92,34 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length) {
   return text;
 }
 
-DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style)
+DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
+                               ArrayPlace place)
     : bytes_(buffer.data()), count_(buffer.size()) {
   const SourceStyle& s = style;
-  AppendBanner(head_);
-  if (s.useVector)
-    head_ += "#include <vector>\n\n";
-  if (!s.noNamespace)
-    AppendNamespaceOpen(head_, s);
-  if (s.digestComment) {
-    head_ += "// ";
-    head_ += LowercaseHex(bytes_, count_);
-    head_ += "\n";
+  const bool part = place == ArrayPlace::CataloguePart;
+  if (!part) {
+    AppendBanner(head_);
+    if (s.useVector)
+      head_ += "#include <vector>\n\n";
+    if (!s.noNamespace)
+      AppendNamespaceOpen(head_, s);
+    if (s.digestComment) {
+      head_ += "// ";
+      head_ += LowercaseHex(bytes_, count_);
+      head_ += "\n";
+    }
   }
   const bool literal = s.stringLiteral;
   const bool longLiteral = literal && count_ > kPortableStringLiteralLength;
   if (longLiteral)
     head_ += kLongLiteralOpen;
+  AppendAlignment(head_, s);
   // A namespace-scope const has internal linkage unless declared extern,
   // and this file doesn't include its header: without extern the header's
-  // declaration would never link.
+  // declaration would never link. A catalogue's arrays are meant to stay
+  // inside their file.
   if (!s.dynamicData)
-    head_ += "extern const ";
+    head_ += part ? "const " : "extern const ";
   head_ += s.useVector ? "std::vector<unsigned char> " : "unsigned char ";
   head_ += identifier;
   head_ += s.useVector ? " =" : "[] =";
@@ -149,7 +155,10 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
     tail_ = "\n};";
   if (longLiteral)
     tail_ += kLongLiteralClose;
-  tail_ += s.noNamespace ? (longLiteral ? "\n" : "") : "\n}\n";
+  if (part)
+    tail_ += "\n";
+  else
+    tail_ += s.noNamespace ? (longLiteral ? "\n" : "") : "\n}\n";
 
   table_ = s.hexOutput ? &kHexTable : &kDecimalTable;
   // The row-width options only ever store one less than a power of two.
@@ -210,8 +219,8 @@ size_t DataSourceText::Next(char* out, size_t capacity) {
 }
 
 void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
-                    std::string& text) {
-  DataSourceText source(buffer, identifier, style);
+                    std::string& text, ArrayPlace place) {
+  DataSourceText source(buffer, identifier, style, place);
   const size_t start = text.size();
   text.reserve(start + source.size());
   std::unique_ptr<char[]> piece(new char[DataSourceText::kMinPieceCapacity]);

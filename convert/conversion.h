@@ -5,8 +5,10 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "codegen/style.h"
+#include "convert/catalogue.h"
 #include "convert/output_format.h"
 #include "platform/file_system.h"
 
@@ -18,6 +20,8 @@ struct ConversionSettings {
   std::optional<std::string> outputFolder;
   std::optional<std::string> scanTag;  // lowercased; output names lose it
   bool testMode = false;
+  bool intoCatalogue = false;             // the file's own bytes go into the open catalogue
+  std::optional<std::string> scanFolder;  // of the folder scan that the input comes from
 };
 
 // What the conversions of one run share.
@@ -30,6 +34,8 @@ struct RunState {
   // Every output claimed in this run (written, found the same, or in test
   // mode foreseen), with the input it was made from.
   std::map<std::string, std::string> outputs;
+  // Every catalogue opened in this run; the last one is open.
+  std::vector<Catalogue> catalogues;
 };
 
 // One conversion in progress.

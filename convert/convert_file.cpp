@@ -12,6 +12,13 @@
 namespace {
 
 constexpr char kTooLargeForMemory[] = "File too large to hold in memory: ";
+static_assert(kSha256DigestSize == kCatalogueDigestSize);
+
+// A catalogue takes the C++ source of a file's own bytes; checksum files and
+// digest arrays are written as usual.
+bool GoesIntoCatalogue(const ConversionSettings& settings) {
+  return settings.intoCatalogue && !DigestOf(settings.format) && !DigestOf(settings.source);
+}
 
 void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
   const DigestInfo& digest = DigestInfoOf(kind);
@@ -31,6 +38,12 @@ std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
 // The steps after reading; false after a failure, already reported.
 bool Convert(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs, bool compareAhead) {
   OutputMaterial& material = prepared.material;
+  if (GoesIntoCatalogue(settings)) {
+    // The bytes wait in memory for the catalogue written at the end of the
+    // run; only their digest is made now, on the worker that read them.
+    DigestInfoOf(DigestKind::Sha256).compute(material.buffer.data(), material.buffer.size(), prepared.sha256.data());
+    return true;
+  }
   const std::optional<DigestKind> substituted = SubstitutedDigest(settings.format, settings.source);
   if (substituted)
     DigestInPlace(*substituted, material.buffer);
@@ -88,6 +101,14 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
   ConsoleLog::Instance().Replay(prepared.console);
   if (!prepared.ready)
     return false;
+  if (GoesIntoCatalogue(settings)) {
+    CatalogueEntry entry{CataloguePathOf(prepared.inputPath, settings.scanFolder), std::move(prepared.material.buffer),
+                         prepared.sha256, settings.style};
+    if (!AddToCatalogue(run, std::move(entry)))
+      return false;
+    ConsoleLog::Instance() << "\n";
+    return true;
+  }
   Conversion conversion{settings, run, prepared.inputPath, prepared.inputKey};
   try {
     // After a failed .cpp no header is attempted.

@@ -160,7 +160,9 @@ void ScanOnce(Scan& scan, const std::string& folder) {
 }  // namespace
 
 bool ScanFolder(const std::string& folder, const ConversionSettings& settings, RunState& run) {
-  Scan scan{settings, run, settings.scanTag.value_or(""), "", {}, nullptr};
+  ConversionSettings scanned = settings;
+  scanned.scanFolder = folder;
+  Scan scan{scanned, run, settings.scanTag.value_or(""), "", {}, nullptr};
   const std::optional<std::string> root = run.fs->CanonicalPath(folder);
   scan.rootPrefix = StripTrailingSeparators(root.value_or(folder)) + kPathSeparator;
   if (run.scanThreads > 1)
