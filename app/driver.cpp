@@ -8,6 +8,7 @@
 #include "codegen/banner.h"
 #include "convert/catalogue.h"
 #include "platform/console_log.h"
+#include "platform/file_system.h"
 
 const char kHexloomVersion[] = HEXLOOM_VERSION;
 
@@ -56,9 +57,9 @@ void PrintBanner() {
 
 }  // namespace
 
-void PrintUsage() {
+void PrintUsage(const Settings& settings) {
   // A quiet run tells what went wrong, not how to call the program.
-  if (g_settings.quiet)
+  if (settings.quiet)
     return;
   ConsoleLog& log = ConsoleLog::Instance();
   log << ConsoleColour(Colour::OptionsHeading) << "[Parameters/Options]"
@@ -84,12 +85,35 @@ void PrintUsage() {
       << "\n";
 }
 
+int RunOptions(ArgumentCursor& args, Invocation& run) {
+  while (args.index < args.count) {
+    const char* argument = args.values[args.index];
+    const OptionEntry* row = FindOption(argument);
+    if (!row) {
+      // An unrecognised argument stops the run; the rest is not converted,
+      // so the run must not report success.
+      ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Invalid Parameter (" << args.index
+                             << ") : " << argument << "\n"
+                             << "\n";
+      return -1;
+    }
+    const OptionResult result = row->handler(args, run);
+    if (!result.error.empty()) {
+      ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << result.error << "\n"
+                             << "\n";
+      return -1;
+    }
+    if (result.conversionFailed)
+      return -1;
+    args.index += result.consumed;
+  }
+  return 0;
+}
+
 int RunHexloom(int argc, char** argv) {
-  g_settings.exitCode = 0;
-  g_settings.argCount = argc;
-  g_settings.argIndex = 1;
-  g_settings.argValues = argv;
-  g_settings.run.scanThreads = ScanThreadsFrom(std::getenv("HEXLOOM_JOBS"));
+  Invocation run(&RealFileSystem());
+  run.state.scanThreads = ScanThreadsFrom(std::getenv("HEXLOOM_JOBS"));
+  ArgumentCursor args{.count = argc, .values = argv};
 
   const Query query = argc < 2 ? Query::None : QueryOf(argv[1]);
   if (query == Query::Version) {
@@ -97,42 +121,21 @@ int RunHexloom(int argc, char** argv) {
     return 0;
   }
   if (argc > 1 && std::strcmp(argv[1], "-q") == 0)
-    SetQuiet();
+    SetQuiet(args, run);
   PrintBanner();
   if (argc < 2 || query == Query::Help) {
-    PrintUsage();
+    PrintUsage(run.settings);
     return query == Query::Help ? 0 : -1;
   }
 
-  while (g_settings.argIndex < g_settings.argCount) {
-    if (g_settings.exitCode != 0)
-      break;
-    const char* argument = g_settings.argValues[g_settings.argIndex];
-    if (const OptionEntry* row = FindOption(argument)) {
-      row->handler();
-      continue;
-    }
-    // An unrecognised argument stops the run; the rest is not converted, so
-    // the run must not report success.
-    int32_t position = g_settings.argIndex;
-    ++g_settings.argIndex;
-    ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Invalid Parameter (" << position << ") : " << argument
-                           << "\n"
-                           << "\n";
-    PrintUsage();
-    g_settings.exitCode = -1;
-    ConsoleLog::Instance() << "\n"
-                           << "\n";
-    return g_settings.exitCode;
-  }
-
+  int exitCode = RunOptions(args, run);
   // Catalogues are written once all their files are in, even when a
   // failure stopped the run: what they hold is what was converted.
-  if (!WriteCatalogues(g_settings.run, g_settings.testMode))
-    g_settings.exitCode = -1;
-  if (g_settings.exitCode != 0)
-    PrintUsage();
+  if (!WriteCatalogues(run.state, run.settings.conversion.testMode))
+    exitCode = -1;
+  if (exitCode != 0)
+    PrintUsage(run.settings);
   ConsoleLog::Instance() << "\n"
                          << "\n";
-  return g_settings.exitCode;
+  return exitCode;
 }

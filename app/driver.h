@@ -1,11 +1,20 @@
 // The run driver: banner, the left-to-right argument loop and the usage text.
 #pragma once
 
+#include "app/options.h"
+#include "app/settings.h"
+
 // Runs the whole command line; returns the exit code, 0 or -1.
 int RunHexloom(int argc, char** argv);
 
-// Writes the option list, the examples and the note on option order.
-void PrintUsage();
+// Runs the options from the cursor on, left to right, printing the mistake
+// that stops them; returns the exit code, -1 after an unknown argument, a
+// command-line mistake or a failed conversion.
+int RunOptions(ArgumentCursor& args, Invocation& run);
+
+// Writes the option list, the examples and the note on option order, unless
+// the run is quiet.
+void PrintUsage(const Settings& settings);
 
 // The release, "1.0", from the CMake project version.
 extern const char kHexloomVersion[];

@@ -2,51 +2,44 @@
 
 #include <string>
 
-#include "app/options.h"
-#include "app/settings.h"
 #include "convert/convert_file.h"
 #include "convert/scan_folder.h"
 #include "platform/path.h"
 
 namespace {
 
-void Convert(const char* inputPath) {
-  if (!ConvertFile(inputPath, CurrentConversionSettings(), g_settings.run))
-    g_settings.exitCode = -1;
+// Converts the last input with the settings in force; `consumed` is what the
+// option read.
+OptionResult ConvertLastInput(Invocation& run, int32_t consumed) {
+  const bool converted = ConvertFile(run.settings.lastInputPath, run.settings.conversion, run.state);
+  return {.consumed = consumed, .conversionFailed = !converted};
 }
 
 }  // namespace
 
-void HandleInputOption() {
-  ++g_settings.argIndex;
-  if (g_settings.argIndex >= g_settings.argCount) {
-    ReportOptionError("Input file is missing: -i yourFile.bin");
-    return;
-  }
-  g_settings.scanTag.reset();
-  g_settings.lastInputPath = g_settings.argValues[g_settings.argIndex];
-  ++g_settings.argIndex;
-  Convert(g_settings.lastInputPath);
+OptionResult HandleInputOption(const ArgumentCursor& args, Invocation& run) {
+  const char* input = args.At(1);
+  if (!input)
+    return OptionError("Input file is missing: -i yourFile.bin");
+  run.settings.conversion.scanTag.reset();
+  run.settings.lastInputPath = input;
+  return ConvertLastInput(run, 2);
 }
 
-void HandleLastOption() {
-  if (!g_settings.lastInputPath) {
-    ReportOptionError("No Input file: -i yourFile.bin");
-    return;
-  }
-  ++g_settings.argIndex;
-  Convert(g_settings.lastInputPath);
+OptionResult HandleLastOption(const ArgumentCursor&, Invocation& run) {
+  if (!run.settings.lastInputPath)
+    return OptionError("No Input file: -i yourFile.bin");
+  return ConvertLastInput(run, 1);
 }
 
-void HandleScanOption() {
-  ++g_settings.argIndex;
-  if (g_settings.argIndex >= g_settings.argCount - 1 || !FolderValueAt(g_settings.argIndex)) {
-    ReportOptionError("Parse folder parameters are missing: -p c:\\yourFolder tag");
-    return;
-  }
-  g_settings.lastInputPath = nullptr;
-  const std::string folder = StripTrailingSeparators(g_settings.argValues[g_settings.argIndex++]);
-  g_settings.scanTag = LowercaseAscii(g_settings.argValues[g_settings.argIndex++]);
-  if (!ScanFolder(folder, CurrentConversionSettings(), g_settings.run))
-    g_settings.exitCode = -1;
+OptionResult HandleScanOption(const ArgumentCursor& args, Invocation& run) {
+  const char* folder = args.At(1);
+  const char* tag = args.At(2);
+  // A tag implies a folder before it; the folder must still name one.
+  if (!tag || !IsFolderValue(folder))
+    return OptionError("Parse folder parameters are missing: -p c:\\yourFolder tag");
+  run.settings.lastInputPath = nullptr;
+  run.settings.conversion.scanTag = LowercaseAscii(tag);
+  const bool scanned = ScanFolder(StripTrailingSeparators(folder), run.settings.conversion, run.state);
+  return {.consumed = 3, .conversionFailed = !scanned};
 }

@@ -1,11 +1,13 @@
 // The options that start conversions: -i, -last and -p.
 #pragma once
 
+#include "app/options.h"
+
 // Handler of -i: records the path as the last input and converts it.
-void HandleInputOption();
+OptionResult HandleInputOption(const ArgumentCursor& args, Invocation& run);
 
 // Handler of -last: converts the last input of -i again.
-void HandleLastOption();
+OptionResult HandleLastOption(const ArgumentCursor& args, Invocation& run);
 
 // Handler of -p: reads the folder and the tag, then scans the folder.
-void HandleScanOption();
+OptionResult HandleScanOption(const ArgumentCursor& args, Invocation& run);

@@ -4,10 +4,34 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
-// Reads its option and values at g_settings.argIndex and leaves argIndex on
-// the first argument that it did not consume.
-using OptionHandler = void (*)();
+#include "app/settings.h"
+
+// The command line being read: its arguments and the one that the current
+// option starts at.
+struct ArgumentCursor {
+  int32_t count = 0;
+  char** values = nullptr;
+  int32_t index = 1;
+
+  // Returns the argument `ahead` places after the current one, or null past
+  // the end of the command line.
+  const char* At(int32_t ahead) const { return index + ahead < count ? values[index + ahead] : nullptr; }
+};
+
+// What a handler did with the arguments from the cursor on.
+struct OptionResult {
+  int32_t consumed = 1;           // arguments read, the option's own included
+  bool conversionFailed = false;  // a conversion failed and has already said why
+  std::string error{};            // a command-line mistake for the driver to print; empty when none
+};
+
+// Returns the result of a handler that met a command-line mistake.
+OptionResult OptionError(std::string message);
+
+// Reads its option and the values after it, and works on the run.
+using OptionHandler = OptionResult (*)(const ArgumentCursor& args, Invocation& run);
 
 struct OptionEntry {
   const char* name;       // null for a separator row
@@ -21,14 +45,11 @@ extern const OptionEntry OptionTable[kOptionCount];
 // Returns the first selectable row whose name equals the argument, or null.
 const OptionEntry* FindOption(const char* argument);
 
-// True when the argument at `index` can name a folder: an empty value counts
-// as a missing one, so that an unset variable in a script never makes the
-// root folder the target.
-bool FolderValueAt(int32_t index);
+// True when the argument can name a folder: a missing or empty value can't,
+// so that an unset variable in a script never makes the root folder the
+// target.
+bool IsFolderValue(const char* argument);
 
 // The handler of -q: from now on only errors are printed. The driver runs it
 // before the banner when -q comes first.
-void SetQuiet();
-
-// Records a command-line error: exitCode -1 and the message in colour 14.
-void ReportOptionError(const char* message);
+OptionResult SetQuiet(const ArgumentCursor& args, Invocation& run);

@@ -83,7 +83,7 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     // and an unused array would draw a warning.
     SourceStyle digestStyle;
     digestStyle.stringLiteral = digestStyle.rowWidthChosen = true;
-    digestStyle.rowMask = static_cast<int32_t>(kCatalogueDigestSize) - 1;
+    digestStyle.rowWidth = static_cast<int32_t>(kCatalogueDigestSize);
     digestStyle.tabSize = style.tabSize;
     arrays_.push_back(std::make_unique<DataSourceText>(digests_, digestsName, digestStyle, ArrayPlace::CataloguePart));
     table += "};\n";

@@ -94,9 +94,22 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length) {
 
 DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
                                ArrayPlace place)
-    : bytes_(buffer.data()), count_(buffer.size()) {
-  const SourceStyle& s = style;
+    : indent_(style.tabSize > 0 ? static_cast<size_t>(style.tabSize) : 0, ' '),
+      bytes_(buffer.data()),
+      count_(buffer.size()) {
+  const bool longLiteral = style.stringLiteral && count_ > kPortableStringLiteralLength;
   const bool part = place == ArrayPlace::CataloguePart;
+  MakeHead(identifier, style, longLiteral, part);
+  const uint64_t rowsLength = LayOutRows(style);
+  MakeTail(style, longLiteral, part);
+  size_ = head_.size() + rowsLength + tail_.size();
+}
+
+// From the banner to the opening brace of the data, the one of the lambda's
+// array when a vector is made from a literal.
+void DataSourceText::MakeHead(const std::string& identifier, const SourceStyle& s, bool longLiteral, bool part) {
+  // A catalogue's part sits in a source that is already inside its
+  // namespace.
   if (!part) {
     AppendBanner(head_);
     if (s.useVector)
@@ -109,8 +122,6 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
       head_ += "\n";
     }
   }
-  const bool literal = s.stringLiteral;
-  const bool longLiteral = literal && count_ > kPortableStringLiteralLength;
   if (longLiteral)
     head_ += kLongLiteralOpen;
   AppendAlignment(head_, s);
@@ -125,58 +136,62 @@ DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& iden
   head_ += s.useVector ? " =" : "[] =";
   // A vector can't be initialised from a literal: a lambda copies it from a
   // static array, leaving out the terminating zero.
-  const bool literalVector = literal && s.useVector;
+  const bool literalVector = s.stringLiteral && s.useVector;
   if (literalVector)
     head_ += " []";
   head_ += s.braceWrap ? "\n{\n" : " {\n";
-
-  indent_.assign(s.tabSize > 0 ? static_cast<size_t>(s.tabSize) : 0, ' ');
-  // A zero-size array is not standard C++: the array of an empty input
-  // holds one zero element, while its header's size constant says 0. An
-  // empty vector is valid and keeps its empty row; an empty literal holds
-  // its terminating zero already.
-  static const unsigned char kLoneZero = 0;
-  if (count_ == 0 && !s.useVector && !literal) {
-    bytes_ = &kLoneZero;
-    count_ = 1;
-  }
   if (literalVector) {
     head_ += indent_;
     head_ += "static const unsigned char text[] =";
     head_ += s.braceWrap ? "\n" + indent_ + "{\n" : " {\n";
   }
-  // With no element the text still holds the indentation of the one row.
-  if (count_ == 0 && !literal)
-    head_ += indent_;
-  if (literalVector)
-    tail_ =
+}
+
+// How the elements fall into rows; returns the length of all rows.
+uint64_t DataSourceText::LayOutRows(const SourceStyle& s) {
+  // A zero-size array is not standard C++: the array of an empty input
+  // holds one zero element, while its header's size constant says 0. An
+  // empty vector is valid and keeps its empty row; an empty literal holds
+  // its terminating zero already.
+  static const unsigned char kLoneZero = 0;
+  if (count_ == 0 && !s.useVector && !s.stringLiteral) {
+    bytes_ = &kLoneZero;
+    count_ = 1;
+  }
+  table_ = s.hexOutput ? &kHexTable : &kDecimalTable;
+  rowWidth_ = static_cast<size_t>(s.rowWidth);
+  if (s.stringLiteral) {
+    if (!s.rowWidthChosen)
+      rowWidth_ = kDefaultStringLiteralRowWidth;
+    // The literal of a vector sits in a lambda, one indentation deeper.
+    literal_ = StringLiteralLayout{bytes_, count_, rowWidth_, indent_.size() * (s.useVector ? 2 : 1)};
+    rowCount_ = StringLiteralRowCount(*literal_);
+    return StringLiteralLength(*literal_);
+  }
+  rowCount_ = (count_ + rowWidth_ - 1) / rowWidth_;
+  rowRoom_ = indent_.size() + rowWidth_ * 8 + 1;
+  if (count_ == 0)
+    return 0;
+  return uint64_t{indent_.size()} * rowCount_ + (rowCount_ - 1) + ElementsLength(bytes_, count_, *table_) - 2;
+}
+
+// From the closing brace of the data on, after the rows.
+void DataSourceText::MakeTail(const SourceStyle& s, bool longLiteral, bool part) {
+  // With no element (an empty vector) the text still holds the indentation
+  // of its one row.
+  if (count_ == 0 && !s.stringLiteral)
+    tail_ = indent_;
+  if (s.stringLiteral && s.useVector)
+    tail_ +=
         "\n" + indent_ + "};\n" + indent_ + "return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();";
   else
-    tail_ = "\n};";
+    tail_ += "\n};";
   if (longLiteral)
     tail_ += kLongLiteralClose;
   if (part)
     tail_ += "\n";
   else
     tail_ += s.noNamespace ? (longLiteral ? "\n" : "") : "\n}\n";
-
-  table_ = s.hexOutput ? &kHexTable : &kDecimalTable;
-  // The row-width options only ever store one less than a power of two.
-  rowWidth_ = static_cast<size_t>(s.rowMask) + 1;
-  uint64_t rowsLength = 0;
-  if (literal) {
-    if (!s.rowWidthChosen)
-      rowWidth_ = kDefaultStringLiteralRowWidth;
-    literal_ = StringLiteralLayout{bytes_, count_, rowWidth_, indent_.size() * (literalVector ? 2 : 1)};
-    rowCount_ = StringLiteralRowCount(*literal_);
-    rowsLength = StringLiteralLength(*literal_);
-  } else {
-    rowCount_ = (count_ + rowWidth_ - 1) / rowWidth_;
-    rowRoom_ = indent_.size() + rowWidth_ * 8 + 1;
-    if (count_)
-      rowsLength = uint64_t{indent_.size()} * rowCount_ + (rowCount_ - 1) + ElementsLength(bytes_, count_, *table_) - 2;
-  }
-  size_ = head_.size() + rowsLength + tail_.size();
 }
 
 void DataSourceText::Rewind() {
@@ -204,8 +219,11 @@ char* DataSourceText::WriteRow(char* out, size_t row) const {
 size_t DataSourceText::Next(char* out, size_t capacity) {
   char* cursor = out;
   const char* end = out + capacity;
-  if (headDone_ < head_.size() && (CopyPart(head_, headDone_, cursor, end), headDone_ < head_.size()))
-    return static_cast<size_t>(cursor - out);
+  if (headDone_ < head_.size()) {
+    CopyPart(head_, headDone_, cursor, end);
+    if (headDone_ < head_.size())
+      return static_cast<size_t>(cursor - out);
+  }
   if (literal_) {
     cursor += WriteStringLiteralRows(*literal_, rowsDone_, cursor, static_cast<size_t>(end - cursor));
   } else {

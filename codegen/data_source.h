@@ -38,11 +38,14 @@ class DataSourceText {
   void Rewind();
 
  private:
+  void MakeHead(const std::string& identifier, const SourceStyle& style, bool longLiteral, bool part);
+  uint64_t LayOutRows(const SourceStyle& style);
+  void MakeTail(const SourceStyle& style, bool longLiteral, bool part);
   char* WriteRow(char* out, size_t row) const;
 
+  std::string indent_;
   std::string head_;  // banner to the opening brace
   std::string tail_;  // from the closing brace on
-  std::string indent_;
   const unsigned char* bytes_;
   size_t count_;
   size_t rowWidth_;

@@ -8,7 +8,7 @@
 enum class SizeType : int32_t { UInt32 = 0, Int32 = 1, SizeT = 2 };
 
 struct SourceStyle {
-  int32_t rowMask = 15;         // bytes per row minus one, always a power of two minus one
+  int32_t rowWidth = 16;        // bytes by row, a power of two (8 to 1024 from the options)
   bool rowWidthChosen = false;  // set by a row-width option; string literals default to longer rows
   int32_t tabSize = 2;          // spaces in front of every row; 0 or less gives none
   bool hexOutput = true;
@@ -22,4 +22,6 @@ struct SourceStyle {
   bool braceWrapNamespace = false;
   bool stringLiteral = false;  // the data is a string literal, not a brace list
   bool digestComment = false;  // the bytes are a digest, shown in a comment line too
+
+  friend bool operator==(const SourceStyle&, const SourceStyle&) = default;
 };

@@ -9,13 +9,22 @@
 
 #include "codegen/style.h"
 #include "convert/catalogue.h"
-#include "convert/output_format.h"
+#include "digest/digest.h"
 #include "platform/file_system.h"
+
+// Which files a conversion produces.
+enum class OutputFormat {
+  Cpp,       // a .cpp data source and its .h
+  Cxx,       // a .cxx data source
+  Checksum,  // the content digest in lowercase hexadecimal
+};
 
 // The settings in force when a conversion starts.
 struct ConversionSettings {
   OutputFormat format = OutputFormat::Cpp;
-  ContentSource source = ContentSource::Cpp;
+  // The digest that the output shows instead of the file's bytes (-cpp_md5
+  // and the like); always set for Checksum.
+  std::optional<DigestKind> contentDigest;
   SourceStyle style;
   std::optional<std::string> outputFolder;
   std::optional<std::string> scanTag;  // lowercased; output names lose it

@@ -17,7 +17,7 @@ static_assert(kSha256DigestSize == kCatalogueDigestSize);
 // A catalogue takes the C++ source of a file's own bytes; checksum files and
 // digest arrays are written as usual.
 bool GoesIntoCatalogue(const ConversionSettings& settings) {
-  return settings.intoCatalogue && !DigestOf(settings.format) && !DigestOf(settings.source);
+  return settings.intoCatalogue && settings.format != OutputFormat::Checksum && !settings.contentDigest;
 }
 
 void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
@@ -35,8 +35,12 @@ std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
   return "path:" + inputPath;
 }
 
-// The steps after reading; false after a failure, already reported.
-bool Convert(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs, bool compareAhead) {
+// Makes what the outputs need from the bytes read (the digest in their
+// place, the style and identifier, or the checksum text), plans the outputs
+// and, with `compareAhead`, compares each with the file already there. False
+// after a failure, already reported.
+bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs,
+                    bool compareAhead) {
   OutputMaterial& material = prepared.material;
   if (GoesIntoCatalogue(settings)) {
     // The bytes wait in memory for the catalogue written at the end of the
@@ -44,15 +48,13 @@ bool Convert(PreparedConversion& prepared, const ConversionSettings& settings, F
     DigestInfoOf(DigestKind::Sha256).compute(material.buffer.data(), material.buffer.size(), prepared.sha256.data());
     return true;
   }
-  const std::optional<DigestKind> substituted = SubstitutedDigest(settings.format, settings.source);
-  if (substituted)
-    DigestInPlace(*substituted, material.buffer);
-  if (const std::optional<DigestKind> checksum = DigestOf(settings.format)) {
-    DigestInPlace(*checksum, material.buffer);
+  if (settings.contentDigest)
+    DigestInPlace(*settings.contentDigest, material.buffer);
+  if (settings.format == OutputFormat::Checksum) {
     material.checksum = LowercaseHex(material.buffer.data(), material.buffer.size());
   } else {
     material.style = settings.style;
-    material.style.digestComment = substituted.has_value();
+    material.style.digestComment = settings.contentDigest.has_value();
     material.identifier = MakeIdentifier(FileNameOf(prepared.inputPath));
     // A size constant that its type can't hold would compile to a wrong
     // value.
@@ -87,7 +89,7 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
     }
     ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..."
                            << "\n";
-    prepared->ready = Convert(*prepared, settings, fs, compareAhead);
+    prepared->ready = PrepareOutputs(*prepared, settings, fs, compareAhead);
   } catch (const std::bad_alloc&) {
     // The text of a file that fits in memory may still not.
     ReportError(kTooLargeForMemory, inputPath);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
-#include "convert/source_files.h"
+#include "convert/output_plan.h"
 #include "platform/console_log.h"
 
 struct PreparedConversion {

@@ -1,86 +1,96 @@
-// What each option handler does to the settings, run as the driver runs it.
+// What the options do to a run's settings, read left to right as the driver reads them.
 #include "app/options.h"
 
 #include <gtest/gtest.h>
 
 #include "app/driver.h"
-#include "app/settings.h"
 #include "support/capture.h"
+#include "support/temp_folder.h"
 
 namespace {
 
-// Fresh settings for each test. RunAll makes the arguments (after a program name) the command line and runs each
-// through the row that the driver would select.
 class OptionsTest : public testing::Test {
  protected:
-  void SetUp() override { g_settings = Settings{}; }
-  void TearDown() override { g_settings = Settings{}; }
-  void RunAll(std::initializer_list<const char*> arguments) {
+  // Reads the arguments (after a program name) into this test's run; returns the exit code.
+  int RunAll(const std::vector<const char*>& arguments) {
     // The handlers never write to an argument: these are string literals.
     pointers_.assign(1, const_cast<char*>("hexloom"));
     for (const char* argument : arguments)
       pointers_.push_back(const_cast<char*>(argument));
-    g_settings.argValues = pointers_.data();
-    g_settings.argCount = static_cast<int32_t>(pointers_.size());
-    for (g_settings.argIndex = 1; g_settings.argIndex < g_settings.argCount && g_settings.exitCode == 0;) {
-      const OptionEntry* row = FindOption(g_settings.argValues[g_settings.argIndex]);
-      ASSERT_NE(row, nullptr) << g_settings.argValues[g_settings.argIndex];
-      row->handler();
-    }
+    ArgumentCursor args{.count = static_cast<int32_t>(pointers_.size()), .values = pointers_.data()};
+    return RunOptions(args, run);
   }
+  Invocation run{&RealFileSystem()};
   std::vector<char*> pointers_;
 };
 
-TEST_F(OptionsTest, SwitchesTurnOneWayAndNumbersAreReadBack) {
-  CaptureConsole([&] { RunAll({"-test"}); });
-  RunAll({"-stl", "-dyn", "-nons", "-dec", "-bw", "-bwns", "-str", "-s32", "-1024", "-t4", "-dec", "-dec"});
-  EXPECT_EQ(g_settings.argIndex, 13);
-  // What a conversion started now would see.
-  const ConversionSettings now = CurrentConversionSettings();
-  EXPECT_TRUE(now.style.useVector && now.style.dynamicData && now.style.noNamespace && now.style.braceWrap &&
-              now.style.braceWrapNamespace && now.style.stringLiteral && now.style.rowWidthChosen && now.testMode);
-  EXPECT_FALSE(now.style.hexOutput);
-  EXPECT_EQ(std::tuple(now.style.sizeType, now.style.rowMask, now.style.tabSize), std::tuple(SizeType::Int32, 1023, 4));
-  RunAll({"-8", "-t0", "-u32"});  // row 37, not the listed-only row 36
-  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize),
-            std::tuple(SizeType::UInt32, 7, 0));
-  RunAll({"-512", "-t3", "-size_t"});
-  EXPECT_EQ(std::tuple(g_settings.sizeType, g_settings.rowMask, g_settings.tabSize),
-            std::tuple(SizeType::SizeT, 511, 3));
-}
-
-TEST_F(OptionsTest, NamespaceIsCheckedAndKept) {
-  RunAll({"-ns", "ui::assets"});
-  EXPECT_EQ(CurrentConversionSettings().style.nameSpace, "ui::assets");
-  RunAll({"-ns", "Data2", "-nons"});
-  EXPECT_EQ(CurrentConversionSettings().style.nameSpace, "Data2");
-  EXPECT_TRUE(CurrentConversionSettings().style.noNamespace);
-  EXPECT_EQ(g_settings.exitCode, 0);
-  const std::string invalid = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ";
-  const std::pair<const char*, std::string> refused[] = {{nullptr, "Namespace is missing: -ns name\n\n"},
-                                                         {"", "Namespace is missing: -ns name\n\n"},
-                                                         {"a::9b", invalid + "a::9b\n\n"},
-                                                         {"ui::class", invalid + "ui::class\n\n"}};
-  for (const auto& [value, message] : refused) {
-    g_settings.exitCode = 0;
-    EXPECT_EQ(CaptureConsole([&, value = value] { value ? RunAll({"-ns", value}) : RunAll({"-ns"}); }), message);
-    EXPECT_EQ(g_settings.exitCode, -1);
-    EXPECT_EQ(g_settings.nameSpace, "Data2");
+TEST_F(OptionsTest, StyleOptionsSetTheirField) {
+  const std::pair<std::vector<const char*>, SourceStyle> cases[] = {
+      {{"-stl", "-dyn", "-nons", "-bw", "-bwns", "-str"},
+       {.dynamicData = true,
+        .noNamespace = true,
+        .useVector = true,
+        .braceWrap = true,
+        .braceWrapNamespace = true,
+        .stringLiteral = true}},
+      {{"-dec", "-dec", "-s32", "-1024", "-t4"},
+       {.rowWidth = 1024, .rowWidthChosen = true, .tabSize = 4, .hexOutput = false, .sizeType = SizeType::Int32}},
+      {{"-8", "-t0", "-u32"}, {.rowWidth = 8, .rowWidthChosen = true, .tabSize = 0, .sizeType = SizeType::UInt32}},
+      {{"-512", "-t3", "-s32", "-size_t"}, {.rowWidth = 512, .rowWidthChosen = true, .tabSize = 3}},
+      {{"-ns", "ui::assets", "-ns", "Data2"}, {.nameSpace = "Data2"}},
+  };
+  for (const auto& [arguments, style] : cases) {
+    run.settings.conversion.style = SourceStyle{};
+    EXPECT_EQ(RunAll(arguments), 0);
+    EXPECT_EQ(run.settings.conversion.style, style) << *arguments.begin();
   }
 }
 
+// Each format option sets the digest too: a later -cxx drops the digest of an earlier -cpp_sha256.
+TEST_F(OptionsTest, FormatOptionsSetTheFormatAndTheContentDigest) {
+  using Choice = std::pair<OutputFormat, std::optional<DigestKind>>;
+  const std::pair<std::vector<const char*>, Choice> cases[] = {
+      {{"-cpp_sha256", "-cxx"}, {OutputFormat::Cxx, std::nullopt}},
+      {{"-md5", "-cpp"}, {OutputFormat::Cpp, std::nullopt}},
+      {{"-cpp_md5", "-sha512"}, {OutputFormat::Checksum, DigestKind::Sha512}},
+      {{"-sha256"}, {OutputFormat::Checksum, DigestKind::Sha256}},
+      {{"-cxx_sha1"}, {OutputFormat::Cxx, DigestKind::Sha1}},
+      {{"-cpp_sha512"}, {OutputFormat::Cpp, DigestKind::Sha512}},
+  };
+  for (const auto& [arguments, choice] : cases) {
+    EXPECT_EQ(RunAll(arguments), 0);
+    EXPECT_EQ(Choice(run.settings.conversion.format, run.settings.conversion.contentDigest), choice)
+        << *arguments.begin();
+  }
+}
+
+TEST_F(OptionsTest, NamespaceMistakesStopTheRunAndKeepTheName) {
+  const std::string invalid = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ";
+  const std::pair<std::vector<const char*>, std::string> refused[] = {
+      {{"-ns"}, "Namespace is missing: -ns name\n\n"},
+      {{"-ns", "", "-nons"}, "Namespace is missing: -ns name\n\n"},
+      {{"-ns", "a::9b"}, invalid + "a::9b\n\n"},
+      {{"-ns", "ui::class", "-nons"}, invalid + "ui::class\n\n"}};
+  for (const auto& [arguments, message] : refused) {
+    int exitCode = 0;
+    EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { exitCode = RunAll(arguments); }), message);
+    EXPECT_EQ(exitCode, -1);
+  }
+  EXPECT_EQ(run.settings.conversion.style, SourceStyle{});
+}
+
 TEST_F(OptionsTest, QuietKeepsOnlyErrors) {
-  const std::string printed = CaptureConsole([&] { RunAll({"-q", "-i", "no such file"}), PrintUsage(); });
+  const std::string printed = CaptureConsole([&] {
+    RunAll({"-q", "-i", "no such file"});
+    PrintUsage(run.settings);
+  });
   ConsoleLog::Instance().SetQuiet(false);
-  EXPECT_TRUE(g_settings.quiet);
   EXPECT_EQ(printed, " [ERROR] Can't open file: no such file\n\n");
 }
 
-TEST_F(OptionsTest, OutputFolderPointsAtTheArgumentNeverReadAsAnOption) {
-  RunAll({"-o", "out dir", "-o", "-i"});
-  EXPECT_EQ(g_settings.outputFolder, g_settings.argValues[4]);
-  EXPECT_EQ(CurrentConversionSettings().outputFolder, "-i");
-  EXPECT_EQ(g_settings.exitCode, 0);
+TEST_F(OptionsTest, OutputFolderIsTheNextArgumentNeverReadAsAnOption) {
+  EXPECT_EQ(RunAll({"-o", "out dir", "-o", "-i"}), 0);
+  EXPECT_EQ(run.settings.conversion.outputFolder, "-i");
 }
 
 TEST(ScanThreads, FromTheEnvironmentValue) {
@@ -92,15 +102,46 @@ TEST(ScanThreads, FromTheEnvironmentValue) {
     EXPECT_EQ(ScanThreadsFrom(value), threads) << value;
 }
 
-TEST_F(OptionsTest, ScanTagIsALowercasedCopy) {
-  std::string printed = CaptureConsole([&] { RunAll({"-test", "-p", "no such folder", ".PnG"}); });
-  EXPECT_EQ(g_settings.scanTag, ".png");
-  EXPECT_STREQ(g_settings.argValues[4], ".PnG");
-  EXPECT_EQ(g_settings.exitCode, -1);
-  g_settings.exitCode = 0;
+TEST_F(OptionsTest, ScanTagIsALowercasedCopyThatAnInputClears) {
+  CaptureConsole([&] { EXPECT_EQ(RunAll({"-test", "-p", "no such folder", ".PnG"}), -1); });
+  EXPECT_TRUE(run.settings.conversion.testMode);
+  EXPECT_EQ(run.settings.conversion.scanTag, ".png");
+  EXPECT_STREQ(pointers_[4], ".PnG");
   CaptureConsole([&] { RunAll({"-i", "no such file"}); });
-  EXPECT_FALSE(g_settings.scanTag);
-  EXPECT_STREQ(g_settings.lastInputPath, "no such file");
+  EXPECT_FALSE(run.settings.conversion.scanTag);
+  EXPECT_STREQ(run.settings.lastInputPath, "no such file");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OptionsTest, AlignmentIsAPowerOfTwoUpTo4096) {
+  EXPECT_EQ(RunAll({"-align", "1", "-align", "4096"}), 0);
+  EXPECT_EQ(run.settings.conversion.style.alignment, 4096);
+  for (const char* value : {"0", "3", "8192", "64x", "", "-64", "00064"}) {
+    EXPECT_EQ(CaptureConsole([&] {
+                EXPECT_EQ(RunAll({"-align", value}), -1);
+              }),
+              std::string("Invalid alignment (a power of two from 1 to 4096): -align ") + value + "\n\n");
+  }
+  EXPECT_EQ(run.settings.conversion.style.alignment, 4096);
+}
+
+TEST_F(OptionsTest, IndexOpensACatalogueNamedByOneIdentifier) {
+  for (const char* name : {"a::b", "class", "9lives", "size_t"}) {
+    EXPECT_EQ(CaptureConsole([&] {
+                EXPECT_EQ(RunAll({"-index", name}), -1);
+              }),
+              std::string("Invalid catalogue name (a C++ identifier, no keyword): -index ") + name + "\n\n");
+  }
+  EXPECT_EQ(CaptureConsole([&] { RunAll({"-index"}); }), "Catalogue name is missing: -index name\n\n");
+  EXPECT_FALSE(run.settings.conversion.intoCatalogue);
+  EXPECT_EQ(RunAll({"-o", "out", "-ns", "ui", "-index", "assets"}), 0);
+  EXPECT_TRUE(run.settings.conversion.intoCatalogue);
+  const Catalogue& opened = run.state.catalogues.back();
+  EXPECT_EQ(std::tuple(opened.name, opened.style.nameSpace, opened.headerPath),
+            std::tuple("assets", "ui", Native("out/assets.h")));
 }
 
 }  // namespace

@@ -71,11 +71,11 @@ TEST(DataSource, Rows) {
   for (int i = 0; i < 256; ++i)
     decimal += std::to_string(i) + (i == 255 ? "" : i % 16 == 15 ? ", \n  " : ", ");
   EXPECT_EQ(Body(Counting(256), {.hexOutput = false}), kArray + decimal + kEnd);
-  EXPECT_EQ(Body(Counting(20), {.rowMask = 7}), kArray +
-                                                    "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
-                                                    "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
-                                                    "  0x10, 0x11, 0x12, 0x13" +
-                                                    kEnd);
+  EXPECT_EQ(Body(Counting(20), {.rowWidth = 8}), kArray +
+                                                     "  0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, \n"
+                                                     "  0x08, 0x09, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F, \n"
+                                                     "  0x10, 0x11, 0x12, 0x13" +
+                                                     kEnd);
 }
 
 // The announced length decides whether an existing target is compared or rewritten, so it must match the text in every
@@ -84,7 +84,7 @@ class AnnouncedLength : public testing::TestWithParam<std::tuple<int, size_t>> {
 
 TEST_P(AnnouncedLength, EqualsTheTextMade) {
   const auto [v, count] = GetParam();
-  const SourceStyle style{.rowMask = v % 3 == 0 ? 7 : 1023,
+  const SourceStyle style{.rowWidth = v % 3 == 0 ? 8 : 1024,
                           .rowWidthChosen = v % 7 == 0,
                           .tabSize = v % 5,
                           .hexOutput = v % 2 == 0,
@@ -112,7 +112,7 @@ TEST(DataSource, StringLiteralForms) {
   const std::tuple<SourceStyle, Bytes, std::string> cases[] = {
       {{}, {}, kArray + "  \"\"" + kEnd},
       {{.hexOutput = false}, {0x00, 0x41, 0xFF, '0'}, kArray + "  \"\\0A\\3770\"" + kEnd},
-      {{.rowMask = 1, .rowWidthChosen = true}, kSky, kArray + "  \"\\0A\"\n  \"\\377\"" + kEnd},
+      {{.rowWidth = 2, .rowWidthChosen = true}, kSky, kArray + "  \"\\0A\"\n  \"\\377\"" + kEnd},
       {{}, Bytes(65, 'a'), kArray + "  \"" + std::string(64, 'a') + "\"\n  \"a\"" + kEnd},
       {{.useVector = true}, {'a'}, kVector + vectorOfA},
       {{.tabSize = 1, .noNamespace = true, .useVector = true, .braceWrap = true},

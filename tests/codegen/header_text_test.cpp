@@ -19,7 +19,7 @@ TEST(HeaderText, EachOption) {
       {{.nameSpace = "ui::a", .braceWrapNamespace = true}, top + "namespace ui::a\n{\n" + array + size + "}\n"},
       {{.sizeType = SizeType::Int32}, pragma + data + array + "const int sky_png_size = 3;\n}\n"},
       // Layout options of the rows never reach the header.
-      {{.rowMask = 7, .tabSize = 4, .hexOutput = false, .braceWrap = true, .digestComment = true}, plain},
+      {{.rowWidth = 8, .tabSize = 4, .hexOutput = false, .braceWrap = true, .digestComment = true}, plain},
       {{.sizeType = SizeType::UInt32, .dynamicData = true, .noNamespace = true, .useVector = true, .braceWrap = true},
        pragma + "#include <vector>\n\nextern std::vector<unsigned char> sky_png;\n" +
            "const unsigned int sky_png_size = 3;\n"},

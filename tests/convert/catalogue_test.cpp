@@ -70,7 +70,7 @@ TEST_F(CatalogueTest, ASecondPathIsRefusedAndTheRestIsWritten) {
 
 TEST_F(CatalogueTest, ChecksumsAndDigestArraysStayFilesOfTheirOwn) {
   OpenCatalogue(run, "c", settings);
-  settings.format = OutputFormat::Md5, settings.source = ContentSource::Md5;
+  settings.format = OutputFormat::Checksum, settings.contentDigest = DigestKind::Md5;
   Run({"b.bin"});
   settings.format = OutputFormat::Cpp;
   Run({"b.bin"});

@@ -10,7 +10,10 @@ class ConvertFileTest : public MemoryRunTest {
   std::string Convert(const std::string& input, bool expected = true) {
     return CaptureConsole([&] { EXPECT_EQ(ConvertFile(input, settings, run), expected) << input; });
   }
-  void Select(OutputFormat format, ContentSource source) { settings.format = format, settings.source = source; }
+  void Select(OutputFormat format, std::optional<DigestKind> digest) {
+    settings.format = format;
+    settings.contentDigest = digest;
+  }
   bool Holds(const char* path, const std::string& text) { return fs.Contents(path)->find(text) != std::string::npos; }
 };
 
@@ -23,28 +26,28 @@ TEST_F(ConvertFileTest, SourceAndHeaderThenTheSameTextsAgain) {
             "Reading File: sky.png\nConverting...\nNo overwrite, same data for : sky.png.cpp\n"
             "No overwrite, same data for : sky.png.h\n\n");
   // The .cxx holds the text of the .cpp.
-  Select(OutputFormat::Cxx, ContentSource::Cxx);
+  Select(OutputFormat::Cxx, std::nullopt);
   EXPECT_EQ(Convert("sky.png"), "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cxx\n\n");
   EXPECT_EQ(fs.Contents("sky.png.cxx"), fs.Contents("sky.png.cpp"));
 }
 
 // A checksum file holds the digest alone; -cpp_* and -cxx_* put the digest in place of the bytes.
 TEST_F(ConvertFileTest, Digests) {
-  const std::pair<OutputFormat, const char*> abcDigests[] = {
-      {OutputFormat::Md5, "900150983cd24fb0d6963f7d28e17f72"},
-      {OutputFormat::Sha1, "a9993e364706816aba3e25717850c26c9cd0d89d"},
-      {OutputFormat::Sha256, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-      {OutputFormat::Sha512,
+  const std::pair<DigestKind, const char*> abcDigests[] = {
+      {DigestKind::Md5, "900150983cd24fb0d6963f7d28e17f72"},
+      {DigestKind::Sha1, "a9993e364706816aba3e25717850c26c9cd0d89d"},
+      {DigestKind::Sha256, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      {DigestKind::Sha512,
        "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a8"
        "36ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
   };
   fs.AddFile("abc", "abc");
-  for (const auto& [format, digest] : abcDigests) {
-    Select(format, static_cast<ContentSource>(format));
-    const std::string path = std::string("abc") + DigestInfoOf(*DigestOf(format)).extension;
+  for (const auto& [kind, digest] : abcDigests) {
+    Select(OutputFormat::Checksum, kind);
+    const std::string path = std::string("abc") + DigestInfoOf(kind).extension;
     EXPECT_EQ(Convert("abc"), "Reading File: abc\nConverting...\nOutput filepath: " + path + "\n\n");
     EXPECT_EQ(fs.Contents(path), digest);
-    Select(OutputFormat::Cpp, static_cast<ContentSource>(format));
+    Select(OutputFormat::Cpp, kind);
     Convert("abc");
     EXPECT_TRUE(Holds("abc.cpp", std::string("\n// ") + digest + "\n"));
   }

@@ -10,8 +10,8 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
  protected:
   void SetUp() override {
     run.scanThreads = GetParam();
-    settings.format = OutputFormat::Md5;
-    settings.source = ContentSource::Md5;
+    settings.format = OutputFormat::Checksum;
+    settings.contentDigest = DigestKind::Md5;
     settings.scanTag = ".bin";
   }
   // Entries: "name/" a folder, "name>target" a link, "name|" a pipe, "name" a file holding its name.

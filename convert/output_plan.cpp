@@ -1,4 +1,4 @@
-#include "convert/source_files.h"
+#include "convert/output_plan.h"
 
 #include "codegen/data_source.h"
 #include "codegen/header_text.h"
@@ -8,8 +8,8 @@ std::vector<PlannedOutput> PlanOutputs(const ConversionSettings& settings, const
   const auto planned = [&](OutputKind kind, const char* extension) {
     return PlannedOutput{kind, BuildOutputPath(settings, inputPath, extension), std::nullopt};
   };
-  if (const std::optional<DigestKind> checksum = DigestOf(settings.format))
-    return {planned(OutputKind::Checksum, DigestInfoOf(*checksum).extension)};
+  if (settings.format == OutputFormat::Checksum)
+    return {planned(OutputKind::Checksum, DigestInfoOf(*settings.contentDigest).extension)};
   if (settings.format == OutputFormat::Cxx)
     return {planned(OutputKind::Source, ".cxx")};
   return {planned(OutputKind::Source, ".cpp"), planned(OutputKind::Header, ".h")};

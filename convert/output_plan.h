@@ -1,4 +1,5 @@
-// The files of a conversion: the C++ data source and header, or a checksum.
+// The files that a conversion writes (the C++ data source and header, or a
+// checksum), planned, and their contents made.
 #pragma once
 
 #include <functional>
