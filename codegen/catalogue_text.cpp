@@ -75,8 +75,11 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     arrays_.push_back(std::make_unique<DataSourceText>(*item.bytes, identifier, arrayStyle, ArrayPlace::CataloguePart));
     std::memcpy(digests + i * kCatalogueDigestSize, item.sha256, kCatalogueDigestSize);
     // Addresses of arrays and literals only: the table is constant-initialised.
-    table += "  {" + QuotedPath(item.path) + ", " + identifier + ", " + std::to_string(item.bytes->size()) + ", " +
-             digestsName + " + " + std::to_string(i * kCatalogueDigestSize) + "},\n";
+    // The length is written out: GCC won't count a literal's characters at
+    // compile time, and would initialise the table when the program starts.
+    table += "  {std::string_view(" + QuotedPath(item.path) + ", " + std::to_string(item.path.size()) + "), " +
+             identifier + ", " + std::to_string(item.bytes->size()) + ", " + digestsName + " + " +
+             std::to_string(i * kCatalogueDigestSize) + "},\n";
   }
   if (!items.empty()) {
     // One literal row a digest; an empty catalogue has no digest to hold,

@@ -44,9 +44,9 @@ TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
             "Writing catalogue: assets\nOutput filepath: " +
                 Native("out/assets.cpp") + "\nOutput filepath: " + Native("out/assets.h") + "\n\n");
   const std::string source = *fs.Contents(Native("out/assets.cpp"));
-  EXPECT_NE(
-      source.find("  {\"a.bin\", assets_0, 0, assets_sha256 + 0},\n  {\"b.bin\", assets_1, 3, assets_sha256 + 32},"),
-      std::string::npos);
+  EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0},\n"
+                        "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32},"),
+            std::string::npos);
   // SHA-256 of "bee" (62cb81b5...), as the second literal row.
   EXPECT_NE(source.find("\"b\\313\\201\\265"), std::string::npos);
   EXPECT_NE(fs.Contents(Native("out/assets.h"))->find("const assets_entry* assets_find(std::string_view path)"),
