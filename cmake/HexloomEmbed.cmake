@@ -143,8 +143,8 @@ endfunction()
 # The INDEX form, in the scope of hexloom_embed(): one conversion writes the
 # catalogue <name>.cpp/.h from every file under DIRECTORY (whose name holds
 # TAG, ASCII case ignored) or from FILES. The glob is re-checked by every
-# build (CONFIGURE_DEPENDS), and the file list is part of the stamp's name, so
-# adding, removing or renaming a file makes the catalogue again.
+# build (CONFIGURE_DEPENDS), and the conversion depends on a file holding the
+# list, so adding, removing or renaming a file makes the catalogue again.
 macro(_hexloom_embed_catalogue)
   if(NOT arg_INDEX MATCHES "^[A-Za-z_][A-Za-z0-9_]*$" OR arg_INDEX IN_LIST _hexloom_embed_reserved)
     message(FATAL_ERROR "hexloom_embed(${target}): INDEX \"${arg_INDEX}\" is not a C++ identifier "
@@ -206,9 +206,13 @@ macro(_hexloom_embed_catalogue)
     endif()
     set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}" "${place}")
   endforeach()
-  string(MD5 key "${base}|${output_dir}|${options}|${conversion}|${inputs}")
+  string(MD5 key "${base}|${output_dir}|${options}")
   string(SUBSTRING "${key}" 0 12 key)
   set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
+  # Rewritten only when the list changes: a file added or removed makes it
+  # newer than the stamp, even when the list goes back to an earlier one.
+  set(list_file "${stamp_dir}/${arg_INDEX}.${key}.inputs")
+  file(CONFIGURE OUTPUT "${list_file}" CONTENT "${conversion}|${inputs}" @ONLY)
   # An empty TAG must reach Hexloom as an argument of its own, which a list
   # variable can't hold.
   if(DEFINED arg_DIRECTORY)
@@ -223,7 +227,7 @@ macro(_hexloom_embed_catalogue)
     COMMAND ${tool} ${options} -o "${output_dir}" -index ${arg_INDEX} ${conversion} "${last_argument}"
     COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
     WORKING_DIRECTORY "${base}"
-    DEPENDS ${inputs} ${tool}
+    DEPENDS ${inputs} "${list_file}" ${tool}
     COMMENT "Cataloguing ${arg_INDEX} with Hexloom"
     VERBATIM)
   target_sources(${converter} PRIVATE "${stamp}")

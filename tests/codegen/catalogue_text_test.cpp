@@ -24,11 +24,9 @@ TEST(Alignment, OnArraysAndTheirDeclarationsOnly) {
   EXPECT_NE(text.find("namespace Data {\nalignas(64) extern const unsigned char a[] = {\n  0x41\n};\n}\n"),
             std::string::npos);
   EXPECT_NE(BuildHeaderText(1, "a", style).find("alignas(64) extern const unsigned char a[];"), std::string::npos);
-  style.useVector = true;
-  EXPECT_EQ(BuildHeaderText(1, "a", style).find("alignas"), std::string::npos);
+  EXPECT_EQ(BuildHeaderText(1, "a", {.alignment = 64, .useVector = true}).find("alignas"), std::string::npos);
   // A catalogue's part: nothing around it, internal linkage.
   text.clear();
-  style.useVector = false;
   EmitDataSource(bytes, "a", style, text, ArrayPlace::CataloguePart);
   EXPECT_EQ(text, "alignas(64) const unsigned char a[] = {\n  0x41\n};\n");
 }
@@ -57,15 +55,6 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   EXPECT_NE(whole.find("  {std::string_view(\"dir/1299\", 8), cat_299, 3, cat_sha256 + 9568},\n};\n"),
             std::string::npos);
   EXPECT_EQ(whole.substr(whole.size() - 20), "  return nullptr;\n}\n");
-}
-
-TEST(CatalogueHeader, DeclaresInTheNamespace) {
-  SourceStyle style;
-  style.nameSpace = "a::b";
-  const std::string header = BuildCatalogueHeader("ui", style);
-  EXPECT_NE(header.find("namespace a::b {\n// One embedded file"), std::string::npos);
-  EXPECT_NE(header.find("extern const ui_entry ui[];"), std::string::npos);
-  EXPECT_EQ(header.substr(header.size() - 2), "}\n");
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "convert/catalogue.h"
 
 #include "convert/convert_file.h"
-#include "convert/scan_folder.h"
 #include "support/memory_run.h"
 
 namespace {
@@ -76,20 +75,6 @@ TEST_F(CatalogueTest, ChecksumsAndDigestArraysStayFilesOfTheirOwn) {
   Run({"b.bin"});
   EXPECT_TRUE(fs.Contents("b.bin.md5") && fs.Contents("b.bin.cpp"));
   EXPECT_TRUE(run.catalogues.back().entries.empty());
-  // An empty catalogue is still a table, of one unused element.
-  EXPECT_NE(fs.Contents("c.cpp")->find("const c_entry c[1] = {};\nconst std::size_t c_count = 0;"), std::string::npos);
-}
-
-TEST_F(CatalogueTest, ScannedFilesAreKeyedBelowTheFolderAndALaterIndexOpensAnother) {
-  fs.AddFolder(Native("tree/ui"));
-  fs.AddFile(Native("tree/ui/Icon.PNG"), "i");
-  OpenCatalogue(run, "one", settings);
-  settings.intoCatalogue = true;
-  CaptureConsole([&] { ScanFolder("tree", settings, run); });
-  OpenCatalogue(run, "two", settings);
-  Run({"b.bin"});
-  EXPECT_EQ(run.catalogues[0].entries.begin()->first, "ui/Icon.PNG");
-  EXPECT_EQ(run.catalogues[1].entries.begin()->first, "b.bin");
 }
 
 }  // namespace

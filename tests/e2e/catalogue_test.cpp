@@ -30,18 +30,13 @@ std::map<std::string, std::string> Tree() {
           {"\?\?=tri", "\?\?="}};
 }
 
-// Each catalogue: the options before its -index, its C++ name and the alignment of its data.
-struct Form {
-  std::vector<std::string> options;
-  std::string name;
-  std::string qualified;
-  int alignment;
-};
-const Form kForms[] = {{{}, "plain", "Data::plain", 1},
-                       {{"-str"}, "lit", "Data::lit", 1},
-                       {{"-align", "64"}, "aligned", "Data::aligned", 64},
-                       {{"-ns", "a::b"}, "nested", "a::b::nested", 1},
-                       {{"-nons"}, "bare", "bare", 1}};
+// Each catalogue: the options before its -index, its name, its qualified name and the alignment of its data.
+const std::tuple<std::vector<std::string>, std::string, std::string, int> kForms[] = {
+    {{}, "plain", "Data::plain", 1},
+    {{"-str"}, "lit", "Data::lit", 1},
+    {{"-align", "64"}, "aligned", "Data::aligned", 64},
+    {{"-ns", "a::b"}, "nested", "a::b::nested", 1},
+    {{"-nons"}, "bare", "bare", 1}};
 
 const char kWalker[] = R"(
 #include <cstdint>
@@ -88,21 +83,21 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
   }
   std::vector<std::string> arguments;
   std::string includes, body, expected;
-  for (const Form& form : kForms) {
-    arguments.insert(arguments.end(), form.options.begin(), form.options.end());
-    arguments.insert(arguments.end(), {"-index", form.name, "-p", "assets", ""});
-    includes += "#include \"" + form.name + ".h\"\n";
-    body += "  Walk(\"" + form.name + "\", " + form.qualified + ", " + form.qualified + "_count, " + form.qualified +
-            "_find, " + std::to_string(form.alignment) + ");\n";
+  for (const auto& [options, name, qualified, alignment] : kForms) {
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.insert(arguments.end(), {"-index", name, "-p", "assets", ""});
+    includes += "#include \"" + name + ".h\"\n";
+    body += "  Walk(\"" + name + "\", " + qualified + ", " + qualified + "_count, " + qualified + "_find, " +
+            std::to_string(alignment) + ");\n";
     // Found by the path as written, sorted among the scanned paths, in "plain" and "bare".
     std::map<std::string, std::string> entries = tree;
-    if (form.name == "plain" || form.name == "bare") {
+    if (name == "plain" || name == "bare") {
       arguments.insert(arguments.end(), {"-i", "./assets/with space.txt"});
       entries["assets/with space.txt"] = "s p";
     }
     for (const auto& [path, bytes] : entries)
-      expected += Line(form.name, path, bytes);
-    expected += form.name + " end\n";
+      expected += Line(name, path, bytes);
+    expected += name + " end\n";
   }
   // An empty catalogue, after the -i of "bare".
   arguments.insert(arguments.end(), {"-index", "none"});
