@@ -46,10 +46,6 @@ TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
   EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0},\n"
                         "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32},"),
             std::string::npos);
-  // SHA-256 of "bee" (62cb81b5...), as the second literal row.
-  EXPECT_NE(source.find("\"b\\313\\201\\265"), std::string::npos);
-  EXPECT_NE(fs.Contents(Native("out/assets.h"))->find("const assets_entry* assets_find(std::string_view path)"),
-            std::string::npos);
   // The same catalogue again is left as it is.
   run.outputs.clear();
   EXPECT_NE(Run({}).find("No overwrite, same data for : " + Native("out/assets.cpp")), std::string::npos);
