@@ -64,7 +64,7 @@ void PrintUsage(const Settings& settings) {
   ConsoleLog& log = ConsoleLog::Instance();
   log << ConsoleColour(Colour::OptionsHeading) << "[Parameters/Options]"
       << "\n";
-  for (const OptionEntry& row : OptionTable) {
+  for (const OptionEntry& row : OptionRows()) {
     if (!row.name) {
       log << "\n";
     } else if (row.help) {

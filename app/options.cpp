@@ -10,6 +10,20 @@
 #include "convert/catalogue.h"
 #include "platform/console_log.h"
 
+OptionResult OptionError(std::string message) {
+  return {.consumed = 0, .error = std::move(message)};
+}
+
+bool IsFolderValue(const char* argument) {
+  return argument && argument[0] != '\0';
+}
+
+OptionResult SetQuiet(const ArgumentCursor&, Invocation& run) {
+  run.settings.quiet = true;
+  ConsoleLog::Instance().SetQuiet(true);
+  return {};
+}
+
 namespace {
 
 // Every format option sets both values, so that "-cpp_sha256 -cxx" makes a
@@ -108,23 +122,7 @@ using F = OutputFormat;
 using D = DigestKind;
 using S = SourceStyle;
 
-}  // namespace
-
-OptionResult OptionError(std::string message) {
-  return {.consumed = 0, .error = std::move(message)};
-}
-
-bool IsFolderValue(const char* argument) {
-  return argument && argument[0] != '\0';
-}
-
-OptionResult SetQuiet(const ArgumentCursor&, Invocation& run) {
-  run.settings.quiet = true;
-  ConsoleLog::Instance().SetQuiet(true);
-  return {};
-}
-
-const OptionEntry OptionTable[kOptionCount] = {
+const OptionEntry kOptionTable[] = {
     {"-o", "output path", SetOutputFolder},
     {"-i", "input file to convert", HandleInputOption},
     {"-last", "re-use last input file to convert", HandleLastOption},
@@ -195,8 +193,14 @@ const OptionEntry OptionTable[kOptionCount] = {
     {"--version", "print the name and version and exit", nullptr},
 };
 
+}  // namespace
+
+std::span<const OptionEntry> OptionRows() {
+  return kOptionTable;
+}
+
 const OptionEntry* FindOption(const char* argument) {
-  for (const OptionEntry& row : OptionTable) {
+  for (const OptionEntry& row : kOptionTable) {
     if (row.handler && row.name && std::strcmp(row.name, argument) == 0)
       return &row;
   }

@@ -2,8 +2,8 @@
 // usage list.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "app/settings.h"
@@ -30,7 +30,8 @@ struct OptionResult {
 // Returns the result of a handler that met a command-line mistake.
 OptionResult OptionError(std::string message);
 
-// Reads its option and the values after it, and works on the run.
+// Reads its option at the cursor and the values after it, works on the
+// invocation, and returns what it consumed or the mistake it met.
 using OptionHandler = OptionResult (*)(const ArgumentCursor& args, Invocation& run);
 
 struct OptionEntry {
@@ -39,8 +40,8 @@ struct OptionEntry {
   OptionHandler handler;  // null for a row that is listed only
 };
 
-constexpr size_t kOptionCount = 59;
-extern const OptionEntry OptionTable[kOptionCount];
+// Returns every row of the option table, in the order of the usage list.
+std::span<const OptionEntry> OptionRows();
 
 // Returns the first selectable row whose name equals the argument, or null.
 const OptionEntry* FindOption(const char* argument);

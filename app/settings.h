@@ -18,7 +18,7 @@ struct Settings {
 struct Invocation {
   explicit Invocation(FileSystem* fs) : state(fs) {}
   Settings settings;
-  RunState state;
+  RunState state;  // what the conversions of this run share
 };
 
 // Returns how many threads prepare the files of a scan: `jobs` (the value of

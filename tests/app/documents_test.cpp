@@ -14,7 +14,7 @@ namespace {
 std::set<std::string> OptionNames() {
   std::set<std::string> names;
   const std::regex comma(", ");
-  for (const OptionEntry& row : OptionTable) {
+  for (const OptionEntry& row : OptionRows()) {
     const std::string name = row.name ? row.name : "";
     names.insert(std::sregex_token_iterator(name.begin(), name.end(), comma, -1), std::sregex_token_iterator());
   }

@@ -26,13 +26,8 @@ class OptionsTest : public testing::Test {
 
 TEST_F(OptionsTest, StyleOptionsSetTheirField) {
   const std::pair<std::vector<const char*>, SourceStyle> cases[] = {
-      {{"-stl", "-dyn", "-nons", "-bw", "-bwns", "-str"},
-       {.dynamicData = true,
-        .noNamespace = true,
-        .useVector = true,
-        .braceWrap = true,
-        .braceWrapNamespace = true,
-        .stringLiteral = true}},
+      {{"-stl", "-dyn", "-nons"}, {.dynamicData = true, .noNamespace = true, .useVector = true}},
+      {{"-bw", "-bwns", "-str"}, {.braceWrap = true, .braceWrapNamespace = true, .stringLiteral = true}},
       {{"-dec", "-dec", "-s32", "-1024", "-t4"},
        {.rowWidth = 1024, .rowWidthChosen = true, .tabSize = 4, .hexOutput = false, .sizeType = SizeType::Int32}},
       {{"-8", "-t0", "-u32"}, {.rowWidth = 8, .rowWidthChosen = true, .tabSize = 0, .sizeType = SizeType::UInt32}},
