@@ -54,10 +54,13 @@ TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
 TEST_F(CatalogueTest, ASecondPathIsRefusedAndTheRestIsWritten) {
   OpenCatalogue(run, "first", settings);
   settings.testMode = true;
-  EXPECT_EQ(Run({"a.bin", "./a.bin", "b.bin"}),
+  // Test mode foresees that the header can't be written.
+  fs.AddFile("first.h", "old");
+  fs.SetWritable("first.h", false);
+  EXPECT_EQ(Run({"a.bin", "./a.bin", "b.bin"}, false),
             "Reading File: a.bin\nConverting...\n\nReading File: ./a.bin\nConverting...\n"
             " [ERROR] Path already in the catalogue: a.bin\n\nReading File: b.bin\nConverting...\n\n"
-            "Writing catalogue: first\nOutput filepath: first.cpp\nOutput filepath: first.h\n\n");
+            "Writing catalogue: first\nOutput filepath: first.cpp\n [ERROR] Can't write file: first.h\n\n");
   EXPECT_EQ(run.catalogues.back().entries.size(), 2u);
   // Test mode wrote nothing.
   EXPECT_FALSE(fs.Contents("first.cpp"));
