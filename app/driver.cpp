@@ -6,6 +6,7 @@
 #include "app/options.h"
 #include "app/settings.h"
 #include "codegen/banner.h"
+#include "convert/catalogue.h"
 #include "platform/console_log.h"
 #include "platform/file_system.h"
 
@@ -133,7 +134,11 @@ int RunHexloom(int argc, char** argv, const char* jobs) {
     return query == Query::Help ? 0 : -1;
   }
 
-  const int exitCode = RunOptions(args, run);
+  int exitCode = RunOptions(args, run);
+  // Catalogues are written once all their files are in, even when a
+  // failure stopped the run: what they hold is what was converted.
+  if (!WriteCatalogues(run.state, run.settings.conversion.testMode))
+    exitCode = -1;
   if (exitCode != 0)
     PrintUsage(run.settings);
   ConsoleLog::Instance() << "\n"

@@ -7,6 +7,7 @@
 
 #include "app/input_options.h"
 #include "codegen/identifier.h"
+#include "convert/catalogue.h"
 #include "platform/console_log.h"
 
 OptionResult OptionError(std::string message) {
@@ -88,6 +89,35 @@ OptionResult SetNamespace(const ArgumentCursor& args, Invocation& run) {
   return {.consumed = 2};
 }
 
+// -index name: from here on, the C++ source of a file's bytes goes into the
+// catalogue `name`.
+OptionResult SetCatalogue(const ArgumentCursor& args, Invocation& run) {
+  const char* value = args.At(1);
+  if (!value || value[0] == '\0')
+    return OptionError("Catalogue name is missing: -index name");
+  const std::string name = value;
+  // The name starts every C++ name of the catalogue: one identifier.
+  if (!IsValidNamespace(name) || name.find(':') != std::string::npos)
+    return OptionError("Invalid catalogue name (a C++ identifier, no keyword): -index " + name);
+  run.settings.conversion.intoCatalogue = true;
+  OpenCatalogue(run.state, name, run.settings.conversion);
+  return {.consumed = 2};
+}
+
+// -align N: alignas(N) on the data arrays written from here on.
+OptionResult SetAlignment(const ArgumentCursor& args, Invocation& run) {
+  constexpr long kMostAlignment = 4096;
+  constexpr size_t kMostDigits = 4;
+  const std::string value = args.At(1) ? args.At(1) : "";
+  const bool digits =
+      !value.empty() && value.size() <= kMostDigits && value.find_first_not_of("0123456789") == std::string::npos;
+  const long alignment = digits ? std::strtol(value.c_str(), nullptr, 10) : 0;
+  if (alignment < 1 || alignment > kMostAlignment || (alignment & (alignment - 1)) != 0)
+    return OptionError("Invalid alignment (a power of two from 1 to 4096): -align " + value);
+  run.settings.conversion.style.alignment = static_cast<int32_t>(alignment);
+  return {.consumed = 2};
+}
+
 using F = OutputFormat;
 using D = DigestKind;
 using S = SourceStyle;
@@ -130,6 +160,11 @@ const OptionEntry kOptionTable[] = {
      "data as a string literal (64 bytes by row by default): compiles much faster; "
      "the array holds one more element, a final zero",
      SetStyle<&S::stringLiteral, true>},
+    {"-align", "alignas(N) on the data arrays, N a power of two from 1 to 4096", SetAlignment},
+    {"-index",
+     "catalogue: the C++ source of the files that follow goes into name.cpp and name.h, "
+     "a table sorted by path with name_find(path)",
+     SetCatalogue},
     {nullptr, nullptr, nullptr},
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
      SetStyle<&S::sizeType, SizeType::SizeT>},

@@ -24,6 +24,17 @@
 #             -cpp_sha1, -cpp_sha256, -cpp_sha512 (which embed the file's
 #             digest instead of its bytes).
 #
+# hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] INDEX <name>
+#               DIRECTORY <dir> [TAG <tag>] | FILES <file>...
+#               [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
+#
+# Compiles one catalogue <name> into <target> instead: <dir>/<name>.cpp and
+# <name>.h, with the table <name>[] of every file under DIRECTORY whose name
+# holds <tag> (every file without TAG), keyed by its path below <dir>, or of
+# the FILES, keyed by their paths relative to the current source directory;
+# <name>_find("ui/icon.png") looks one up. Files added, removed or renamed
+# under DIRECTORY are picked up by the next build.
+#
 # Names: a file's data is called by Hexloom's rule (lowercase ASCII letters
 # and digits, every other byte "_", a "_" in front unless it starts with a
 # letter, a "_" after a keyword or size_t), and its size constant is that
@@ -68,13 +79,23 @@ set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor boo
   operator or or_eq private protected public register reinterpret_cast requires return short signed size_t
   sizeof static static_assert static_cast struct switch template this thread_local throw true try typedef
   typeid typename union unsigned using virtual void volatile wchar_t while xor xor_eq)
-set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] FILES <file>... \
-[OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
+set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] \
+[INDEX <name> DIRECTORY <dir> [TAG <tag>]] FILES <file>... [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
 endmacro()
 
 function(_hexloom_embed_check_options)
+  set(value_of "")
   foreach(option IN LISTS ARGN)
-    if(option IN_LIST _hexloom_embed_style_options OR option STREQUAL "-q")
+    if(value_of STREQUAL "-align")
+      set(value_of "")
+      if(NOT option MATCHES "^(1|2|4|8|16|32|64|128|256|512|1024|2048|4096)$")
+        message(FATAL_ERROR "hexloom_embed(): -align takes a power of two from 1 to 4096, not \"${option}\".")
+      endif()
+      continue()
+    elseif(option STREQUAL "-align")
+      set(value_of "${option}")
+      continue()
+    elseif(option IN_LIST _hexloom_embed_style_options OR option STREQUAL "-q")
       continue()
     elseif(option MATCHES "^-(cxx|cxx_.*|md5|sha1|sha256|sha512)$")
       message(FATAL_ERROR "hexloom_embed(): option ${option} makes Hexloom write something "
@@ -83,6 +104,8 @@ function(_hexloom_embed_check_options)
     elseif(option MATCHES "^-(o|i|p|last)$")
       message(FATAL_ERROR "hexloom_embed(): option ${option} is not accepted in OPTIONS: "
         "hexloom_embed() chooses the inputs and the output folder itself (FILES, OUTPUT_DIR).")
+    elseif(option STREQUAL "-index")
+      message(FATAL_ERROR "hexloom_embed(): option -index is not accepted in OPTIONS: use INDEX <name>.")
     elseif(option STREQUAL "-ns")
       message(FATAL_ERROR "hexloom_embed(): option -ns is not accepted in OPTIONS: use NAMESPACE <name>.")
     elseif(option STREQUAL "-test")
@@ -117,19 +140,120 @@ function(_hexloom_embed_heal converter stamp source header)
   add_dependencies(${converter} hexloom_embed_heal)
 endfunction()
 
+# The INDEX form, in the scope of hexloom_embed(): one conversion writes the
+# catalogue <name>.cpp/.h from every file under DIRECTORY (whose name holds
+# TAG, ASCII case ignored) or from FILES. The glob is re-checked by every
+# build (CONFIGURE_DEPENDS), and the conversion depends on a file holding the
+# list, so adding, removing or renaming a file makes the catalogue again.
+macro(_hexloom_embed_catalogue)
+  if(NOT arg_INDEX MATCHES "^[A-Za-z_][A-Za-z0-9_]*$" OR arg_INDEX IN_LIST _hexloom_embed_reserved)
+    message(FATAL_ERROR "hexloom_embed(${target}): INDEX \"${arg_INDEX}\" is not a C++ identifier "
+      "(ASCII letters, digits and _, not starting with a digit, no keyword).")
+  endif()
+  if(DEFINED arg_DIRECTORY)
+    cmake_path(ABSOLUTE_PATH arg_DIRECTORY BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE
+      OUTPUT_VARIABLE base)
+    string(REGEX REPLACE "(.)/+$" "\\1" base "${base}")
+    if(NOT IS_DIRECTORY "${base}")
+      message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY ${base} is not a folder.")
+    endif()
+    file(GLOB_RECURSE inputs CONFIGURE_DEPENDS LIST_DIRECTORIES false "${base}/*")
+    string(TOLOWER "${arg_TAG}" tag)
+    set(kept "")
+    foreach(input IN LISTS inputs)
+      cmake_path(GET input FILENAME file_name)
+      string(TOLOWER "${file_name}" file_name)
+      string(FIND "${file_name}" "${tag}" at)
+      if(at GREATER -1)
+        list(APPEND kept "${input}")
+      endif()
+    endforeach()
+    set(inputs ${kept})
+    set(conversion -p "${base}")
+  else()
+    # Each file is keyed by the path written on the command line, relative
+    # to the directory that the conversion runs in.
+    set(base "${CMAKE_CURRENT_SOURCE_DIR}")
+    set(inputs "")
+    set(conversion "")
+    foreach(file IN LISTS arg_FILES)
+      cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${base}" NORMALIZE OUTPUT_VARIABLE input)
+      if(NOT EXISTS "${input}" OR IS_DIRECTORY "${input}")
+        message(FATAL_ERROR "hexloom_embed(${target}): cannot find the file ${input}.")
+      endif()
+      cmake_path(RELATIVE_PATH input BASE_DIRECTORY "${base}" OUTPUT_VARIABLE relative)
+      list(APPEND inputs "${input}")
+      list(APPEND conversion -i "${relative}")
+    endforeach()
+  endif()
+  set(source "${output_dir}/${arg_INDEX}.cpp")
+  set(header "${output_dir}/${arg_INDEX}.h")
+  get_property(previous GLOBAL PROPERTY "HEXLOOM_EMBED_OUTPUT:${source}")
+  if(previous)
+    message(FATAL_ERROR "hexloom_embed(${target}): the catalogue ${arg_INDEX} and ${previous} would both be "
+      "written as ${source}.")
+  endif()
+  set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_OUTPUT:${source}" "catalogue ${arg_INDEX}")
+  # A catalogue's data has internal linkage: only its four names can meet
+  # the names of other embedded files or catalogues.
+  set(place "catalogue ${arg_INDEX} (target ${target})")
+  foreach(symbol IN ITEMS "${arg_INDEX}" "${arg_INDEX}_entry" "${arg_INDEX}_count" "${arg_INDEX}_find")
+    get_property(previous GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}")
+    if(previous)
+      message(FATAL_ERROR "hexloom_embed(${target}): ${place} and ${previous} would both define "
+        "${namespace}::${symbol}, which the linker takes for one symbol. Give one of them a namespace of its "
+        "own (NAMESPACE <name>) or another name.")
+    endif()
+    set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}" "${place}")
+  endforeach()
+  string(MD5 key "${base}|${output_dir}|${options}")
+  string(SUBSTRING "${key}" 0 12 key)
+  set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
+  # Rewritten only when the list changes: a file added or removed makes it
+  # newer than the stamp, even when the list goes back to an earlier one.
+  set(list_file "${stamp_dir}/${arg_INDEX}.${key}.inputs")
+  file(CONFIGURE OUTPUT "${list_file}" CONTENT "${conversion}|${inputs}" @ONLY)
+  # An empty TAG must reach Hexloom as an argument of its own, which a list
+  # variable can't hold.
+  if(DEFINED arg_DIRECTORY)
+    set(last_argument "${arg_TAG}")
+  else()
+    list(POP_BACK conversion last_argument)
+  endif()
+  add_custom_command(
+    OUTPUT "${stamp}"
+    BYPRODUCTS "${source}" "${header}"
+    COMMAND "${CMAKE_COMMAND}" -E make_directory "${output_dir}" "${stamp_dir}"
+    COMMAND ${tool} ${options} -o "${output_dir}" -index ${arg_INDEX} ${conversion} "${last_argument}"
+    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    WORKING_DIRECTORY "${base}"
+    DEPENDS ${inputs} "${list_file}" ${tool}
+    COMMENT "Cataloguing ${arg_INDEX} with Hexloom"
+    VERBATIM)
+  target_sources(${converter} PRIVATE "${stamp}")
+  _hexloom_embed_heal(${converter} "${stamp}" "${source}" "${header}")
+  target_sources(${target} PRIVATE "${source}" "${header}")
+  source_group("Hexloom Generated" FILES "${source}" "${header}")
+endmacro()
+
 function(hexloom_embed target)
   _hexloom_embed_vocabulary()
-  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;PUBLIC;PRIVATE;INTERFACE" "OUTPUT_DIR;NAMESPACE" "FILES;OPTIONS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;PUBLIC;PRIVATE;INTERFACE"
+    "OUTPUT_DIR;NAMESPACE;INDEX;DIRECTORY;TAG" "FILES;OPTIONS")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "hexloom_embed(${target}): unexpected arguments: ${arg_UNPARSED_ARGUMENTS} "
       "(files go after FILES). The form is ${_hexloom_embed_usage}")
   endif()
-  foreach(keyword IN ITEMS OUTPUT_DIR NAMESPACE)
+  foreach(keyword IN ITEMS OUTPUT_DIR NAMESPACE INDEX DIRECTORY)
     if(keyword IN_LIST arg_KEYWORDS_MISSING_VALUES)
       message(FATAL_ERROR "hexloom_embed(${target}): ${keyword} needs a value. The form is ${_hexloom_embed_usage}")
     endif()
   endforeach()
-  if(NOT arg_FILES)
+  if(DEFINED arg_INDEX AND ((DEFINED arg_DIRECTORY AND arg_FILES) OR (NOT DEFINED arg_DIRECTORY AND NOT arg_FILES)))
+    message(FATAL_ERROR "hexloom_embed(${target}): INDEX takes either DIRECTORY <dir> or FILES <file>...")
+  elseif(NOT DEFINED arg_INDEX AND (DEFINED arg_DIRECTORY OR DEFINED arg_TAG))
+    message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY and TAG go with INDEX <name>.")
+  elseif(NOT arg_FILES AND NOT DEFINED arg_DIRECTORY)
     message(FATAL_ERROR "hexloom_embed(${target}): no FILES to embed. The form is ${_hexloom_embed_usage}")
   endif()
   set(scope PRIVATE)
@@ -231,6 +355,12 @@ function(hexloom_embed target)
     add_custom_target(${converter})
     set_target_properties(${converter} PROPERTIES FOLDER "Hexloom")
     add_dependencies(${target} ${converter})
+  endif()
+
+  if(DEFINED arg_INDEX)
+    _hexloom_embed_catalogue()
+    target_include_directories(${target} ${scope} "$<BUILD_INTERFACE:${output_dir}>")
+    return()
   endif()
 
   foreach(file IN LISTS arg_FILES)

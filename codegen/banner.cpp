@@ -22,3 +22,12 @@ void AppendNamespaceOpen(std::string& text, const SourceStyle& style) {
   text += style.nameSpace;
   text += style.braceWrapNamespace ? "\n{\n" : " {\n";
 }
+
+void AppendAlignment(std::string& text, const SourceStyle& style) {
+  // A vector's bytes live on the heap, where alignas() can't reach them.
+  if (style.alignment <= 0 || style.useVector)
+    return;
+  text += "alignas(";
+  text += std::to_string(style.alignment);
+  text += ") ";
+}

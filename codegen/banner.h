@@ -15,3 +15,7 @@ void AppendBanner(std::string& text);
 // Appends the opening of the style's namespace ("namespace a::b {" for a
 // nested one, closed by one brace), on one line or two under -bwns.
 void AppendNamespaceOpen(std::string& text, const SourceStyle& style);
+
+// Appends "alignas(N) " when the style sets an alignment and the data is an
+// array; nothing otherwise.
+void AppendAlignment(std::string& text, const SourceStyle& style);

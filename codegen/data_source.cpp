@@ -92,37 +92,45 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length) {
   return text;
 }
 
-DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style)
+DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
+                               ArrayPlace place)
     : indent_(style.tabSize > 0 ? static_cast<size_t>(style.tabSize) : 0, ' '),
       bytes_(buffer.data()),
       count_(buffer.size()) {
   const bool longLiteral = style.stringLiteral && count_ > kPortableStringLiteralLength;
-  MakeHead(identifier, style, longLiteral);
+  const bool part = place == ArrayPlace::CataloguePart;
+  MakeHead(identifier, style, longLiteral, part);
   const uint64_t rowsLength = LayOutRows(style);
-  MakeTail(style, longLiteral);
+  MakeTail(style, longLiteral, part);
   size_ = head_.size() + rowsLength + tail_.size();
 }
 
 // From the banner to the opening brace of the data, the one of the lambda's
 // array when a vector is made from a literal.
-void DataSourceText::MakeHead(const std::string& identifier, const SourceStyle& s, bool longLiteral) {
-  AppendBanner(head_);
-  if (s.useVector)
-    head_ += "#include <vector>\n\n";
-  if (!s.noNamespace)
-    AppendNamespaceOpen(head_, s);
-  if (s.digestComment) {
-    head_ += "// ";
-    head_ += LowercaseHex(bytes_, count_);
-    head_ += "\n";
+void DataSourceText::MakeHead(const std::string& identifier, const SourceStyle& s, bool longLiteral, bool part) {
+  // A catalogue's part sits in a source that is already inside its
+  // namespace.
+  if (!part) {
+    AppendBanner(head_);
+    if (s.useVector)
+      head_ += "#include <vector>\n\n";
+    if (!s.noNamespace)
+      AppendNamespaceOpen(head_, s);
+    if (s.digestComment) {
+      head_ += "// ";
+      head_ += LowercaseHex(bytes_, count_);
+      head_ += "\n";
+    }
   }
   if (longLiteral)
     head_ += kLongLiteralOpen;
+  AppendAlignment(head_, s);
   // A namespace-scope const has internal linkage unless declared extern,
   // and this file doesn't include its header: without extern the header's
-  // declaration would never link.
+  // declaration would never link. A catalogue's arrays are meant to stay
+  // inside their file.
   if (!s.dynamicData)
-    head_ += "extern const ";
+    head_ += part ? "const " : "extern const ";
   head_ += s.useVector ? "std::vector<unsigned char> " : "unsigned char ";
   head_ += identifier;
   head_ += s.useVector ? " =" : "[] =";
@@ -168,7 +176,7 @@ uint64_t DataSourceText::LayOutRows(const SourceStyle& s) {
 }
 
 // From the closing brace of the data on, after the rows.
-void DataSourceText::MakeTail(const SourceStyle& s, bool longLiteral) {
+void DataSourceText::MakeTail(const SourceStyle& s, bool longLiteral, bool part) {
   // With no element (an empty vector) the text still holds the indentation
   // of its one row.
   if (count_ == 0 && !s.stringLiteral)
@@ -180,7 +188,10 @@ void DataSourceText::MakeTail(const SourceStyle& s, bool longLiteral) {
     tail_ += "\n};";
   if (longLiteral)
     tail_ += kLongLiteralClose;
-  tail_ += s.noNamespace ? (longLiteral ? "\n" : "") : "\n}\n";
+  if (part)
+    tail_ += "\n";
+  else
+    tail_ += s.noNamespace ? (longLiteral ? "\n" : "") : "\n}\n";
 }
 
 void DataSourceText::Rewind() {
@@ -226,8 +237,8 @@ size_t DataSourceText::Next(char* out, size_t capacity) {
 }
 
 void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
-                    std::string& text) {
-  DataSourceText source(buffer, identifier, style);
+                    std::string& text, ArrayPlace place) {
+  DataSourceText source(buffer, identifier, style, place);
   const size_t start = text.size();
   text.reserve(start + source.size());
   std::unique_ptr<char[]> piece(new char[DataSourceText::kMinPieceCapacity]);

@@ -15,6 +15,10 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length);
 
 struct ElementTable;
 
+// Where the array text goes: a file of its own (banner, namespace, external
+// linkage), or a part of a catalogue source, already inside its namespace.
+enum class ArrayPlace { OwnFile, CataloguePart };
+
 // The data source text of a buffer in a style, produced front to back in pieces so that the text of a large
 // file never has to be held whole. The buffer must outlive it.
 class DataSourceText {
@@ -22,7 +26,8 @@ class DataSourceText {
   // Pieces are asked for with at least this much room.
   static constexpr size_t kMinPieceCapacity = 64 * 1024;
 
-  DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style);
+  DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
+                 ArrayPlace place = ArrayPlace::OwnFile);
 
   // Returns the length of the whole text.
   uint64_t size() const { return size_; }
@@ -33,9 +38,9 @@ class DataSourceText {
   void Rewind();
 
  private:
-  void MakeHead(const std::string& identifier, const SourceStyle& style, bool longLiteral);
+  void MakeHead(const std::string& identifier, const SourceStyle& style, bool longLiteral, bool part);
   uint64_t LayOutRows(const SourceStyle& style);
-  void MakeTail(const SourceStyle& style, bool longLiteral);
+  void MakeTail(const SourceStyle& style, bool longLiteral, bool part);
   char* WriteRow(char* out, size_t row) const;
 
   std::string indent_;
@@ -56,4 +61,4 @@ class DataSourceText {
 
 // Appends the whole data source text of the buffer; never fails.
 void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
-                    std::string& text);
+                    std::string& text, ArrayPlace place = ArrayPlace::OwnFile);

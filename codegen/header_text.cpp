@@ -31,6 +31,9 @@ std::string BuildHeaderText(uint64_t size, const std::string& identifier, const 
     text += "\n";
   if (!style.noNamespace)
     AppendNamespaceOpen(text, style);
+  // The declaration repeats the definition's alignment, so that other files
+  // may rely on it too.
+  AppendAlignment(text, style);
   text += "extern ";
   if (!style.dynamicData)
     text += "const ";

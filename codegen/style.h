@@ -12,6 +12,7 @@ struct SourceStyle {
   bool rowWidthChosen = false;  // set by a row-width option; string literals default to longer rows
   int32_t tabSize = 2;          // spaces in front of every row; 0 or less gives none
   bool hexOutput = true;
+  int32_t alignment = 0;  // alignas() of the data arrays, a power of two; 0 for none
   SizeType sizeType = SizeType::SizeT;
   bool dynamicData = false;  // no "const" on the data
   bool noNamespace = false;

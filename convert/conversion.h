@@ -6,8 +6,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "codegen/style.h"
+#include "convert/catalogue.h"
 #include "convert/worker_pool.h"
 #include "digest/digest.h"
 #include "platform/file_system.h"
@@ -29,6 +31,8 @@ struct ConversionSettings {
   std::optional<std::string> outputFolder;
   std::optional<std::string> scanTag;  // lowercased; output names lose it
   bool testMode = false;
+  bool intoCatalogue = false;             // the file's own bytes go into the open catalogue
+  std::optional<std::string> scanFolder;  // of the folder scan that the input comes from
 };
 
 // What the conversions of one run share.
@@ -49,6 +53,8 @@ struct RunState {
   // The files that the run's scans have listed to convert: no output may
   // replace one.
   std::set<FileId> scanInputs;
+  // Every catalogue opened in this run; the last one is open.
+  std::vector<Catalogue> catalogues;
 };
 
 // One conversion in progress.

@@ -11,6 +11,14 @@
 
 namespace {
 
+static_assert(kSha256DigestSize == kCatalogueDigestSize);
+
+// A catalogue takes the C++ source of a file's own bytes; checksum files and
+// digest arrays are written as usual.
+bool GoesIntoCatalogue(const ConversionSettings& settings) {
+  return settings.intoCatalogue && settings.format != OutputFormat::Checksum && !settings.contentDigest;
+}
+
 void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
   const DigestInfo& digest = DigestInfoOf(kind);
   unsigned char bytes[kMaxDigestSize];
@@ -33,6 +41,12 @@ std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
 bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs,
                     bool compareAhead) {
   OutputMaterial& material = prepared.material;
+  if (GoesIntoCatalogue(settings)) {
+    // The bytes wait in memory for the catalogue written at the end of the
+    // run; only their digest is made now, on the worker that read them.
+    DigestInfoOf(DigestKind::Sha256).compute(material.buffer.data(), material.buffer.size(), prepared.sha256.data());
+    return true;
+  }
   if (settings.contentDigest)
     DigestInPlace(*settings.contentDigest, material.buffer);
   if (settings.format == OutputFormat::Checksum) {
@@ -88,6 +102,14 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
   ConsoleLog::Instance().Replay(prepared.console);
   if (!prepared.ready)
     return false;
+  if (GoesIntoCatalogue(settings)) {
+    CatalogueEntry entry{CataloguePathOf(prepared.inputPath, settings.scanFolder), std::move(prepared.material.buffer),
+                         prepared.sha256, settings.style};
+    if (!AddToCatalogue(run, std::move(entry)))
+      return false;
+    ConsoleLog::Instance() << "\n";
+    return true;
+  }
   Conversion conversion{settings, run, prepared.inputPath, prepared.inputKey};
   try {
     // After a failed .cpp no header is attempted.

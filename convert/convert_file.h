@@ -2,6 +2,7 @@
 // its targets), then committed (reported and written).
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@ struct PreparedConversion {
   std::string inputKey;  // the same for every path that leads to the same file
   bool ready = false;    // false after a failure, already reported
   OutputMaterial material;
+  std::array<unsigned char, kCatalogueDigestSize> sha256{};  // of a catalogue entry's bytes
   std::vector<PlannedOutput> outputs;
   ConsoleLog::Recording console;  // what preparing printed, when it was recorded
 };

@@ -252,7 +252,9 @@ void WalkTree(Scan& scan, const std::string& root) {
 }  // namespace
 
 bool ScanFolder(const std::string& folder, const ConversionSettings& settings, RunState& run) {
-  Scan scan{settings, run, settings.scanTag.value_or(""), "", {}, nullptr};
+  ConversionSettings scanned = settings;
+  scanned.scanFolder = folder;
+  Scan scan{scanned, run, settings.scanTag.value_or(""), "", {}, nullptr};
   const std::optional<std::string> root = run.fs->CanonicalPath(folder);
   scan.rootPrefix = StripTrailingSeparators(root.value_or(folder)) + kPathSeparator;
   // Should no worker start, nothing is queued and each file is prepared in

@@ -1,9 +1,28 @@
 #include "platform/byte_buffer.h"
 
 #include <cstring>
+#include <utility>
 
 ByteBuffer::~ByteBuffer() {
   Clear();
+}
+
+ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept {
+  *this = std::move(other);
+}
+
+ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
+  if (this == &other)
+    return *this;
+  Clear();
+  owned_ = std::move(other.owned_);
+  data_ = other.data_;
+  size_ = other.size_;
+  release_ = other.release_;
+  other.data_ = nullptr;
+  other.size_ = 0;
+  other.release_ = nullptr;
+  return *this;
 }
 
 void ByteBuffer::Clear() {

@@ -13,6 +13,9 @@ class ByteBuffer {
   ~ByteBuffer();
   ByteBuffer(const ByteBuffer&) = delete;
   ByteBuffer& operator=(const ByteBuffer&) = delete;
+  // Takes over what `other` held, leaving it empty.
+  ByteBuffer(ByteBuffer&& other) noexcept;
+  ByteBuffer& operator=(ByteBuffer&& other) noexcept;
 
   const unsigned char* data() const { return data_; }
   size_t size() const { return size_; }

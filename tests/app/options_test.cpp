@@ -5,6 +5,7 @@
 
 #include "app/driver.h"
 #include "support/capture.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -115,6 +116,28 @@ TEST_F(OptionsTest, ScanTagIsALowercasedCopyThatAnInputClears) {
   CaptureConsole([&] { RunAll({"-i", "no such file"}); });
   EXPECT_FALSE(run.settings.conversion.scanTag);
   EXPECT_STREQ(run.settings.lastInputPath, "no such file");
+}
+
+TEST_F(OptionsTest, AlignmentIsAPowerOfTwoUpTo4096) {
+  EXPECT_EQ(RunAll({"-align", "1", "-align", "4096"}), 0);
+  EXPECT_EQ(run.settings.conversion.style.alignment, 4096);
+  const std::string invalid = "Invalid alignment (a power of two from 1 to 4096): -align ";
+  for (const std::string value : {"0", "3", "8192", "64x", "", "-64", "00064"})
+    EXPECT_EQ(CaptureConsole([&] { RunAll({"-align", value.c_str()}); }), invalid + value + "\n\n");
+  EXPECT_EQ(run.settings.conversion.style.alignment, 4096);
+}
+
+TEST_F(OptionsTest, IndexOpensACatalogueNamedByOneIdentifier) {
+  const std::string invalid = "Invalid catalogue name (a C++ identifier, no keyword): -index ";
+  for (const std::string name : {"a::b", "class", "9lives", "size_t"})
+    EXPECT_EQ(CaptureConsole([&] { RunAll({"-index", name.c_str()}); }), invalid + name + "\n\n");
+  EXPECT_EQ(CaptureConsole([&] { RunAll({"-index"}); }), "Catalogue name is missing: -index name\n\n");
+  EXPECT_FALSE(run.settings.conversion.intoCatalogue);
+  EXPECT_EQ(RunAll({"-o", "out", "-ns", "ui", "-index", "assets"}), 0);
+  EXPECT_TRUE(run.settings.conversion.intoCatalogue);
+  const Catalogue& opened = run.state.catalogues.back();
+  EXPECT_EQ(std::tuple(opened.name, opened.style.nameSpace, opened.headerPath),
+            std::tuple("assets", "ui", Native("out/assets.h")));
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ step() {  # <what is done> <expected paths> <edit...>: Hexloom reruns, the outpu
 
 scenario() {  # <label: package-* or subdir-*> <generator> <where Hexloom comes from: a cmake -D argument>
   echo "== $1"
-  enter "$1" "$source_dir/examples/embed" -G "$2" "$3"
+  enter "$1" "$source_dir/examples/embed" -G "$2" "$3" -DHEXLOOM_EXAMPLE_CATALOGUE=OFF
   [[ $1 == subdir-* ]] || grep -qxF "Hexloom_DIR:PATH=$package_dir" "$bld/CMakeCache.txt" ||
     fail "$label: find_package(Hexloom) did not pick the package in $prefix"
 
@@ -103,6 +103,25 @@ scenario() {  # <label: package-* or subdir-*> <generator> <where Hexloom comes 
   step "deleting notes.txt.h" "$stamp $main_o $h embed_example" rm "$bld/$h"
 }
 
+catalogue() {  # <label> <generator>: a file added under site/ is in the catalogue after a build, gone after its removal
+  echo "== $1"
+  enter "$1" "$source_dir/examples/embed" -G "$2" "-DHEXLOOM_SOURCE_DIR=$source_dir"
+  build first --target catalogue_example
+  [[ $("$bld/catalogue_example" css/style.css | tail -1) == "body { font-family: sans-serif; }" ]] ||
+    fail "$label: css/style.css is not in the catalogue"
+  backdate
+  echo "one line more" >"$src/site/added.txt"
+  build added --target catalogue_example
+  [[ $("$bld/catalogue_example" added.txt | tail -1) == "one line more" ]] || fail "$label: added.txt is not found"
+  backdate
+  rm "$src/site/added.txt"
+  build removed --target catalogue_example
+  [[ $("$bld/catalogue_example" added.txt | tail -1) == "added.txt: not in the catalogue" ]] ||
+    fail "$label: added.txt is still found"
+  build again --target catalogue_example
+  ! grep -E "Cataloguing|Building|Linking" "$log" || fail "$label: the build after the removal was not a no-op"
+}
+
 start=$SECONDS
 echo "== install"
 prefix=$scratch/prefix
@@ -115,6 +134,9 @@ scenario package-ninja Ninja "-DCMAKE_PREFIX_PATH=$prefix"
 scenario package-make "Unix Makefiles" "-DCMAKE_PREFIX_PATH=$prefix"
 scenario subdir-ninja Ninja "-DHEXLOOM_SOURCE_DIR=$source_dir"
 scenario subdir-make "Unix Makefiles" "-DHEXLOOM_SOURCE_DIR=$source_dir"
+
+catalogue catalogue-ninja Ninja
+catalogue catalogue-make "Unix Makefiles"
 
 echo "== cross build for Windows, converting with the native hexloom"
 enter cross "$source_dir/examples/embed" -G Ninja "-DHEXLOOM_SOURCE_DIR=$source_dir" \

@@ -1,0 +1,134 @@
+#include "codegen/catalogue_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "codegen/banner.h"
+#include "codegen/string_literal.h"
+
+namespace {
+
+// The path as one quoted literal: a file name holding a quote, a backslash,
+// "*/", "??=" or any byte outside printable ASCII can't break the code.
+std::string QuotedPath(std::string_view path) {
+  const StringLiteralLayout layout{reinterpret_cast<const unsigned char*>(path.data()), path.size(),
+                                   std::max<size_t>(path.size(), 1), 0};
+  std::string text(StringLiteralRowRoom(layout), '\0');
+  size_t row = 0;
+  text.resize(WriteStringLiteralRows(layout, row, text.data(), text.size()));
+  return text;
+}
+
+// Copies what is left of `part` into the piece; true once all of it is out.
+bool CopyPart(const std::string& part, size_t& done, char*& out, const char* end) {
+  const size_t length = std::min(part.size() - done, static_cast<size_t>(end - out));
+  std::memcpy(out, part.data() + done, length);
+  out += length;
+  done += length;
+  return done == part.size();
+}
+
+}  // namespace
+
+std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& style) {
+  std::string text;
+  AppendBanner(text);
+  text += "#pragma once\n\n#include <cstddef>\n#include <string_view>\n\n";
+  if (!style.noNamespace)
+    AppendNamespaceOpen(text, style);
+  const std::string entry = name + "_entry";
+  text += "// One embedded file: its path (\"/\" between folders), its bytes and their SHA-256.\n";
+  text += "struct " + entry + " {\n";
+  text += "  std::string_view path;\n  const unsigned char* data;\n  std::size_t size;\n";
+  text += "  const unsigned char* sha256;  // 32 bytes\n};\n";
+  text += "// Every entry, sorted by path in byte order: the entries under a folder such as \"ui/\" are\n";
+  text += "// contiguous, from the first path that is not less than \"ui/\" to the first that doesn't start with it.\n";
+  text += "extern const " + entry + " " + name + "[];\n";
+  text += "// The number of entries in " + name + ".\n";
+  text += "extern const std::size_t " + name + "_count;\n";
+  text += "// Returns the entry with exactly this path, or nullptr when there is none (a binary search).\n";
+  text += "const " + entry + "* " + name + "_find(std::string_view path) noexcept;\n";
+  if (!style.noNamespace)
+    text += "}\n";
+  return text;
+}
+
+CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceStyle& style,
+                                         const std::vector<CatalogueItem>& items) {
+  AppendBanner(head_);
+  head_ += "#include \"" + name + ".h\"\n\n";
+  if (!style.noNamespace)
+    AppendNamespaceOpen(head_, style);
+  // The data has internal linkage: no two catalogues, and no file converted
+  // on its own, can meet on a name.
+  head_ += "namespace {\n\n";
+
+  const std::string digestsName = name + "_sha256";
+  std::string table = "const " + name + "_entry " + name + (items.empty() ? "[1] = {};\n" : "[] = {\n");
+  unsigned char* digests = digests_.Allocate(items.size() * kCatalogueDigestSize);
+  for (size_t i = 0; i < items.size(); ++i) {
+    const CatalogueItem& item = items[i];
+    // Only the options that shape the array text apply to an entry.
+    SourceStyle arrayStyle = item.style;
+    arrayStyle.useVector = arrayStyle.dynamicData = arrayStyle.digestComment = false;
+    const std::string identifier = name + "_" + std::to_string(i);
+    arrays_.push_back(std::make_unique<DataSourceText>(*item.bytes, identifier, arrayStyle, ArrayPlace::CataloguePart));
+    std::memcpy(digests + i * kCatalogueDigestSize, item.sha256, kCatalogueDigestSize);
+    // Addresses of arrays and literals only: the table is constant-initialised.
+    // The length is written out: GCC won't count a literal's characters at
+    // compile time, and would initialise the table when the program starts.
+    table += "  {std::string_view(" + QuotedPath(item.path) + ", " + std::to_string(item.path.size()) + "), " +
+             identifier + ", " + std::to_string(item.bytes->size()) + ", " + digestsName + " + " +
+             std::to_string(i * kCatalogueDigestSize) + "},\n";
+  }
+  if (!items.empty()) {
+    // One literal row a digest; an empty catalogue has no digest to hold,
+    // and an unused array would draw a warning.
+    SourceStyle digestStyle;
+    digestStyle.stringLiteral = digestStyle.rowWidthChosen = true;
+    digestStyle.rowWidth = static_cast<int32_t>(kCatalogueDigestSize);
+    digestStyle.tabSize = style.tabSize;
+    arrays_.push_back(std::make_unique<DataSourceText>(digests_, digestsName, digestStyle, ArrayPlace::CataloguePart));
+    table += "};\n";
+  }
+
+  tail_ = "\n}  // namespace\n\n" + table;
+  tail_ += "const std::size_t " + name + "_count = " + std::to_string(items.size()) + ";\n\n";
+  tail_ += "const " + name + "_entry* " + name + "_find(std::string_view path) noexcept {\n";
+  tail_ += "  std::size_t low = 0;\n  std::size_t high = " + name + "_count;\n";
+  tail_ += "  while (low < high) {\n    const std::size_t middle = low + (high - low) / 2;\n";
+  tail_ += "    const int order = " + name + "[middle].path.compare(path);\n";
+  tail_ += "    if (order == 0)\n      return &" + name + "[middle];\n";
+  tail_ += "    if (order < 0)\n      low = middle + 1;\n    else\n      high = middle;\n  }\n";
+  tail_ += "  return nullptr;\n}\n";
+  if (!style.noNamespace)
+    tail_ += "}\n";
+
+  size_ = head_.size() + tail_.size();
+  for (const std::unique_ptr<DataSourceText>& array : arrays_)
+    size_ += array->size();
+}
+
+void CatalogueSourceText::Rewind() {
+  headDone_ = arraysDone_ = tailDone_ = 0;
+  for (std::unique_ptr<DataSourceText>& array : arrays_)
+    array->Rewind();
+}
+
+size_t CatalogueSourceText::Next(char* out, size_t capacity) {
+  char* cursor = out;
+  const char* end = out + capacity;
+  if (!CopyPart(head_, headDone_, cursor, end))
+    return static_cast<size_t>(cursor - out);
+  // An array is given a piece of its own: with less room than that it could
+  // return 0 before its end.
+  if (cursor != out && arraysDone_ < arrays_.size())
+    return static_cast<size_t>(cursor - out);
+  while (arraysDone_ < arrays_.size()) {
+    if (const size_t length = arrays_[arraysDone_]->Next(out, capacity))
+      return length;
+    ++arraysDone_;
+  }
+  CopyPart(tail_, tailDone_, cursor, end);
+  return static_cast<size_t>(cursor - out);
+}

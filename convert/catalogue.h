@@ -1,0 +1,49 @@
+// Catalogues (-index): the files converted while one is open, collected
+// during the run and written as one source and header at its end.
+#pragma once
+
+#include <array>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "codegen/catalogue_text.h"
+#include "codegen/style.h"
+#include "platform/byte_buffer.h"
+
+struct ConversionSettings;
+struct RunState;
+
+// One file of a catalogue.
+struct CatalogueEntry {
+  std::string path;  // the lookup key
+  ByteBuffer bytes;
+  std::array<unsigned char, kCatalogueDigestSize> sha256{};
+  SourceStyle style;  // in force when the file was converted
+};
+
+struct Catalogue {
+  std::string name;
+  SourceStyle style;  // its namespace, as at -index
+  std::string sourcePath;
+  std::string headerPath;
+  std::map<std::string, CatalogueEntry> entries;  // by path, in byte order
+};
+
+// Returns the key of an input: its path below the scanned folder for a file
+// of a folder scan, otherwise the path as written with "\" turned into "/";
+// "/" between folders, no leading "./".
+std::string CataloguePathOf(std::string_view inputPath, const std::optional<std::string>& scanFolder);
+
+// Closes the open catalogue, if any, and opens `name` in the settings'
+// output folder and namespace.
+void OpenCatalogue(RunState& run, const std::string& name, const ConversionSettings& settings);
+
+// Files the entry in the open catalogue (there must be one); false after
+// reporting a path that it holds already, which it keeps.
+bool AddToCatalogue(RunState& run, CatalogueEntry entry);
+
+// Writes every catalogue of the run through the change-aware path, printing
+// its lines; false when any output failed, already reported.
+bool WriteCatalogues(RunState& run, bool testMode);

@@ -1,0 +1,59 @@
+#include "codegen/catalogue_text.h"
+
+#include <gtest/gtest.h>
+
+#include "codegen/header_text.h"
+
+namespace {
+
+std::string Whole(CatalogueSourceText& text) {
+  std::string whole;
+  std::string piece(DataSourceText::kMinPieceCapacity, '\0');
+  while (size_t length = text.Next(piece.data(), piece.size()))
+    whole.append(piece.data(), length);
+  return whole;
+}
+
+TEST(Alignment, OnArraysAndTheirDeclarationsOnly) {
+  ByteBuffer bytes;
+  bytes.Assign("\x41", 1);
+  SourceStyle style;
+  style.alignment = 64;
+  std::string text;
+  EmitDataSource(bytes, "a", style, text);
+  EXPECT_NE(text.find("namespace Data {\nalignas(64) extern const unsigned char a[] = {\n  0x41\n};\n}\n"),
+            std::string::npos);
+  EXPECT_NE(BuildHeaderText(1, "a", style).find("alignas(64) extern const unsigned char a[];"), std::string::npos);
+  EXPECT_EQ(BuildHeaderText(1, "a", {.alignment = 64, .useVector = true}).find("alignas"), std::string::npos);
+  // A catalogue's part: nothing around it, internal linkage.
+  text.clear();
+  EmitDataSource(bytes, "a", style, text, ArrayPlace::CataloguePart);
+  EXPECT_EQ(text, "alignas(64) const unsigned char a[] = {\n  0x41\n};\n");
+}
+
+TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
+  // Enough entries, one of them larger than a piece, for the text to span many pieces.
+  std::vector<std::string> paths;
+  for (int i = 0; i < 300; ++i)
+    paths.push_back("dir/" + std::to_string(1000 + i));
+  ByteBuffer small, large;
+  small.Assign("\"?\\", 3);
+  large.Assign(std::string(100000, 'x').data(), 100000);
+  const unsigned char digest[kCatalogueDigestSize] = {0xAB};
+  std::vector<CatalogueItem> items;
+  for (const std::string& path : paths)
+    items.push_back({path, items.size() == 7 ? &large : &small, digest, {}});
+  items[3].style.stringLiteral = true;
+  SourceStyle style;
+  style.noNamespace = true;
+  CatalogueSourceText text("cat", style, items);
+  const std::string whole = Whole(text);
+  EXPECT_EQ(whole.size(), text.size());
+  text.Rewind();
+  EXPECT_EQ(Whole(text), whole);
+  EXPECT_NE(whole.find("  {std::string_view(\"dir/1299\", 8), cat_299, 3, cat_sha256 + 9568},\n};\n"),
+            std::string::npos);
+  EXPECT_EQ(whole.substr(whole.size() - 20), "  return nullptr;\n}\n");
+}
+
+}  // namespace

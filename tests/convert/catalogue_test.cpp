@@ -1,0 +1,79 @@
+#include "convert/catalogue.h"
+
+#include "convert/convert_file.h"
+#include "support/memory_run.h"
+
+namespace {
+
+TEST(CataloguePath, KeysUseSlashesAndDropALeadingDot) {
+  const std::string scanned = Native("assets/ui/a\\b.png");
+  const std::pair<std::string, std::string> cases[] = {{"./ui/icon.png", "ui/icon.png"},
+                                                       {"././x", "x"},
+                                                       {"ui\\icon.png", "ui/icon.png"},
+                                                       {"a/./b", "a/./b"},
+                                                       {".x", ".x"}};
+  for (const auto& [input, key] : cases)
+    EXPECT_EQ(CataloguePathOf(input, std::nullopt), key) << input;
+  // Below a scanned folder only the native separator is one.
+  EXPECT_EQ(CataloguePathOf(scanned, "assets"), kTestSeparator == '/' ? "ui/a\\b.png" : "ui/a/b.png");
+}
+
+class CatalogueTest : public MemoryRunTest {
+ protected:
+  void SetUp() override {
+    fs.AddFolder("out");
+    fs.AddFile("b.bin", "bee");
+    fs.AddFile("a.bin", "");
+  }
+  std::string Run(std::initializer_list<const char*> inputs, bool expected = true) {
+    return CaptureConsole([&] {
+      settings.intoCatalogue = true;
+      for (const char* input : inputs)
+        ConvertFile(input, settings, run);
+      EXPECT_EQ(WriteCatalogues(run, settings.testMode), expected);
+    });
+  }
+};
+
+TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
+  settings.outputFolder = "out";
+  OpenCatalogue(run, "assets", settings);
+  EXPECT_EQ(Run({"b.bin", "./a.bin"}),
+            "Reading File: b.bin\nConverting...\n\nReading File: ./a.bin\nConverting...\n\n"
+            "Writing catalogue: assets\nOutput filepath: " +
+                Native("out/assets.cpp") + "\nOutput filepath: " + Native("out/assets.h") + "\n\n");
+  const std::string source = *fs.Contents(Native("out/assets.cpp"));
+  EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0},\n"
+                        "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32},"),
+            std::string::npos);
+  // The same catalogue again is left as it is.
+  run.outputs.clear();
+  EXPECT_NE(Run({}).find("No overwrite, same data for : " + Native("out/assets.cpp")), std::string::npos);
+}
+
+TEST_F(CatalogueTest, ASecondPathIsRefusedAndTheRestIsWritten) {
+  OpenCatalogue(run, "first", settings);
+  settings.testMode = true;
+  // Test mode foresees that the header can't be written.
+  fs.AddFile("first.h", "old");
+  fs.SetWritable("first.h", false);
+  EXPECT_EQ(Run({"a.bin", "./a.bin", "b.bin"}, false),
+            "Reading File: a.bin\nConverting...\n\nReading File: ./a.bin\nConverting...\n"
+            " [ERROR] Path already in the catalogue: a.bin\n\nReading File: b.bin\nConverting...\n\n"
+            "Writing catalogue: first\nOutput filepath: first.cpp\n [ERROR] Can't write file: first.h\n\n");
+  EXPECT_EQ(run.catalogues.back().entries.size(), 2u);
+  // Test mode wrote nothing.
+  EXPECT_FALSE(fs.Contents("first.cpp"));
+}
+
+TEST_F(CatalogueTest, ChecksumsAndDigestArraysStayFilesOfTheirOwn) {
+  OpenCatalogue(run, "c", settings);
+  settings.format = OutputFormat::Checksum, settings.contentDigest = DigestKind::Md5;
+  Run({"b.bin"});
+  settings.format = OutputFormat::Cpp;
+  Run({"b.bin"});
+  EXPECT_TRUE(fs.Contents("b.bin.md5") && fs.Contents("b.bin.cpp"));
+  EXPECT_TRUE(run.catalogues.back().entries.empty());
+}
+
+}  // namespace
