@@ -93,13 +93,13 @@ int RunOptions(ArgumentCursor& args, Invocation& run) {
       // An unrecognised argument stops the run; the rest is not converted,
       // so the run must not report success.
       ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "Invalid Parameter (" << args.index
-                             << ") : " << argument << "\n"
+                             << ") : " << EscapeControlBytes(argument) << "\n"
                              << "\n";
       return -1;
     }
     const OptionResult result = row->handler(args, run);
     if (!result.error.empty()) {
-      ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << result.error << "\n"
+      ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << EscapeControlBytes(result.error) << "\n"
                              << "\n";
       return -1;
     }

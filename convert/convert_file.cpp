@@ -78,7 +78,7 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
                                                       FileSystem& fs, bool compareAhead) {
   auto prepared = std::make_unique<PreparedConversion>();
   prepared->inputPath = inputPath;
-  ConsoleLog::Instance() << "Reading File: " << inputPath << "\n";
+  ConsoleLog::Instance() << "Reading File: " << EscapeControlBytes(inputPath) << "\n";
   prepared->inputKey = InputKeyOf(fs, inputPath);
   try {
     const ReadResult read = fs.ReadWholeFile(inputPath, prepared->material.buffer);

@@ -78,7 +78,8 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
     case FileComparison::Unreadable: return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
       RecordOutput(conversion, path, key);
-      ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged) << "No overwrite, same data for : " << path << "\n";
+      ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged)
+                             << "No overwrite, same data for : " << EscapeControlBytes(path) << "\n";
       return true;
     case FileComparison::Absent:
     case FileComparison::Different: break;
@@ -92,7 +93,7 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
   if (stored != WriteResult::Done)
     return ReportWriteFailure(stored, path);
   RecordOutput(conversion, path, key);
-  ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << path << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << EscapeControlBytes(path) << "\n";
   return true;
 }
 

@@ -14,13 +14,13 @@ void PrintError(const std::string& text) {
 // A check line names the state of the reader or writer at a failure that
 // opening the file did not foresee.
 std::string CheckLine(std::string_view path, std::string_view state) {
-  return "path(" + std::string(path) + ") " + std::string(state) + " ";
+  return "path(" + EscapeControlBytes(path) + ") " + std::string(state) + " ";
 }
 
 }  // namespace
 
 bool ReportError(std::string_view description, std::string_view path) {
-  PrintError(std::string(description) + std::string(path));
+  PrintError(std::string(description) + EscapeControlBytes(path));
   return false;
 }
 

@@ -197,7 +197,7 @@ std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
 }
 
 void ConvertInTurn(Scan& scan, Item& item) {
-  ConsoleLog::Instance() << "[Apply] " << item.path << "\n";
+  ConsoleLog::Instance() << "[Apply] " << EscapeControlBytes(item.path) << "\n";
   std::unique_ptr<PreparedConversion> prepared;
   if (item.prepared.valid())
     prepared = TakePrepared(scan, item);
@@ -241,7 +241,8 @@ void WalkTree(Scan& scan, const std::string& root) {
     Item& item = frame.items[frame.next++];
     switch (item.step) {
       case Step::Skip:
-        ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << item.path << item.reason << "\n";
+        ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << EscapeControlBytes(item.path)
+                               << item.reason << "\n";
         break;
       case Step::Descend: EnterFolder(scan, item.path, stack); break;
       case Step::Convert: ConvertInTurn(scan, item); break;

@@ -97,4 +97,13 @@ TEST_F(Unprivileged, UnreadableInputIsRefused) {
   EXPECT_EQ(Printed(), kBanner + ("Reading File: x\n" + Failed("Can't open file: x")));
 }
 
+// A name can't move the cursor, recolour the terminal or break a line of the log; the file keeps its name.
+TEST_F(Conversion, ControlBytesOfANameArePrintedAsOctalEscapes) {
+  const std::string name = "e\x1b[2J\n\x7f.bin";
+  Spill(folder / name, "abc");
+  EXPECT_EQ(Run({"-md5", "-i", name}).output,
+            kBanner + Converted("e\\033[2J\\012\\177.bin", {"e\\033[2J\\012\\177.bin.md5"}) + kEnding);
+  EXPECT_EQ(Slurp(folder / (name + ".md5")), "900150983cd24fb0d6963f7d28e17f72");
+}
+
 }  // namespace
