@@ -10,8 +10,10 @@
 
 namespace {
 
+// An input named on the command line is opened as `cat` opens it: a named
+// pipe waits for its writer.
 void Convert(const char* inputPath) {
-  if (!ConvertFile(inputPath, CurrentConversionSettings(), g_settings.run))
+  if (!ConvertFile(inputPath, CurrentConversionSettings(), g_settings.run, PipeWait::ForWriter))
     g_settings.exitCode = -1;
 }
 

@@ -13,6 +13,35 @@ namespace {
 
 constexpr char kTooLargeForMemory[] = "File too large to hold in memory: ";
 
+// The digest made straight from the file, when the outputs need its digest
+// rather than its bytes: the checksum of a checksum format, or the digest
+// that replaces the bytes of a -cpp_* or -cxx_* source.
+std::optional<DigestKind> DigestOfInput(const ConversionSettings& settings) {
+  if (const std::optional<DigestKind> substituted = SubstitutedDigest(settings.format, settings.source))
+    return substituted;
+  return DigestOf(settings.format);
+}
+
+// Reads the input into the buffer: its digest, fed block after block so that
+// a file of any size takes the same little memory, or its bytes.
+ReadResult ReadInput(const std::string& inputPath, const ConversionSettings& settings, FileSystem& fs, PipeWait wait,
+                     ByteBuffer& buffer) {
+  const std::optional<DigestKind> kind = DigestOfInput(settings);
+  if (!kind)
+    return fs.ReadWholeFile(inputPath, wait, buffer);
+  const DigestInfo& digest = DigestInfoOf(*kind);
+  DigestContext context;
+  digest.init(context);
+  const ReadResult result = fs.ReadInBlocks(inputPath, wait, [&](const unsigned char* block, size_t length) {
+    digest.update(context, block, length);
+    return true;
+  });
+  unsigned char bytes[kMaxDigestSize];
+  digest.final(context, bytes);
+  buffer.Assign(bytes, digest.size);
+  return result;
+}
+
 void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
   const DigestInfo& digest = DigestInfoOf(kind);
   unsigned char bytes[kMaxDigestSize];
@@ -31,11 +60,11 @@ std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
 // The steps after reading; false after a failure, already reported.
 bool Convert(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs, bool compareAhead) {
   OutputMaterial& material = prepared.material;
+  // The first digest was made while reading.
   const std::optional<DigestKind> substituted = SubstitutedDigest(settings.format, settings.source);
-  if (substituted)
-    DigestInPlace(*substituted, material.buffer);
   if (const std::optional<DigestKind> checksum = DigestOf(settings.format)) {
-    DigestInPlace(*checksum, material.buffer);
+    if (substituted)
+      DigestInPlace(*checksum, material.buffer);
     material.checksum = LowercaseHex(material.buffer.data(), material.buffer.size());
   } else {
     material.style = settings.style;
@@ -61,14 +90,15 @@ bool Convert(PreparedConversion& prepared, const ConversionSettings& settings, F
 }  // namespace
 
 std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
-                                                      FileSystem& fs, bool compareAhead) {
+                                                      FileSystem& fs, PipeWait wait, bool compareAhead) {
   auto prepared = std::make_unique<PreparedConversion>();
   prepared->inputPath = inputPath;
   ConsoleLog::Instance() << "Reading File: " << inputPath << "\n";
   prepared->inputKey = InputKeyOf(fs, inputPath);
   try {
-    switch (fs.ReadWholeFile(inputPath, prepared->material.buffer)) {
+    switch (ReadInput(inputPath, settings, fs, wait, prepared->material.buffer)) {
       case ReadResult::CantOpen: ReportError("Can't open file: ", inputPath); return prepared;
+      case ReadResult::CantRead: ReportError("Can't read file: ", inputPath); return prepared;
       case ReadResult::TooLarge: ReportError(kTooLargeForMemory, inputPath); return prepared;
       case ReadResult::Done: break;
     }
@@ -102,7 +132,7 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
   return true;
 }
 
-bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run) {
-  std::unique_ptr<PreparedConversion> prepared = PrepareConversion(inputPath, settings, *run.fs, false);
+bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run, PipeWait wait) {
+  std::unique_ptr<PreparedConversion> prepared = PrepareConversion(inputPath, settings, *run.fs, wait, false);
   return CommitConversion(*prepared, settings, run);
 }

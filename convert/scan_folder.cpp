@@ -94,7 +94,7 @@ void PrepareAhead(Scan& scan, Item& item, uint64_t size) {
     ConsoleLog::Recording console;
     ConsoleLog::Instance().RecordThisThread(&console);
     try {
-      std::unique_ptr<PreparedConversion> prepared = PrepareConversion(path, settings, *fs, true);
+      std::unique_ptr<PreparedConversion> prepared = PrepareConversion(path, settings, *fs, PipeWait::Never, true);
       ConsoleLog::Instance().RecordThisThread(nullptr);
       prepared->console = std::move(console);
       promise->set_value(std::move(prepared));
@@ -114,7 +114,7 @@ void Convert(Scan& scan, Item& item) {
     --scan.inFlight;
     scan.inFlightBytes -= item.size;
   } else {
-    converted = ConvertFile(item.path, scan.settings, scan.run);
+    converted = ConvertFile(item.path, scan.settings, scan.run, PipeWait::Never);
   }
   if (!converted)
     scan.succeeded = false;

@@ -32,6 +32,13 @@ void ByteBuffer::Assign(const void* bytes, size_t length) {
     std::memcpy(storage, bytes, length);
 }
 
+void ByteBuffer::Adopt(std::unique_ptr<unsigned char[]> bytes, size_t length) {
+  Clear();
+  owned_ = std::move(bytes);
+  data_ = owned_.get();
+  size_ = length;
+}
+
 void ByteBuffer::AdoptMapping(const unsigned char* base, size_t length, Release release) {
   Clear();
   data_ = base;

@@ -22,6 +22,8 @@ class ByteBuffer {
   unsigned char* Allocate(size_t length);
   // Replaces the content by a copy of the bytes.
   void Assign(const void* bytes, size_t length);
+  // Replaces the content by the first `length` bytes of `bytes`.
+  void Adopt(std::unique_ptr<unsigned char[]> bytes, size_t length);
   // Replaces the content by memory that the buffer then owns and gives back
   // with `release`.
   void AdoptMapping(const unsigned char* base, size_t length, Release release);

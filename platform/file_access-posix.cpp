@@ -2,13 +2,16 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,12 +43,14 @@ class Descriptor {
   int fd_;
 };
 
-// Opened non-blocking, so that a FIFO without a writer (met by a folder
-// scan, or in the way of an output) never hangs the run: it reads as empty.
-int OpenForReading(const char* path) {
+// Opened non-blocking unless asked to wait, so that a FIFO without a writer
+// (met by a folder scan, or in the way of an output) never hangs the run: it
+// reads as empty. An input named on the command line waits, as `cat` does.
+int OpenForReading(const char* path, PipeWait wait = PipeWait::Never) {
+  const int flags = O_RDONLY | O_CLOEXEC | (wait == PipeWait::Never ? O_NONBLOCK : 0);
   int fd;
   do {
-    fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    fd = open(path, flags);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -284,8 +289,8 @@ bool FileExists(const char* path) {
   return fstat(file.get(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-bool ReadWholeFile(const char* path, ByteBuffer& output) {
-  Descriptor file(OpenForReading(path));
+bool ReadWholeFile(const char* path, ByteBuffer& output, PipeWait wait) {
+  Descriptor file(OpenForReading(path, wait));
   if (!file.valid())
     return false;
   struct stat info;
@@ -316,13 +321,19 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
       return true;
     }
   }
-  unsigned char* into = output.Allocate(length);
-  ssize_t got = ReadFully(file.get(), into, length);
-  if (got < 0 || static_cast<uint64_t>(got) != length) {
-    ReportShortRead(path);
-    return false;
-  }
-  return true;
+  // Files of /proc and /sys report a size of 0 or of a page, whatever they
+  // hold: the size is only where reading starts.
+  return ReadUntilEnd(ReaderOf(file.get()), path, output, length);
+}
+
+ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer& consume) {
+  Descriptor file(OpenForReading(path, wait));
+  struct stat info;
+  if (!file.valid() || fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode))
+    return ReadResult::CantOpen;
+  fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+  posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  return ReadBlocksUntilEnd(ReaderOf(file.get()), consume);
 }
 
 FileComparison CompareWithFile(const char* path, ContentPieces& content) {
@@ -356,6 +367,28 @@ bool CanWriteFile(const char* path) {
   // The same decision that a write takes first, so that test mode foresees
   // exactly the failures a real run meets.
   return path && PlanWrite(path).way != WriteWay::Impossible;
+}
+
+uint64_t MemoryLimitBytes() {
+  uint64_t limit = PhysicalMemoryBytes();
+  struct rlimit space;
+  if (getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY)
+    limit = std::min<uint64_t>(limit, space.rlim_cur);
+  // The control group's limit: a version 2 hierarchy names the group on the
+  // line "0::", a version 1 one on the line of its memory controller.
+  std::ifstream groups("/proc/self/cgroup");
+  for (std::string line; std::getline(groups, line);) {
+    std::string file;
+    if (line.rfind("0::", 0) == 0)
+      file = "/sys/fs/cgroup" + line.substr(3) + "/memory.max";
+    else if (const size_t memory = line.find(":memory:"); memory != std::string::npos)
+      file = "/sys/fs/cgroup/memory" + line.substr(memory + 8) + "/memory.limit_in_bytes";
+    std::ifstream max(file);
+    uint64_t bytes;
+    if (!file.empty() && max >> bytes)  // "max" means no limit
+      limit = std::min(limit, bytes);
+  }
+  return limit;
 }
 
 uint64_t PhysicalMemoryBytes() {

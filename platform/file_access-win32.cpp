@@ -234,7 +234,7 @@ bool FileExists(const char* path) {
   return file.valid();
 }
 
-bool ReadWholeFile(const char* path, ByteBuffer& output) {
+bool ReadWholeFile(const char* path, ByteBuffer& output, PipeWait) {
   Handle file(OpenForReading(path));
   if (!file.valid())
     return false;
@@ -248,12 +248,15 @@ bool ReadWholeFile(const char* path, ByteBuffer& output) {
   const uint64_t length = static_cast<uint64_t>(size.QuadPart);
   if (length > SIZE_MAX || length > PhysicalMemoryBytes())
     throw std::bad_alloc();
-  unsigned char* into = output.Allocate(static_cast<size_t>(length));
-  if (ReadFully(file.get(), into, length) != static_cast<int64_t>(length)) {
-    ReportShortRead(path);
-    return false;
-  }
-  return true;
+  // The size is only where reading starts: the file is read to its end.
+  return ReadUntilEnd(ReaderOf(file.get()), path, output, length);
+}
+
+ReadResult ReadFileInBlocks(const char* path, PipeWait, const BlockConsumer& consume) {
+  Handle file(OpenForReading(path));
+  if (!file.valid())
+    return ReadResult::CantOpen;
+  return ReadBlocksUntilEnd(ReaderOf(file.get()), consume);
 }
 
 FileComparison CompareWithFile(const char* path, ContentPieces& content) {
@@ -287,6 +290,11 @@ bool CanWriteFile(const char* path) {
   // The same decision that a write takes first, so that test mode foresees
   // exactly the failures a real run meets.
   return path && PlanWrite(path).way != WriteWay::Impossible;
+}
+
+uint64_t MemoryLimitBytes() {
+  // A job object's limit is not looked at: the machine's memory bounds it.
+  return PhysicalMemoryBytes();
 }
 
 uint64_t PhysicalMemoryBytes() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -14,6 +15,18 @@
 namespace {
 
 constexpr size_t kPieceCapacity = 1 << 20;
+// Room for a stream whose size is unknown, before it grows.
+constexpr uint64_t kFirstReadBytes = 1 << 16;
+
+// Hands the pieces to `consume` on this thread, one made after the other.
+bool ForEachPieceInTurn(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume) {
+  std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10));
+  while (size_t length = content.next(piece.data(), piece.size())) {
+    if (!consume(piece.data(), length))
+      return false;
+  }
+  return true;
+}
 
 // Large contents are made on a second thread while this one writes or
 // compares the pieces made before, so that making the text and moving it
@@ -29,7 +42,7 @@ bool ForEachPieceAhead(ContentPieces& content, const std::function<bool(const ch
   std::condition_variable changed;
   bool stop = false;
 
-  std::thread maker([&] {
+  const auto make = [&] {
     for (int i = 0;; i = (i + 1) % kSlots) {
       {
         std::unique_lock<std::mutex> guard(lock);
@@ -47,7 +60,15 @@ bool ForEachPieceAhead(ContentPieces& content, const std::function<bool(const ch
       if (length == 0)
         return;
     }
-  });
+  };
+  // A thread that can't be started (too many threads, too little memory)
+  // leaves the making to this one.
+  std::thread maker;
+  try {
+    maker = std::thread(make);
+  } catch (const std::system_error&) {
+    return ForEachPieceInTurn(content, consume);
+  }
 
   bool consumedAll = true;
   for (int i = 0;; i = (i + 1) % kSlots) {
@@ -96,34 +117,53 @@ bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, 
   content.rewind();
   if (content.size > 4 * kPieceCapacity)
     return ForEachPieceAhead(content, consume);
-  std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10));
-  while (size_t length = content.next(piece.data(), piece.size())) {
-    if (!consume(piece.data(), length))
-      return false;
-  }
-  return true;
+  return ForEachPieceInTurn(content, consume);
 }
 
-bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output) {
-  // The bytes are held twice while they grow; a stream that never ends
-  // (a device) stops well before it crowds out the machine.
-  const uint64_t limit = PhysicalMemoryBytes() / 4;
-  std::vector<unsigned char> bytes;
-  unsigned char chunk[1 << 16];
+bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output, uint64_t sizeHint) {
+  // A stream that never ends (a device) stops well before it crowds out the
+  // process. While the buffer grows, the old and the new one are both held:
+  // together they stay within the limit.
+  const uint64_t limit = MemoryLimitBytes() / 4;
+  // One byte past the reported size, so that the end is seen at once when
+  // the size told the truth.
+  uint64_t capacity = std::max<uint64_t>(sizeHint + 1, kFirstReadBytes);
+  if (capacity > SIZE_MAX)
+    throw std::bad_alloc();
+  std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
+  uint64_t length = 0;
   for (;;) {
-    int64_t got = read(chunk, sizeof chunk);
+    if (length == capacity) {
+      const uint64_t grown = std::min(2 * capacity, limit > capacity ? limit - capacity : 0);
+      if (grown <= capacity)
+        throw std::bad_alloc();
+      std::unique_ptr<unsigned char[]> larger(new unsigned char[grown]);
+      std::memcpy(larger.get(), bytes.get(), length);
+      bytes = std::move(larger);
+      capacity = grown;
+    }
+    const int64_t got = read(bytes.get() + length, static_cast<size_t>(capacity - length));
     if (got < 0) {
       ReportShortRead(path);
       return false;
     }
     if (got == 0)
       break;
-    if (bytes.size() + static_cast<size_t>(got) > limit)
-      throw std::bad_alloc();
-    bytes.insert(bytes.end(), chunk, chunk + got);
+    length += static_cast<uint64_t>(got);
   }
-  output.Assign(bytes.data(), bytes.size());
+  output.Adopt(std::move(bytes), static_cast<size_t>(length));
   return true;
+}
+
+ReadResult ReadBlocksUntilEnd(const FileReader& read, const BlockConsumer& consume) {
+  std::vector<unsigned char> block(kPieceCapacity);
+  for (;;) {
+    const int64_t got = read(block.data(), block.size());
+    if (got < 0)
+      return ReadResult::CantRead;
+    if (got == 0 || !consume(block.data(), static_cast<size_t>(got)))
+      return ReadResult::Done;
+  }
 }
 
 FileComparison CompareWithReader(const FileReader& read, ContentPieces& content) {

@@ -13,10 +13,32 @@
 // True when a file (not a folder) of that name can be opened for reading.
 bool FileExists(const char* path);
 
-// Fills `output` with every byte of the file; false when it can't be opened
-// or read whole (output is then not to be relied on). Throws std::bad_alloc
-// when the file can't be held in memory.
-bool ReadWholeFile(const char* path, ByteBuffer& output);
+// Whether opening a pipe waits for its writer, as `cat` does, or finds it
+// empty at once, so that probing a path can never hang the run.
+enum class PipeWait { Never, ForWriter };
+
+// Fills `output` with every byte of the file, read to its end whatever size
+// the file reports (the size only guides the buffer and the choice of a
+// mapping); false when it can't be opened or read whole (output is then not
+// to be relied on). Throws std::bad_alloc when the file can't be held in
+// memory.
+bool ReadWholeFile(const char* path, ByteBuffer& output, PipeWait wait = PipeWait::Never);
+
+enum class ReadResult {
+  Done,      // every byte of the file was read
+  CantOpen,  // missing, unreadable, a folder, or not read whole
+  TooLarge,  // the file can't be held in memory
+  CantRead,  // the file opened but failed part way
+};
+
+// Receives the bytes of a file block after block; false stops the reading.
+using BlockConsumer = std::function<bool(const unsigned char* block, size_t length)>;
+
+// Hands every byte of the file (or pipe, or device) to `consume` in blocks,
+// in order, until its end; memory stays the same whatever the length, and a
+// reading that never ends runs until the process is stopped. Done also when
+// `consume` stopped it.
+ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer& consume);
 
 // Content produced front to back: `size` bytes in all, handed out by
 // `next` in pieces (at most `capacity`, 0 at the end); `rewind` starts it
@@ -63,13 +85,21 @@ bool CanWriteFile(const char* path);
 // attempted.
 uint64_t PhysicalMemoryBytes();
 
+// The memory this process may use: the least of the physical memory, the
+// memory limit of its control group and its address-space limit.
+uint64_t MemoryLimitBytes();
+
 // Shared by the platforms: reads up to `length` bytes, stopping early only
 // at the end of the file; returns how many, or -1 on an error.
 using FileReader = std::function<int64_t(unsigned char* into, size_t length)>;
 
-// Fills `output` from a pipe or device until its end; false on a read error.
-// Throws std::bad_alloc past the machine's memory.
-bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output);
+// Fills `output` from a file, pipe or device until its end, starting with
+// room for `sizeHint` bytes; false on a read error. Throws std::bad_alloc
+// rather than hold more than a quarter of MemoryLimitBytes() while growing.
+bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output, uint64_t sizeHint = 0);
+
+// Hands what `read` gives to `consume` in blocks until its end.
+ReadResult ReadBlocksUntilEnd(const FileReader& read, const BlockConsumer& consume);
 
 // Compares the content with what `read` gives, which must hold exactly
 // content.size bytes to be the same.

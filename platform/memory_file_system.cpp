@@ -1,5 +1,7 @@
 #include "platform/memory_file_system.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/path.h"
@@ -7,6 +9,7 @@
 namespace {
 
 constexpr int kMaxLinkDepth = 40;
+constexpr size_t kBlockBytes = 7;
 
 // One spelling per path: "/" separators, no "./", no doubled or trailing
 // separator.
@@ -101,6 +104,11 @@ void MemoryFileSystem::SetTooLarge(const std::string& path) {
   Find(path)->tooLarge = true;
 }
 
+void MemoryFileSystem::SetFailsAfter(const std::string& path, size_t bytes) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  Find(path)->failsAfter = bytes;
+}
+
 std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path) const {
   std::string pending = Normalise(path);
   for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
@@ -166,15 +174,32 @@ std::vector<std::string> MemoryFileSystem::Paths() const {
   return paths;
 }
 
-ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, ByteBuffer& output) {
+ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, PipeWait, ByteBuffer& output) {
   std::lock_guard<std::recursive_mutex> guard(lock_);
   auto node = Find(path);
   if (!node || node->kind == Kind::Folder || !node->readable)
     return ReadResult::CantOpen;
   if (node->tooLarge)
     return ReadResult::TooLarge;
+  if (node->failsAfter)
+    return ReadResult::CantRead;
   output.Assign(node->bytes.data(), node->bytes.size());
   return ReadResult::Done;
+}
+
+ReadResult MemoryFileSystem::ReadInBlocks(const std::string& path, PipeWait, const BlockConsumer& consume) {
+  std::lock_guard<std::recursive_mutex> guard(lock_);
+  auto node = Find(path);
+  if (!node || node->kind == Kind::Folder || !node->readable)
+    return ReadResult::CantOpen;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(node->bytes.data());
+  const size_t end = std::min(node->bytes.size(), node->failsAfter.value_or(SIZE_MAX));
+  // Blocks of a few bytes, so that every digest is fed across its own blocks.
+  for (size_t offset = 0; offset < end; offset += kBlockBytes) {
+    if (!consume(bytes + offset, std::min(kBlockBytes, end - offset)))
+      return ReadResult::Done;
+  }
+  return node->failsAfter ? ReadResult::CantRead : ReadResult::Done;
 }
 
 FileComparison MemoryFileSystem::CompareWithFile(const std::string& path, ContentPieces& content) {

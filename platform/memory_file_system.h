@@ -29,6 +29,8 @@ class MemoryFileSystem final : public FileSystem {
   void SetReadable(const std::string& path, bool readable);
   // Makes reads of the file report that it can't be held in memory.
   void SetTooLarge(const std::string& path);
+  // Makes reads of the file fail after its first `bytes`.
+  void SetFailsAfter(const std::string& path, size_t bytes);
 
   // Returns the bytes of the file that `path` leads to; none when missing.
   std::optional<std::string> Contents(const std::string& path) const;
@@ -37,7 +39,8 @@ class MemoryFileSystem final : public FileSystem {
   // Returns every path that holds something, links included, sorted.
   std::vector<std::string> Paths() const;
 
-  ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) override;
+  ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) override;
+  ReadResult ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) override;
   FileComparison CompareWithFile(const std::string& path, ContentPieces& content) override;
   bool WriteWholeFile(const std::string& path, ContentPieces& content) override;
   bool CanWrite(const std::string& path) override;
@@ -54,6 +57,7 @@ class MemoryFileSystem final : public FileSystem {
     bool writable = true;
     bool readable = true;
     bool tooLarge = false;
+    std::optional<size_t> failsAfter;
     int writes = 0;
     uint64_t id = 0;
   };

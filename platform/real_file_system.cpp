@@ -9,11 +9,11 @@ namespace {
 
 class RealFileSystemImpl final : public FileSystem {
  public:
-  ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) override {
+  ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) override {
     // The platform reader refuses what memory can't hold by throwing; here
     // that becomes a result like any other failure.
     try {
-      return ::ReadWholeFile(path.c_str(), output) ? ReadResult::Done : ReadResult::CantOpen;
+      return ::ReadWholeFile(path.c_str(), output, wait) ? ReadResult::Done : ReadResult::CantOpen;
     } catch (const std::bad_alloc&) {
       output.Clear();
       return ReadResult::TooLarge;
@@ -21,6 +21,10 @@ class RealFileSystemImpl final : public FileSystem {
       output.Clear();
       return ReadResult::TooLarge;
     }
+  }
+
+  ReadResult ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) override {
+    return ReadFileInBlocks(path.c_str(), wait, consume);
   }
 
   FileComparison CompareWithFile(const std::string& path, ContentPieces& content) override {
