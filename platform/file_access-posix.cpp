@@ -1,19 +1,25 @@
 #include "platform/file_access.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -221,6 +227,12 @@ bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& 
   Descriptor file(open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
   if (!file.valid())
     return false;
+  // Another run rewriting the same file waits for this one to end, so that
+  // the file holds one whole text or the other, never a mix. An interruption
+  // waits too: the target is never left half old, half new.
+  while (flock(file.get(), LOCK_EX) != 0 && errno == EINTR)
+    continue;
+  const Uninterruptible holdInterrupts;
   std::vector<unsigned char> chunk(kCopyChunk);
   ssize_t got;
   bool copied = true;
@@ -236,12 +248,16 @@ bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& 
 // Writes a new file beside the target and renames it over the target, so
 // that a failure leaves the old file whole.
 bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content) {
-  static unsigned counter = 0;
+  static std::atomic<unsigned> counter = 0;
   const std::string folder = FolderOf(plan.target);
   std::string temporary;
+  // Marked before it exists (the name holds this process's id, so no other
+  // file goes by it), so that no moment leaves it behind after a signal.
+  std::optional<RemovedOnInterrupt> marked;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temporary = folder + "/.hexloom-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    marked.emplace(temporary);
     fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST)
       return false;
@@ -249,6 +265,9 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
   if (fd < 0)
     return false;
   Descriptor file(fd);
+  // Whatever ends this call early, an exception included, removes the
+  // temporary; the rename clears the name.
+  std::unique_ptr<const char, void (*)(const char*)> removal(temporary.c_str(), [](const char* name) { unlink(name); });
   if (plan.exists) {
     // The owner goes first: changing it clears the set-user and set-group
     // bits. A user who may write someone else's file (or one of a group
@@ -256,7 +275,7 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
     // the file itself.
     if (fchown(file.get(), plan.info.st_uid, plan.info.st_gid) != 0) {
       file.Close();
-      unlink(temporary.c_str());
+      unlink(removal.release());
       return RewriteInPlace(path, plan.target, content);
     }
     fchmod(file.get(), plan.info.st_mode & 07777);
@@ -265,13 +284,11 @@ bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content
       ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(file.get(), piece, length); });
   if (!written) {
     ReportWriteFailure(path);
-    unlink(temporary.c_str());
     return false;
   }
-  if (!file.Close() || rename(temporary.c_str(), plan.target.c_str()) != 0) {
-    unlink(temporary.c_str());
+  if (!file.Close() || rename(temporary.c_str(), plan.target.c_str()) != 0)
     return false;
-  }
+  removal.release();
   return true;
 }
 

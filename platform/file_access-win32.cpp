@@ -3,10 +3,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/interrupt.h"
 
 namespace {
 
@@ -174,6 +179,12 @@ bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& 
       CreateFileA(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid())
     return false;
+  // Another run rewriting the same file waits for this one to end, so that
+  // the file holds one whole text or the other; so does an interruption.
+  OVERLAPPED whole{};
+  if (!LockFileEx(file.get(), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+    return false;
+  const Uninterruptible holdInterrupts;
   std::vector<unsigned char> chunk(kCopyChunk);
   int64_t got;
   bool copied = true;
@@ -190,33 +201,38 @@ bool RewriteInPlace(const char* path, const std::string& target, ContentPieces& 
 // Writes a new file beside the target and moves it over the target, so
 // that a failure leaves the old file whole.
 bool ReplaceFile(const char* path, const WritePlan& plan, ContentPieces& content) {
-  static unsigned counter = 0;
+  static std::atomic<unsigned> counter = 0;
   const std::string folder = FolderOf(plan.target);
   const std::string joint = folder.back() == '\\' || folder.back() == '/' ? "" : "\\";
   std::string temporary;
+  std::optional<RemovedOnInterrupt> marked;
   HANDLE created = INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
     temporary =
         folder + joint + ".hexloom-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++) + ".tmp";
-    created = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    marked.emplace(temporary);
+    // Delete sharing lets an interruption remove it while it is open.
+    created = CreateFileA(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
       return false;
   }
   if (created == INVALID_HANDLE_VALUE)
     return false;
+  // Whatever ends this call early, an exception included, removes the
+  // temporary (after its handle, declared later, is closed).
+  std::unique_ptr<const char, void (*)(const char*)> removal(temporary.c_str(),
+                                                             [](const char* name) { DeleteFileA(name); });
   Handle file(created);
   bool written =
       ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(file.get(), piece, length); });
   if (!written) {
     ReportWriteFailure(path);
-    file.Close();
-    DeleteFileA(temporary.c_str());
     return false;
   }
-  if (!file.Close() || !MoveFileExA(temporary.c_str(), plan.target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    DeleteFileA(temporary.c_str());
+  if (!file.Close() || !MoveFileExA(temporary.c_str(), plan.target.c_str(), MOVEFILE_REPLACE_EXISTING))
     return false;
-  }
+  removal.release();
   if (plan.attributes != INVALID_FILE_ATTRIBUTES)
     SetFileAttributesA(plan.target.c_str(), plan.attributes);
   return true;
