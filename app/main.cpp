@@ -1,21 +1,16 @@
 #include <exception>
 
 #include "app/driver.h"
-#include "platform/console_log.h"
+#include "convert/report.h"
 
 int main(int argc, char** argv) {
   try {
     return RunHexloom(argc, argv);
   } catch (const std::exception& error) {
     // Nothing may escape main: report what went wrong instead of aborting.
-    ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                           << "Unexpected failure: " << error.what() << "\n"
-                           << "\n";
+    ReportError("Unexpected failure: ", error.what());
   } catch (...) {
-    ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                           << "Unexpected failure"
-                           << "\n"
-                           << "\n";
+    ReportError("Unexpected failure", "");
   }
   return -1;
 }

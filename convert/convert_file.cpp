@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr char kTooLargeForMemory[] = "File too large to hold in memory: ";
-
 // The digest made straight from the file, when the outputs need its digest
 // rather than its bytes: the checksum of a checksum format, or the digest
 // that replaces the bytes of a -cpp_* or -cxx_* source.
@@ -96,20 +94,19 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
   ConsoleLog::Instance() << "Reading File: " << inputPath << "\n";
   prepared->inputKey = InputKeyOf(fs, inputPath);
   try {
-    switch (ReadInput(inputPath, settings, fs, wait, prepared->material.buffer)) {
-      case ReadResult::CantOpen: ReportError("Can't open file: ", inputPath); return prepared;
-      case ReadResult::CantRead: ReportError("Can't read file: ", inputPath); return prepared;
-      case ReadResult::TooLarge: ReportError(kTooLargeForMemory, inputPath); return prepared;
-      case ReadResult::Done: break;
+    const ReadResult read = ReadInput(inputPath, settings, fs, wait, prepared->material.buffer);
+    if (read != ReadResult::Done) {
+      ReportReadFailure(read, inputPath);
+      return prepared;
     }
     ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..."
                            << "\n";
     prepared->ready = Convert(*prepared, settings, fs, compareAhead);
   } catch (const std::bad_alloc&) {
     // The text of a file that fits in memory may still not.
-    ReportError(kTooLargeForMemory, inputPath);
+    ReportReadFailure(ReadResult::TooLarge, inputPath);
   } catch (const std::length_error&) {
-    ReportError(kTooLargeForMemory, inputPath);
+    ReportReadFailure(ReadResult::TooLarge, inputPath);
   }
   return prepared;
 }
@@ -126,7 +123,7 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
         return false;
     }
   } catch (const std::bad_alloc&) {
-    return ReportError(kTooLargeForMemory, prepared.inputPath);
+    return ReportReadFailure(ReadResult::TooLarge, prepared.inputPath);
   }
   ConsoleLog::Instance() << "\n";
   return true;

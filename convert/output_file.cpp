@@ -67,9 +67,13 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
     case FileComparison::Different: break;
   }
   // Test mode writes nothing but foresees what a real write would refuse.
-  const bool stored = conversion.settings.testMode ? fs.CanWrite(path) : fs.WriteWholeFile(path, content);
-  if (!stored)
-    return ReportError("Can't write file: ", path);
+  WriteResult stored = WriteResult::Refused;
+  if (!conversion.settings.testMode)
+    stored = fs.WriteWholeFile(path, content);
+  else if (fs.CanWrite(path))
+    stored = WriteResult::Done;
+  if (stored != WriteResult::Done)
+    return ReportWriteFailure(stored, path);
   RecordOutput(conversion, path);
   ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << path << "\n";
   return true;

@@ -1,22 +1,24 @@
 #include "platform/file_access.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 #include <vector>
 
-#include "platform/console_log.h"
+#include "platform/file_primitives.h"
+#include "platform/interrupt.h"
 
 namespace {
 
 constexpr size_t kPieceCapacity = 1 << 20;
-// Room for a stream whose size is unknown, before it grows.
-constexpr uint64_t kFirstReadBytes = 1 << 16;
 
 // Hands the pieces to `consume` on this thread, one made after the other.
 bool ForEachPieceInTurn(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume) {
@@ -120,14 +122,43 @@ bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, 
   return ForEachPieceInTurn(content, consume);
 }
 
-bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output, uint64_t sizeHint) {
+FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
+  if (this != &other) {
+    Close();
+    native_ = other.native_;
+    other.native_ = kNone;
+  }
+  return *this;
+}
+
+bool FileHandle::Close() {
+  if (!valid())
+    return false;
+  const intptr_t native = native_;
+  native_ = kNone;
+  return CloseNative(native);
+}
+
+namespace {
+
+// Bytes moved at a time when a pipe is read or a staged text is copied over
+// its target.
+constexpr size_t kCopyChunk = 1 << 16;
+
+// Temporary names tried beside a target before a write gives up.
+constexpr int kTemporaryAttempts = 100;
+
+// Fills `output` from a file, pipe or device until its end, starting with
+// room for `sizeHint` bytes. Throws std::bad_alloc rather than hold more
+// than a quarter of the memory the process may use.
+ReadResult ReadUntilEnd(const FileHandle& file, ByteBuffer& output, uint64_t sizeHint) {
   // A stream that never ends (a device) stops well before it crowds out the
-  // process. While the buffer grows, the old and the new one are both held:
+  // process. While the buffer grows the old and the new one are both held:
   // together they stay within the limit.
   const uint64_t limit = MemoryLimitBytes() / 4;
   // One byte past the reported size, so that the end is seen at once when
   // the size told the truth.
-  uint64_t capacity = std::max<uint64_t>(sizeHint + 1, kFirstReadBytes);
+  uint64_t capacity = std::max<uint64_t>(sizeHint + 1, kCopyChunk);
   if (capacity > SIZE_MAX)
     throw std::bad_alloc();
   std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
@@ -142,36 +173,25 @@ bool ReadUntilEnd(const FileReader& read, const char* path, ByteBuffer& output, 
       bytes = std::move(larger);
       capacity = grown;
     }
-    const int64_t got = read(bytes.get() + length, static_cast<size_t>(capacity - length));
-    if (got < 0) {
-      ReportShortRead(path);
-      return false;
-    }
+    const int64_t got = ReadFully(file, bytes.get() + length, static_cast<size_t>(capacity - length));
+    if (got < 0)
+      return ReadResult::ShortRead;
     if (got == 0)
       break;
     length += static_cast<uint64_t>(got);
   }
   output.Adopt(std::move(bytes), static_cast<size_t>(length));
-  return true;
+  return ReadResult::Done;
 }
 
-ReadResult ReadBlocksUntilEnd(const FileReader& read, const BlockConsumer& consume) {
-  std::vector<unsigned char> block(kPieceCapacity);
-  for (;;) {
-    const int64_t got = read(block.data(), block.size());
-    if (got < 0)
-      return ReadResult::CantRead;
-    if (got == 0 || !consume(block.data(), static_cast<size_t>(got)))
-      return ReadResult::Done;
-  }
-}
-
-FileComparison CompareWithReader(const FileReader& read, ContentPieces& content) {
+// Compares the content with what the file holds from its position on,
+// which must be exactly content.size bytes to be the same.
+FileComparison CompareWithOpenFile(const FileHandle& file, ContentPieces& content) {
   std::vector<unsigned char> chunk;
   bool unreadable = false;
   bool same = ForEachPiece(content, [&](const char* piece, size_t length) {
     chunk.resize(length);
-    int64_t got = read(chunk.data(), length);
+    int64_t got = ReadFully(file, chunk.data(), length);
     if (got < 0)
       unreadable = true;
     return got == static_cast<int64_t>(length) && std::memcmp(chunk.data(), piece, length) == 0;
@@ -180,12 +200,249 @@ FileComparison CompareWithReader(const FileReader& read, ContentPieces& content)
     return FileComparison::Unreadable;
   // A file that grew since it was measured holds more than the content.
   unsigned char extra;
-  if (same && read(&extra, 1) != 0)
+  if (same && ReadFully(file, &extra, 1) != 0)
     return FileComparison::Different;
   return same ? FileComparison::Same : FileComparison::Different;
 }
 
-bool WriteWholeFile(const char* path, std::string_view content) {
+enum class WriteWay {
+  Impossible,  // the write would fail
+  Replace,     // a new file in the target's folder is renamed over it
+  InPlace,     // the existing file itself is rewritten
+};
+
+struct WritePlan {
+  WriteWay way = WriteWay::Impossible;
+  std::string target;  // the file written, symbolic links followed
+  bool exists = false;
+  KeptAttributes kept;  // the existing target's
+};
+
+// Decides how a write to `path` goes, without changing anything.
+WritePlan PlanWrite(const char* path) {
+  WritePlan plan;
+  if (!path || !FollowLinks(path, plan.target))
+    return plan;
+  const bool folderWritable = FolderTakesNewFiles(FolderOf(plan.target));
+  switch (LookAtTarget(plan.target, plan.kept)) {
+    case TargetState::Missing:
+      if (folderWritable)
+        plan.way = WriteWay::Replace;
+      return plan;
+    case TargetState::Refused: return plan;
+    case TargetState::Writable: break;
+  }
+  plan.exists = true;
+  FileHandle probe = OpenForWriting(plan.target);
+  if (!probe.valid())
+    return plan;
+  // A new file would cut the other hard links off, or could not be made.
+  // (One that can't get the old owner and group is found out when made.)
+  const uint64_t links = LinkCountOf(probe);
+  if (links == 0)
+    return plan;
+  plan.way = folderWritable && links == 1 ? WriteWay::Replace : WriteWay::InPlace;
+  return plan;
+}
+
+// The whole text is made before the target is opened, since making it may
+// fail; the old bytes are then overwritten front to back and the file cut
+// to the new length last, so that what is left of the old text survives
+// longest. A failure part way leaves a damaged target: no other way keeps
+// the file's links, owner or place.
+WriteResult RewriteInPlace(const std::string& target, ContentPieces& content) {
+  FileHandle staged = OpenScratchFile();
+  if (!staged.valid())
+    return WriteResult::Refused;
+  uint64_t length = 0;
+  bool made = ForEachPiece(content, [&](const char* piece, size_t size) {
+    length += size;
+    return WriteFully(staged, piece, size);
+  });
+  if (!made || !Rewind(staged))
+    return WriteResult::ShortWrite;
+  FileHandle file = OpenForWriting(target);
+  // Another run rewriting the same file waits for this one to end, so that
+  // the file holds one whole text or the other, never a mix. An interruption
+  // waits too: the target is never left half old, half new.
+  if (!file.valid() || !LockForRewrite(file))
+    return WriteResult::Refused;
+  const Uninterruptible holdInterrupts;
+  std::vector<unsigned char> chunk(kCopyChunk);
+  int64_t got;
+  bool copied = true;
+  while (copied && (got = ReadFully(staged, chunk.data(), chunk.size())) > 0)
+    copied = WriteFully(file, reinterpret_cast<const char*>(chunk.data()), static_cast<size_t>(got));
+  if (!copied || got < 0 || !CutAt(file, length) || !file.Close())
+    return WriteResult::ShortWrite;
+  return WriteResult::Done;
+}
+
+// Returns a name for a new file in the folder that no other write of this
+// or another process picks. The counter is atomic so that writes from
+// several threads never race for a name.
+std::string TemporaryNameIn(const std::string& folder) {
+  static std::atomic<unsigned> counter{0};
+  const bool joined = kFolderSeparators.find(folder.back()) != std::string_view::npos;
+  return folder + (joined ? "" : std::string(1, kNativeSeparator)) + ".hexloom-" + std::to_string(ProcessNumber()) +
+         "-" + std::to_string(counter++) + ".tmp";
+}
+
+// Writes a new file beside the target and renames it over the target, so
+// that a failure leaves the old file whole.
+WriteResult ReplaceFile(const WritePlan& plan, ContentPieces& content) {
+  const std::string folder = FolderOf(plan.target);
+  std::string temporary;
+  // Marked before it exists (its name holds this process's number, so no
+  // other file goes by it), so that no moment leaves it behind after an
+  // interruption.
+  std::optional<RemovedOnInterrupt> marked;
+  FileHandle file;
+  for (int attempt = 0; attempt < kTemporaryAttempts && !file.valid(); ++attempt) {
+    temporary = TemporaryNameIn(folder);
+    marked.emplace(temporary);
+    bool taken = false;
+    file = CreateNewFile(temporary, taken);
+    if (!file.valid() && !taken)
+      return WriteResult::Refused;
+  }
+  if (!file.valid())
+    return WriteResult::Refused;
+  // Whatever ends this call early, an exception included, removes the
+  // temporary (Windows lets it go once its handle closes); the move clears
+  // the name.
+  const auto remove = [](std::string* name) { RemoveFile(*name); };
+  std::unique_ptr<std::string, decltype(remove)> removal(&temporary, remove);
+  // A user who may write someone else's file (or one of a group the user
+  // is not in) can't give a new file its owner, and so rewrites the file
+  // itself.
+  if (plan.exists && !TakeOverOwner(file, plan.kept)) {
+    file.Close();
+    RemoveFile(temporary);
+    removal.release();
+    return RewriteInPlace(plan.target, content);
+  }
+  bool written =
+      ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(file, piece, length); });
+  if (!written) {
+    file.Close();
+    return WriteResult::ShortWrite;
+  }
+  if (!file.Close() || !MoveOver(temporary, plan.target))
+    return WriteResult::Refused;
+  removal.release();
+  if (plan.exists)
+    RestoreAttributes(plan.target, plan.kept);
+  return WriteResult::Done;
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const size_t separator = path.find_last_of(kFolderSeparators);
+  if (separator == std::string::npos)
+    return ".";
+  return path.substr(0, separator == 0 ? 1 : separator);
+}
+
+bool FileExists(const char* path) {
+  if (!path || !*path)
+    return false;
+  FileHandle file = OpenForReading(path);
+  FileStatus status;
+  return file.valid() && StatusOf(file, status) && status.kind != FileKind::Folder;
+}
+
+namespace {
+
+// Throws std::bad_alloc when the file can't be held in memory.
+ReadResult ReadOpenFile(const FileHandle& file, ByteBuffer& output) {
+  FileStatus status;
+  if (!StatusOf(file, status))
+    return ReadResult::UnknownLength;
+  if (status.kind == FileKind::Folder)
+    return ReadResult::CantOpen;
+  if (status.kind == FileKind::Other) {
+    // A pipe with a writer is read to its end, waiting for its data.
+    WaitForData(file);
+    return ReadUntilEnd(file, output, 0);
+  }
+  // A mapping could outgrow memory without complaint; the file is meant to
+  // be held whole, so what memory can't hold is refused.
+  if (status.size > SIZE_MAX || status.size > PhysicalMemoryBytes())
+    throw std::bad_alloc();
+  if (MapWholeFile(file, status.size, output))
+    return ReadResult::Done;
+  // Files of /proc and /sys report a size of 0 or of a page, whatever they
+  // hold: the size is only where reading starts.
+  return ReadUntilEnd(file, output, status.size);
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const char* path, ByteBuffer& output, PipeWait wait) {
+  FileHandle file = OpenForReading(path, wait);
+  if (!file.valid())
+    return ReadResult::CantOpen;
+  // What memory can't hold is refused by throwing; here that becomes a
+  // result like any other failure.
+  try {
+    return ReadOpenFile(file, output);
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  output.Clear();
+  return ReadResult::TooLarge;
+}
+
+ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer& consume) {
+  FileHandle file = OpenForReading(path, wait);
+  FileStatus status;
+  if (!file.valid())
+    return ReadResult::CantOpen;
+  if (!StatusOf(file, status))
+    return ReadResult::UnknownLength;
+  if (status.kind == FileKind::Folder)
+    return ReadResult::CantOpen;
+  WaitForData(file);
+  std::vector<unsigned char> block(kPieceCapacity);
+  for (;;) {
+    const int64_t got = ReadFully(file, block.data(), block.size());
+    if (got < 0)
+      return ReadResult::ShortRead;
+    if (got == 0 || !consume(block.data(), static_cast<size_t>(got)))
+      return ReadResult::Done;
+  }
+}
+
+FileComparison CompareWithFile(const char* path, ContentPieces& content) {
+  FileHandle file = OpenForReading(path);
+  FileStatus status;
+  if (!file.valid() || !StatusOf(file, status) || status.kind == FileKind::Folder)
+    return FileComparison::Absent;
+  // Devices and pipes are never output files; the writer refuses them.
+  if (status.kind != FileKind::Regular || status.size != content.size)
+    return FileComparison::Different;
+  return CompareWithOpenFile(file, content);
+}
+
+WriteResult WriteWholeFile(const char* path, ContentPieces& content) {
+  const WritePlan plan = PlanWrite(path);
+  switch (plan.way) {
+    case WriteWay::Replace: return ReplaceFile(plan, content);
+    case WriteWay::InPlace: return RewriteInPlace(plan.target, content);
+    case WriteWay::Impossible: break;
+  }
+  return WriteResult::Refused;
+}
+
+bool CanWriteFile(const char* path) {
+  // The same decision that a write takes first, so that test mode foresees
+  // exactly the failures a real run meets.
+  return PlanWrite(path).way != WriteWay::Impossible;
+}
+
+WriteResult WriteWholeFile(const char* path, std::string_view content) {
   ContentPieces pieces = PiecesOf(content);
   return WriteWholeFile(path, pieces);
 }
@@ -193,52 +450,4 @@ bool WriteWholeFile(const char* path, std::string_view content) {
 FileComparison CompareWithFile(const char* path, std::string_view content) {
   ContentPieces pieces = PiecesOf(content);
   return CompareWithFile(path, pieces);
-}
-
-void ReportEmptyPath(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Notice) << "path"
-                         << "(" << path << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportAbsentPath() {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "("
-                         << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportLengthFailure(const char* path, int64_t streamLength, bool good) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "(" << path << ") "
-                         << "streamLength"
-                         << "(" << streamLength << ") "
-                         << "inputStream.good()"
-                         << "(" << good << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportShortRead(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "(" << path << ") "
-                         << "inputStream.good()"
-                         << "(" << false << ") "
-                         << "\n"
-                         << "\n";
-}
-
-void ReportWriteFailure(const char* path) {
-  ConsoleLog::Instance() << ConsoleColour(Colour::Error) << " [ERROR] "
-                         << "path"
-                         << "(" << path << ") "
-                         << "outputStream.good()"
-                         << "(" << false << ") "
-                         << "\n"
-                         << "\n";
 }

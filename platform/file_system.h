@@ -1,5 +1,5 @@
-// The file system as the conversions see it: a small interface with the
-// real implementation of the platform and an in-memory one for tests.
+// The file system as the conversions see it: a small interface, and the
+// platform's own implementation of it.
 #pragma once
 
 #include <compare>
@@ -37,7 +37,7 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   // Fills `output` with every byte of the file, or of a pipe or device to
-  // its end.
+  // its end; otherwise says why.
   virtual ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) = 0;
 
   // Hands every byte of the file, or of a pipe or device to its end, to
@@ -47,9 +47,9 @@ class FileSystem {
   // Compares the content with the file at `path`, piece by piece.
   virtual FileComparison CompareWithFile(const std::string& path, ContentPieces& content) = 0;
 
-  // Replaces the file by exactly the content; false on any failure, which
-  // leaves an existing file as it was.
-  virtual bool WriteWholeFile(const std::string& path, ContentPieces& content) = 0;
+  // Replaces the file by exactly the content; otherwise says why and leaves
+  // an existing file as it was.
+  virtual WriteResult WriteWholeFile(const std::string& path, ContentPieces& content) = 0;
 
   // True when WriteWholeFile could store a file at `path`: its folder exists
   // and the file (or, for a new file, its folder) may be written.

@@ -1,5 +1,9 @@
 #include "platform/path.h"
 
+#include "platform/file_primitives.h"
+
+const char kPathSeparator = kNativeSeparator;
+
 std::string_view FileNameOf(std::string_view path) {
   // Input paths may be written with either separator on every platform.
   const size_t last = path.find_last_of("\\/");

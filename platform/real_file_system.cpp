@@ -1,8 +1,6 @@
 #include "platform/file_system.h"
 
-#include <new>
-#include <stdexcept>
-
+#include "platform/file_identity.h"
 #include "platform/folder.h"
 
 namespace {
@@ -10,17 +8,7 @@ namespace {
 class RealFileSystemImpl final : public FileSystem {
  public:
   ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) override {
-    // The platform reader refuses what memory can't hold by throwing; here
-    // that becomes a result like any other failure.
-    try {
-      return ::ReadWholeFile(path.c_str(), output, wait) ? ReadResult::Done : ReadResult::CantOpen;
-    } catch (const std::bad_alloc&) {
-      output.Clear();
-      return ReadResult::TooLarge;
-    } catch (const std::length_error&) {
-      output.Clear();
-      return ReadResult::TooLarge;
-    }
+    return ::ReadWholeFile(path.c_str(), output, wait);
   }
 
   ReadResult ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) override {
@@ -31,7 +19,7 @@ class RealFileSystemImpl final : public FileSystem {
     return ::CompareWithFile(path.c_str(), content);
   }
 
-  bool WriteWholeFile(const std::string& path, ContentPieces& content) override {
+  WriteResult WriteWholeFile(const std::string& path, ContentPieces& content) override {
     return ::WriteWholeFile(path.c_str(), content);
   }
 

@@ -70,7 +70,8 @@ TEST_F(ConvertFileTest, DigestsFedInBlocksAndReadsThatFailPartWay) {
   fs.SetFailsAfter("long", 10);
   for (const OutputFormat format : {OutputFormat::Cpp, OutputFormat::Sha1}) {
     Select(format, static_cast<ContentSource>(format));
-    EXPECT_EQ(Convert("long", false), "Reading File: long\n [ERROR] Can't read file: long\n\n");
+    EXPECT_EQ(Convert("long", false),
+              "Reading File: long\n [ERROR] path(long) inputStream.good()(0) \n\n [ERROR] Can't open file: long\n\n");
   }
 }
 

@@ -19,7 +19,7 @@ TEST(FileAccess, WrittenBytesReadAndCompareUnchanged) {
   for (size_t i = 8; i < bytes.size(); ++i)
     bytes[i] = static_cast<char>(i * 7 + (i >> 12));
   for (const std::string& text : {bytes, bytes.substr(0, 3 << 20), std::string("abc"), std::string()}) {
-    ASSERT_TRUE(WriteWholeFile(path.c_str(), text));
+    ASSERT_EQ(WriteWholeFile(path.c_str(), text), WriteResult::Done);
     EXPECT_EQ(Slurp(path), text);
     bool ok = false;
     EXPECT_EQ(ReadBack(path, &ok), text);

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "convert/conversion.h"
-#include "platform/memory_file_system.h"
 #include "platform/path.h"
 #include "support/capture.h"
+#include "support/memory_file_system.h"
 #include "support/temp_folder.h"
 
 class MemoryRunTest : public testing::Test {

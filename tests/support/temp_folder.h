@@ -66,7 +66,7 @@ inline std::vector<std::string> ListNames(const std::string& folder) {
 // Reads the file with ReadWholeFile; `ok` gets its result.
 inline std::string ReadBack(const std::string& path, bool* ok = nullptr) {
   ByteBuffer buffer;
-  const bool result = ReadWholeFile(path.c_str(), buffer);
+  const bool result = ReadWholeFile(path.c_str(), buffer) == ReadResult::Done;
   if (ok)
     *ok = result;
   return std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size());

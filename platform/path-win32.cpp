@@ -1,3 +1,0 @@
-#include "platform/path.h"
-
-const char kPathSeparator = '\\';

@@ -1,0 +1,36 @@
+#include "convert/report.h"
+
+#include <gtest/gtest.h>
+
+#include "support/capture.h"
+
+namespace {
+
+const std::string kCantOpen = " [ERROR] Can't open file: in\n\n", kCantWrite = " [ERROR] Can't write file: out\n\n";
+
+TEST(Report, ReadFailuresPrintTheirCheckLineFirst) {
+  const std::pair<ReadResult, std::string> cases[] = {
+      {ReadResult::Done, ""},
+      {ReadResult::CantOpen, kCantOpen},
+      {ReadResult::UnknownLength, " [ERROR] path(in) streamLength(-1) inputStream.good()(0) \n\n" + kCantOpen},
+      {ReadResult::ShortRead, " [ERROR] path(in) inputStream.good()(0) \n\n" + kCantOpen},
+      {ReadResult::TooLarge, " [ERROR] File too large to hold in memory: in\n\n"},
+  };
+  for (const auto& [result, printed] : cases) {
+    EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(ReportReadFailure(result, "in"), result == ReadResult::Done); }), printed);
+  }
+}
+
+TEST(Report, WriteFailuresPrintTheirCheckLineFirst) {
+  const std::pair<WriteResult, std::string> cases[] = {
+      {WriteResult::Done, ""},
+      {WriteResult::Refused, kCantWrite},
+      {WriteResult::ShortWrite, " [ERROR] path(out) outputStream.good()(0) \n\n" + kCantWrite},
+  };
+  for (const auto& [result, printed] : cases) {
+    EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(ReportWriteFailure(result, "out"), result == WriteResult::Done); }),
+              printed);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+#include "support/memory_file_system.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/path.h"
+
+namespace {
+
+constexpr int kMaxLinkDepth = 40;
+constexpr size_t kBlockBytes = 7;
+
+std::string ParentOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos)
+    return "";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (folder.empty())
+    return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The content in one string.
+std::string Gather(ContentPieces& content) {
+  std::string bytes;
+  ForEachPiece(content, [&](const char* piece, size_t length) {
+    bytes.append(piece, length);
+    return true;
+  });
+  return bytes;
+}
+
+}  // namespace
+
+std::string MemoryFileSystem::Normal(const std::string& path) {
+  std::string result;
+  for (char c : path) {
+    c = c == '\\' ? '/' : c;
+    if (c != '/' || result.empty() || result.back() != '/')
+      result += c;
+  }
+  while (result.size() > 1 && result.back() == '/')
+    result.pop_back();
+  while (result.rfind("./", 0) == 0)
+    result.erase(0, 2);
+  return result == "." ? "" : result;
+}
+
+std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Add(const std::string& path, Kind kind, std::string bytes) {
+  auto guard = Lock();
+  return nodes_[Normal(path)] = std::make_shared<Node>(Node{kind, std::move(bytes)});
+}
+
+MemoryFileSystem::MemoryFileSystem() {
+  Add("", Kind::Folder, {});
+  Add("/", Kind::Folder, {});
+}
+
+void MemoryFileSystem::AddFolder(const std::string& path) {
+  const std::string normal = Normal(path);
+  if (nodes_.count(normal))
+    return;
+  AddFolder(ParentOf(normal));
+  Add(normal, Kind::Folder, {});
+}
+
+std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path, int depth) const {
+  if (depth > kMaxLinkDepth)
+    return std::nullopt;
+  // Walks the components; the first link met starts the walk again at its
+  // target followed by the rest of the path.
+  const std::string normal = Normal(path);
+  std::string done = normal.starts_with('/') ? "/" : "";
+  for (size_t start = done.size(); start < normal.size();) {
+    const size_t end = std::min(normal.find('/', start), normal.size());
+    done = Join(done, normal.substr(start, end - start));
+    start = end + 1;
+    if (auto found = nodes_.find(done); found != nodes_.end() && found->second->kind == Kind::Link)
+      return Resolve(start < normal.size() ? Join(found->second->bytes, normal.substr(start)) : found->second->bytes,
+                     depth + 1);
+  }
+  return done;
+}
+
+std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Find(const std::string& path) const {
+  auto guard = Lock();
+  const std::optional<std::string> resolved = Resolve(path);
+  auto found = resolved ? nodes_.find(*resolved) : nodes_.end();
+  return found == nodes_.end() ? nullptr : found->second;
+}
+
+std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::FindFile(const std::string& path) const {
+  auto node = Find(path);
+  return node && node->kind != Kind::Folder ? node : nullptr;
+}
+
+std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) const {
+  auto guard = Lock();
+  auto node = FindFile(path);
+  return node ? std::optional(node->bytes) : std::nullopt;
+}
+
+ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, PipeWait, ByteBuffer& output) {
+  auto guard = Lock();
+  auto node = FindFile(path);
+  if (!node || !node->readable)
+    return ReadResult::CantOpen;
+  if (node->tooLarge)
+    return ReadResult::TooLarge;
+  if (node->failsAfter)
+    return ReadResult::ShortRead;
+  output.Assign(node->bytes.data(), node->bytes.size());
+  return ReadResult::Done;
+}
+
+ReadResult MemoryFileSystem::ReadInBlocks(const std::string& path, PipeWait, const BlockConsumer& consume) {
+  auto guard = Lock();
+  auto node = FindFile(path);
+  if (!node || !node->readable)
+    return ReadResult::CantOpen;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(node->bytes.data());
+  const size_t end = std::min(node->bytes.size(), node->failsAfter.value_or(SIZE_MAX));
+  // Blocks of a few bytes, so that every digest is fed across its own blocks.
+  for (size_t offset = 0; offset < end; offset += kBlockBytes) {
+    if (!consume(bytes + offset, std::min(kBlockBytes, end - offset)))
+      return ReadResult::Done;
+  }
+  return node->failsAfter ? ReadResult::ShortRead : ReadResult::Done;
+}
+
+FileComparison MemoryFileSystem::CompareWithFile(const std::string& path, ContentPieces& content) {
+  auto guard = Lock();
+  auto node = FindFile(path);
+  if (!node)
+    return FileComparison::Absent;
+  if (!node->readable)
+    return FileComparison::Unreadable;
+  return node->kind == Kind::File && node->bytes == Gather(content) ? FileComparison::Same : FileComparison::Different;
+}
+
+bool MemoryFileSystem::CanWrite(const std::string& path) {
+  auto guard = Lock();
+  const std::optional<std::string> resolved = Resolve(path);
+  if (!resolved)
+    return false;
+  if (auto found = nodes_.find(*resolved); found != nodes_.end())
+    return found->second->kind == Kind::File && found->second->writable;
+  // A new file needs a folder that may be written.
+  auto folder = Find(ParentOf(*resolved));
+  return folder && folder->kind == Kind::Folder && folder->writable;
+}
+
+WriteResult MemoryFileSystem::WriteWholeFile(const std::string& path, ContentPieces& content) {
+  auto guard = Lock();
+  if (!CanWrite(path))
+    return WriteResult::Refused;
+  auto node = Find(path);
+  if (!node)
+    node = Add(*Resolve(path), Kind::File, {});
+  node->bytes = Gather(content);
+  ++node->writes;
+  return WriteResult::Done;
+}
+
+std::optional<FileId> MemoryFileSystem::IdentityOf(const std::string& path) {
+  auto node = Find(path);
+  // A node lives as long as a name leads to it, so its address is its identity.
+  return node ? std::optional(FileId{0, reinterpret_cast<uintptr_t>(node.get())}) : std::nullopt;
+}
+
+bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
+  auto guard = Lock();
+  entries.clear();
+  auto node = Find(folder);
+  if (!node || node->kind != Kind::Folder || !node->readable)
+    return false;
+  const std::string resolved = *Resolve(folder);
+  for (const auto& [path, entry] : nodes_) {
+    if (path == resolved || ParentOf(path) != resolved)
+      continue;
+    // A link that leads nowhere is neither a file nor a folder.
+    auto target = Find(path);
+    const EntryKind kinds[] = {EntryKind::File, EntryKind::Folder, EntryKind::Other, EntryKind::Other};
+    entries.push_back({path.substr(path.rfind('/') + 1),
+                       target ? kinds[static_cast<int>(target->kind)] : EntryKind::Other, entry->kind == Kind::Link});
+  }
+  return true;
+}
+
+std::optional<std::string> MemoryFileSystem::CanonicalPath(const std::string& path) {
+  auto guard = Lock();
+  if (!Find(path))
+    return std::nullopt;
+  // Spelled as the platform spells real paths, so that callers can compare
+  // it with paths they join themselves.
+  const std::string resolved = *Resolve(path);
+  std::string canonical = resolved.starts_with('/') ? resolved : "/" + resolved;
+  std::ranges::replace(canonical, '/', kPathSeparator);
+  return canonical;
+}
+
+std::optional<uint64_t> MemoryFileSystem::SizeOf(const std::string& path) {
+  auto guard = Lock();
+  auto node = FindFile(path);
+  return node ? std::optional<uint64_t>(node->bytes.size()) : std::nullopt;
+}
