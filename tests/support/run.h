@@ -2,6 +2,7 @@
 // end-to-end and Wine tests.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ struct RunOptions {
   std::string standardInput = "/dev/null";  // read by the program as its standard input
   long long fileSizeLimit = -1;             // RLIMIT_FSIZE in bytes, as on a full disk; -1 for none
   std::vector<std::string> program = {};    // what to run in place of the hexloom binary
+  long long addressSpaceLimit = -1;         // RLIMIT_AS in bytes; -1 for none
+  std::function<void(int child)> whileRunning = {};  // called with the started child, before its output is read
 };
 
 // Runs hexloom with the arguments and reads what it printed to the end.
