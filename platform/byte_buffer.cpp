@@ -7,12 +7,9 @@ ByteBuffer::~ByteBuffer() {
 }
 
 void ByteBuffer::Clear() {
-  if (release_)
-    release_(data_, size_);
   owned_.reset();
   data_ = nullptr;
   size_ = 0;
-  release_ = nullptr;
 }
 
 unsigned char* ByteBuffer::Allocate(size_t length) {
@@ -37,11 +34,4 @@ void ByteBuffer::Adopt(std::unique_ptr<unsigned char[]> bytes, size_t length) {
   owned_ = std::move(bytes);
   data_ = owned_.get();
   size_ = length;
-}
-
-void ByteBuffer::AdoptMapping(const unsigned char* base, size_t length, Release release) {
-  Clear();
-  data_ = base;
-  size_ = length;
-  release_ = release;
 }

@@ -1,13 +1,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -16,10 +14,6 @@
 #include "platform/file_primitives.h"
 
 namespace {
-
-// Files at least this large are mapped rather than copied: hashing a large
-// file then starts at once instead of after a copy and page faults.
-constexpr size_t kMapThreshold = 1 << 20;
 
 // Linux gives up on a path after this many symbolic links.
 constexpr int kMaxLinkHops = 40;
@@ -41,30 +35,6 @@ FileHandle OpenRetrying(const char* path, int flags, mode_t mode = 0) {
     fd = open(path, flags | O_CLOEXEC, mode);
   } while (fd < 0 && errno == EINTR);
   return FileHandle(fd);
-}
-
-// A mapped input that another program truncates while it is read raises
-// SIGBUS; end with a clear message instead of a crash.
-void OnBusError(int) {
-  static const char message[] = "\n [ERROR] An input file was truncated by another program while it was being read\n\n";
-  ssize_t ignored = write(STDOUT_FILENO, message, sizeof message - 1);
-  (void)ignored;
-  _exit(255);
-}
-
-void GuardMappedReads() {
-  // Installed once, whichever thread maps first.
-  static const bool installed = [] {
-    struct sigaction action {};
-    action.sa_handler = OnBusError;
-    sigemptyset(&action.sa_mask);
-    return sigaction(SIGBUS, &action, nullptr) == 0;
-  }();
-  (void)installed;
-}
-
-void ReleaseMapping(const unsigned char* base, size_t length) {
-  munmap(const_cast<unsigned char*>(base), length);
 }
 
 }  // namespace
@@ -110,19 +80,6 @@ bool StatusOf(const FileHandle& file, FileStatus& status) {
 
 void WaitForData(const FileHandle& file) {
   fcntl(Fd(file), F_SETFL, fcntl(Fd(file), F_GETFL) & ~O_NONBLOCK);
-}
-
-bool MapWholeFile(const FileHandle& file, uint64_t length, ByteBuffer& output) {
-  if (length < kMapThreshold)
-    return false;
-  void* base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, Fd(file), 0);
-  if (base == MAP_FAILED)
-    return false;
-  GuardMappedReads();
-  madvise(base, length, MADV_SEQUENTIAL);
-  madvise(base, length, MADV_WILLNEED);
-  output.AdoptMapping(static_cast<const unsigned char*>(base), length, ReleaseMapping);
-  return true;
 }
 
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {

@@ -89,10 +89,6 @@ bool StatusOf(const FileHandle& file, FileStatus& status) {
 void WaitForData(const FileHandle&) {}
 
 // Windows reads whole files into memory; mapping is left to POSIX.
-bool MapWholeFile(const FileHandle&, uint64_t, ByteBuffer&) {
-  return false;
-}
-
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {
   size_t done = 0;
   while (done < length) {

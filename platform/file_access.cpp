@@ -355,6 +355,14 @@ bool FileExists(const char* path) {
 
 namespace {
 
+// True when a regular file gave fewer bytes than it reported at first
+// because it is now shorter: another program cut it while it was read. (A
+// file of /sys gives fewer bytes than its size but keeps that size.)
+bool ShrankWhileRead(const FileHandle& file, const FileStatus& before, uint64_t got) {
+  FileStatus after;
+  return before.kind == FileKind::Regular && got < before.size && StatusOf(file, after) && after.size < before.size;
+}
+
 // Throws std::bad_alloc when the file can't be held in memory.
 ReadResult ReadOpenFile(const FileHandle& file, ByteBuffer& output) {
   FileStatus status;
@@ -367,15 +375,15 @@ ReadResult ReadOpenFile(const FileHandle& file, ByteBuffer& output) {
     WaitForData(file);
     return ReadUntilEnd(file, output, 0);
   }
-  // A mapping could outgrow memory without complaint; the file is meant to
-  // be held whole, so what memory can't hold is refused.
+  // The file is meant to be held whole, so what memory can't hold is
+  // refused. It is read, never mapped: a mapped file that another program
+  // cuts short kills the reader (SIGBUS), while a read just ends early.
   if (status.size > SIZE_MAX || status.size > PhysicalMemoryBytes())
     throw std::bad_alloc();
-  if (MapWholeFile(file, status.size, output))
-    return ReadResult::Done;
   // Files of /proc and /sys report a size of 0 or of a page, whatever they
   // hold: the size is only where reading starts.
-  return ReadUntilEnd(file, output, status.size);
+  const ReadResult read = ReadUntilEnd(file, output, status.size);
+  return read == ReadResult::Done && ShrankWhileRead(file, status, output.size()) ? ReadResult::Shrunk : read;
 }
 
 }  // namespace
@@ -406,12 +414,16 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
     return ReadResult::CantOpen;
   WaitForData(file);
   std::vector<unsigned char> block(kPieceCapacity);
+  uint64_t total = 0;
   for (;;) {
     const int64_t got = ReadFully(file, block.data(), block.size());
     if (got < 0)
       return ReadResult::ShortRead;
-    if (got == 0 || !consume(block.data(), static_cast<size_t>(got)))
+    if (got > 0 && !consume(block.data(), static_cast<size_t>(got)))
       return ReadResult::Done;
+    if (got == 0)
+      return ShrankWhileRead(file, status, total) ? ReadResult::Shrunk : ReadResult::Done;
+    total += static_cast<uint64_t>(got);
   }
 }
 

@@ -19,6 +19,7 @@ enum class ReadResult {
   UnknownLength,  // opened, but its length could not be learned
   ShortRead,      // opened, but a read failed before its end
   TooLarge,       // the file can't be held in memory
+  Shrunk,         // the file was cut short by another program while it was read
 };
 
 // Whether opening a pipe waits for its writer, as `cat` does, or finds it

@@ -74,10 +74,6 @@ bool StatusOf(const FileHandle& file, FileStatus& status);
 // Makes later reads of a pipe or device wait for its data.
 void WaitForData(const FileHandle& file);
 
-// Maps the whole regular file of `length` bytes into `output`; false when
-// the platform does not map or the mapping fails (the caller reads instead).
-bool MapWholeFile(const FileHandle& file, uint64_t length, ByteBuffer& output);
-
 // Reads up to `length` bytes, stopping early only at the end of the file;
 // returns how many, or -1 on an error.
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length);

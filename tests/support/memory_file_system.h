@@ -56,7 +56,7 @@ class MemoryFileSystem final : public FileSystem {
     Kind kind = Kind::File;
     std::string bytes;  // a file's content, or a link's target
     bool writable = true, readable = true, tooLarge = false;
-    std::optional<size_t> failsAfter;
+    std::optional<size_t> failsAfter = std::nullopt;
     int writes = 0;
   };
 
