@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
+#include <sstream>
 
 #include "support/run.h"
 #include "support/temp_folder.h"
@@ -23,6 +25,12 @@ void Sparse(const std::string& path, long long size) {
 
 std::string Md5Sum(const std::string& path) {
   return Shell("md5sum < '" + path + "'").substr(0, 32);
+}
+
+ino_t Inode(const std::string& path) {
+  struct stat info {};
+  stat(path.c_str(), &info);
+  return info.st_ino;
 }
 
 bool Ended(int child) {
@@ -60,6 +68,38 @@ TEST(Limits, InterruptionRemovesTheTemporary) {
     EXPECT_EQ(ListNames(folder.path()), (std::vector<std::string>{"big", "big.cxx"}));
     EXPECT_EQ(Slurp(folder / "big.cxx"), "old");
   }
+}
+
+// Whether some process waits for the lock on the file (a line "n: -> FLOCK ..." of /proc/locks naming its inode).
+bool LockAwaited(const std::string& path) {
+  const std::string inode = ":" + std::to_string(Inode(path)) + " ";
+  std::istringstream locks(Slurp("/proc/locks"));
+  for (std::string line; std::getline(locks, line);) {
+    if (line.find("-> FLOCK") != std::string::npos && line.find(inode) != std::string::npos)
+      return true;
+  }
+  return false;
+}
+
+// A rewrite in place waits for another holding the file, and leaves the file untouched until then.
+TEST(Limits, RewriteInPlaceWaitsForTheLock) {
+  ScratchFolder folder;
+  Spill(folder / "x", "abc");
+  Spill(folder / "x.cxx", "old");
+  std::filesystem::create_hard_link(folder / "x.cxx", folder / "link");
+  const int held = open((folder / "x.cxx").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(flock(held, LOCK_EX), 0);
+  const auto release = [&](int child) {
+    while (!LockAwaited(folder / "x.cxx") && !Ended(child))
+      continue;
+    EXPECT_EQ(Slurp(folder / "link"), "old");
+    close(held);
+  };
+  // Outside the sandbox: the staged text goes to the system's temporary folder.
+  const RunResult run =
+      RunBinary({"-cxx", "-i", "x"}, {.folder = folder.path(), .sandbox = false, .whileRunning = release});
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(Slurp(folder / "link").find("0x61, 0x62, 0x63"), std::string::npos);
 }
 
 // -i waits for a named pipe's writer, as cat does.
