@@ -1,7 +1,5 @@
 #include "convert/convert_file.h"
 
-#include "codegen/data_source.h"
-
 #include "support/memory_run.h"
 
 namespace {
@@ -49,29 +47,6 @@ TEST_F(ConvertFileTest, Digests) {
     Select(OutputFormat::Cpp, static_cast<ContentSource>(format));
     Convert("abc");
     EXPECT_TRUE(Holds("abc.cpp", std::string("\n// ") + digest + "\n"));
-  }
-}
-
-// Checksums are fed the input block by block (the in-memory file system hands out a few bytes at a time); an input that
-// fails part way is refused whichever way it is read.
-TEST_F(ConvertFileTest, DigestsFedInBlocksAndReadsThatFailPartWay) {
-  std::string bytes(1000, '\0');
-  for (size_t i = 0; i < bytes.size(); ++i)
-    bytes[i] = static_cast<char>(i * 31 + 7);
-  fs.AddFile("long", bytes);
-  for (const DigestInfo& digest : kDigests) {
-    Select(static_cast<OutputFormat>(static_cast<int>(OutputFormat::Md5) + static_cast<int>(digest.kind)),
-           static_cast<ContentSource>(static_cast<int>(ContentSource::Md5) + static_cast<int>(digest.kind)));
-    Convert("long");
-    unsigned char whole[kMaxDigestSize];
-    digest.compute(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), whole);
-    EXPECT_EQ(fs.Contents(std::string("long") + digest.extension), LowercaseHex(whole, digest.size)) << digest.name;
-  }
-  fs.SetFailsAfter("long", 10);
-  for (const OutputFormat format : {OutputFormat::Cpp, OutputFormat::Sha1}) {
-    Select(format, static_cast<ContentSource>(format));
-    EXPECT_EQ(Convert("long", false),
-              "Reading File: long\n [ERROR] path(long) inputStream.good()(0) \n\n [ERROR] Can't open file: long\n\n");
   }
 }
 

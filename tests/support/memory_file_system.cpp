@@ -1,14 +1,12 @@
 #include "support/memory_file_system.h"
 
 #include <algorithm>
-#include <cstdint>
 
 #include "platform/path.h"
 
 namespace {
 
 constexpr int kMaxLinkDepth = 40;
-constexpr size_t kBlockBytes = 7;
 
 std::string ParentOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -110,25 +108,17 @@ ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, PipeWait, By
     return ReadResult::CantOpen;
   if (node->tooLarge)
     return ReadResult::TooLarge;
-  if (node->failsAfter)
-    return ReadResult::ShortRead;
   output.Assign(node->bytes.data(), node->bytes.size());
   return ReadResult::Done;
 }
 
-ReadResult MemoryFileSystem::ReadInBlocks(const std::string& path, PipeWait, const BlockConsumer& consume) {
-  auto guard = Lock();
-  auto node = FindFile(path);
-  if (!node || !node->readable)
-    return ReadResult::CantOpen;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(node->bytes.data());
-  const size_t end = std::min(node->bytes.size(), node->failsAfter.value_or(SIZE_MAX));
-  // Blocks of a few bytes, so that every digest is fed across its own blocks.
-  for (size_t offset = 0; offset < end; offset += kBlockBytes) {
-    if (!consume(bytes + offset, std::min(kBlockBytes, end - offset)))
-      return ReadResult::Done;
-  }
-  return node->failsAfter ? ReadResult::ShortRead : ReadResult::Done;
+// The whole file in one block.
+ReadResult MemoryFileSystem::ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) {
+  ByteBuffer bytes;
+  const ReadResult read = ReadWholeFile(path, wait, bytes);
+  if (read == ReadResult::Done)
+    consume(bytes.data(), bytes.size());
+  return read;
 }
 
 FileComparison MemoryFileSystem::CompareWithFile(const std::string& path, ContentPieces& content) {

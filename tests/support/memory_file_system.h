@@ -32,8 +32,6 @@ class MemoryFileSystem final : public FileSystem {
   void SetWritable(const std::string& path, bool writable) { Find(path)->writable = writable; }
   void SetReadable(const std::string& path, bool readable) { Find(path)->readable = readable; }
   void SetTooLarge(const std::string& path) { Find(path)->tooLarge = true; }
-  // Makes reads of the file fail after its first `bytes`.
-  void SetFailsAfter(const std::string& path, size_t bytes) { Find(path)->failsAfter = bytes; }
 
   // Returns the bytes of the file that `path` leads to; none when missing.
   std::optional<std::string> Contents(const std::string& path) const;
@@ -56,7 +54,6 @@ class MemoryFileSystem final : public FileSystem {
     Kind kind = Kind::File;
     std::string bytes;  // a file's content, or a link's target
     bool writable = true, readable = true, tooLarge = false;
-    std::optional<size_t> failsAfter = std::nullopt;
     int writes = 0;
   };
 
