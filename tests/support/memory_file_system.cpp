@@ -8,17 +8,14 @@ namespace {
 
 constexpr int kMaxLinkDepth = 40;
 
+// The root keeps its "/"; a name without one is in the top folder.
 std::string ParentOf(const std::string& path) {
   const size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return "";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return slash == std::string::npos ? "" : path.substr(0, std::max<size_t>(slash, 1));
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
-  if (folder.empty())
-    return name;
-  return folder.back() == '/' ? folder + name : folder + "/" + name;
+  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
 // The content in one string.
@@ -58,11 +55,10 @@ MemoryFileSystem::MemoryFileSystem() {
 }
 
 void MemoryFileSystem::AddFolder(const std::string& path) {
-  const std::string normal = Normal(path);
-  if (nodes_.count(normal))
-    return;
-  AddFolder(ParentOf(normal));
-  Add(normal, Kind::Folder, {});
+  if (const std::string normal = Normal(path); !nodes_.count(normal)) {
+    AddFolder(ParentOf(normal));
+    Add(normal, Kind::Folder, {});
+  }
 }
 
 std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path, int depth) const {
@@ -182,12 +178,12 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderE
 
 std::optional<std::string> MemoryFileSystem::CanonicalPath(const std::string& path) {
   auto guard = Lock();
-  if (!Find(path))
+  const std::optional<std::string> resolved = Resolve(path);
+  if (!resolved || !Find(*resolved))
     return std::nullopt;
   // Spelled as the platform spells real paths, so that callers can compare
   // it with paths they join themselves.
-  const std::string resolved = *Resolve(path);
-  std::string canonical = resolved.starts_with('/') ? resolved : "/" + resolved;
+  std::string canonical = resolved->starts_with('/') ? *resolved : "/" + *resolved;
   std::ranges::replace(canonical, '/', kPathSeparator);
   return canonical;
 }
