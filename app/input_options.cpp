@@ -9,9 +9,11 @@
 namespace {
 
 // Converts the last input with the settings in force; `consumed` is what the
-// option read.
+// option read. An input named on the command line is opened as `cat` opens
+// it: a named pipe waits for its writer.
 OptionResult ConvertLastInput(Invocation& run, int32_t consumed) {
-  const bool converted = ConvertFile(run.settings.lastInputPath, run.settings.conversion, run.state);
+  const bool converted =
+      ConvertFile(run.settings.lastInputPath, run.settings.conversion, run.state, PipeWait::ForWriter);
   return {.consumed = consumed, .conversionFailed = !converted};
 }
 

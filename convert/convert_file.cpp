@@ -19,11 +19,23 @@ bool GoesIntoCatalogue(const ConversionSettings& settings) {
   return settings.intoCatalogue && settings.format != OutputFormat::Checksum && !settings.contentDigest;
 }
 
-void DigestInPlace(DigestKind kind, ByteBuffer& buffer) {
-  const DigestInfo& digest = DigestInfoOf(kind);
+// Reads the input into the buffer: its digest, fed block after block so that
+// a file of any size takes the same little memory, or its bytes.
+ReadResult ReadInput(const std::string& inputPath, const ConversionSettings& settings, FileSystem& fs, PipeWait wait,
+                     ByteBuffer& buffer) {
+  if (!settings.contentDigest)
+    return fs.ReadWholeFile(inputPath, wait, buffer);
+  const DigestInfo& digest = DigestInfoOf(*settings.contentDigest);
+  DigestContext context;
+  digest.init(context);
+  const ReadResult result = fs.ReadInBlocks(inputPath, wait, [&](const unsigned char* block, size_t length) {
+    digest.update(context, block, length);
+    return true;
+  });
   unsigned char bytes[kMaxDigestSize];
-  digest.compute(buffer.data(), buffer.size(), bytes);
+  digest.final(context, bytes);
   buffer.Assign(bytes, digest.size);
+  return result;
 }
 
 // Paths that lead to the same file share a key, so that converting it again
@@ -47,8 +59,7 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
     DigestInfoOf(DigestKind::Sha256).compute(material.buffer.data(), material.buffer.size(), prepared.sha256.data());
     return true;
   }
-  if (settings.contentDigest)
-    DigestInPlace(*settings.contentDigest, material.buffer);
+  // The content digest, when there is one, was made while reading.
   if (settings.format == OutputFormat::Checksum) {
     material.checksum = LowercaseHex(material.buffer.data(), material.buffer.size());
   } else {
@@ -75,13 +86,13 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
 }  // namespace
 
 std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
-                                                      FileSystem& fs, bool compareAhead) {
+                                                      FileSystem& fs, PipeWait wait, bool compareAhead) {
   auto prepared = std::make_unique<PreparedConversion>();
   prepared->inputPath = inputPath;
   ConsoleLog::Instance() << "Reading File: " << EscapeControlBytes(inputPath) << "\n";
   prepared->inputKey = InputKeyOf(fs, inputPath);
   try {
-    const ReadResult read = fs.ReadWholeFile(inputPath, prepared->material.buffer);
+    const ReadResult read = ReadInput(inputPath, settings, fs, wait, prepared->material.buffer);
     if (read != ReadResult::Done) {
       ReportReadFailure(read, inputPath);
       return prepared;
@@ -124,7 +135,7 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
   return true;
 }
 
-bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run) {
-  std::unique_ptr<PreparedConversion> prepared = PrepareConversion(inputPath, settings, *run.fs, false);
+bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run, PipeWait wait) {
+  std::unique_ptr<PreparedConversion> prepared = PrepareConversion(inputPath, settings, *run.fs, wait, false);
   return CommitConversion(*prepared, settings, run);
 }

@@ -21,11 +21,12 @@ struct PreparedConversion {
   ConsoleLog::Recording console;  // what preparing printed, when it was recorded
 };
 
-// Reads the input and makes everything its outputs need. With
-// `compareAhead`, also compares each output with the file already there.
-// Never writes a file.
+// Reads the input (waiting for a pipe's writer as `wait` says) and makes
+// everything its outputs need; an input of a checksum is digested block by
+// block, in constant memory. With `compareAhead`, also compares each output
+// with the file already there. Never writes a file.
 std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
-                                                      FileSystem& fs, bool compareAhead);
+                                                      FileSystem& fs, PipeWait wait, bool compareAhead);
 
 // Prints what preparing recorded, then stores the outputs in order; returns
 // false when anything failed.
@@ -33,4 +34,4 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
 
 // Converts the file with the settings; failures are reported on the console.
 // Returns false when anything failed.
-bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run);
+bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run, PipeWait wait);

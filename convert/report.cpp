@@ -28,6 +28,7 @@ bool ReportReadFailure(ReadResult result, std::string_view path) {
   switch (result) {
     case ReadResult::Done: return true;
     case ReadResult::TooLarge: return ReportError("File too large to hold in memory: ", path);
+    case ReadResult::Shrunk: return ReportError("Can't read file: ", path);
     case ReadResult::UnknownLength: PrintError(CheckLine(path, "streamLength(-1) inputStream.good()(0)")); break;
     case ReadResult::ShortRead: PrintError(CheckLine(path, "inputStream.good()(0)")); break;
     case ReadResult::CantOpen: break;

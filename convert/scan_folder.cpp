@@ -144,7 +144,7 @@ bool PrepareAhead(Scan& scan, Item& item, uint64_t size) {
         // What preparing prints waits for the file's turn.
         ConsoleLog::Recording console;
         ConsoleLog::Instance().RecordThisThread(&console);
-        std::unique_ptr<PreparedConversion> conversion = PrepareConversion(path, settings, *fs, true);
+        std::unique_ptr<PreparedConversion> conversion = PrepareConversion(path, settings, *fs, PipeWait::Never, true);
         ConsoleLog::Instance().RecordThisThread(nullptr);
         conversion->console = std::move(console);
         promise->set_value(std::move(conversion));
@@ -201,8 +201,8 @@ void ConvertInTurn(Scan& scan, Item& item) {
   std::unique_ptr<PreparedConversion> prepared;
   if (item.prepared.valid())
     prepared = TakePrepared(scan, item);
-  const bool converted =
-      prepared ? CommitConversion(*prepared, scan.settings, scan.run) : ConvertFile(item.path, scan.settings, scan.run);
+  const bool converted = prepared ? CommitConversion(*prepared, scan.settings, scan.run)
+                                  : ConvertFile(item.path, scan.settings, scan.run, PipeWait::Never);
   if (!converted)
     scan.succeeded = false;
 }

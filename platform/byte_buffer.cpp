@@ -18,20 +18,15 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
   owned_ = std::move(other.owned_);
   data_ = other.data_;
   size_ = other.size_;
-  release_ = other.release_;
   other.data_ = nullptr;
   other.size_ = 0;
-  other.release_ = nullptr;
   return *this;
 }
 
 void ByteBuffer::Clear() {
-  if (release_)
-    release_(data_, size_);
   owned_.reset();
   data_ = nullptr;
   size_ = 0;
-  release_ = nullptr;
 }
 
 unsigned char* ByteBuffer::Allocate(size_t length) {
@@ -51,9 +46,9 @@ void ByteBuffer::Assign(const void* bytes, size_t length) {
     std::memcpy(storage, bytes, length);
 }
 
-void ByteBuffer::AdoptMapping(const unsigned char* base, size_t length, Release release) {
+void ByteBuffer::Adopt(std::unique_ptr<unsigned char[]> bytes, size_t length) {
   Clear();
-  data_ = base;
+  owned_ = std::move(bytes);
+  data_ = owned_.get();
   size_ = length;
-  release_ = release;
 }

@@ -6,9 +6,6 @@
 
 class ByteBuffer {
  public:
-  // Gives back memory that the buffer adopted, such as a file mapping.
-  using Release = void (*)(const unsigned char* base, size_t length);
-
   ByteBuffer() = default;
   ~ByteBuffer();
   ByteBuffer(const ByteBuffer&) = delete;
@@ -25,9 +22,8 @@ class ByteBuffer {
   unsigned char* Allocate(size_t length);
   // Replaces the content by a copy of the bytes.
   void Assign(const void* bytes, size_t length);
-  // Replaces the content by memory that the buffer then owns and gives back
-  // with `release`.
-  void AdoptMapping(const unsigned char* base, size_t length, Release release);
+  // Replaces the content by the first `length` bytes of `bytes`.
+  void Adopt(std::unique_ptr<unsigned char[]> bytes, size_t length);
   // Empties the buffer and releases what it held.
   void Clear();
 
@@ -35,5 +31,4 @@ class ByteBuffer {
   std::unique_ptr<unsigned char[]> owned_;
   const unsigned char* data_ = nullptr;
   size_t size_ = 0;
-  Release release_ = nullptr;
 };

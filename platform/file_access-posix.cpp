@@ -1,21 +1,19 @@
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "platform/file_access.h"
 #include "platform/file_primitives.h"
 
 namespace {
-
-// Files at least this large are mapped rather than copied: hashing a large
-// file then starts at once instead of after a copy and page faults.
-constexpr size_t kMapThreshold = 1 << 20;
 
 // Linux gives up on a path after this many symbolic links.
 constexpr int kMaxLinkHops = 40;
@@ -39,40 +37,17 @@ FileHandle OpenRetrying(const char* path, int flags, mode_t mode = 0) {
   return FileHandle(fd);
 }
 
-// A mapped input that another program truncates while it is read raises
-// SIGBUS; end with a clear message instead of a crash.
-void OnBusError(int) {
-  static const char message[] = "\n [ERROR] An input file was truncated by another program while it was being read\n\n";
-  ssize_t ignored = write(STDOUT_FILENO, message, sizeof message - 1);
-  (void)ignored;
-  _exit(255);
-}
-
-void GuardMappedReads() {
-  // Installed once, whichever thread maps first.
-  static const bool installed = [] {
-    struct sigaction action {};
-    action.sa_handler = OnBusError;
-    sigemptyset(&action.sa_mask);
-    return sigaction(SIGBUS, &action, nullptr) == 0;
-  }();
-  (void)installed;
-}
-
-void ReleaseMapping(const unsigned char* base, size_t length) {
-  munmap(const_cast<unsigned char*>(base), length);
-}
-
 }  // namespace
 
 bool CloseNative(intptr_t native) {
   return close(static_cast<int>(native)) == 0;
 }
 
-// Opened non-blocking, so that a FIFO without a writer (met by a folder
-// scan, or in the way of an output) never hangs the run: it reads as empty.
-FileHandle OpenForReading(const char* path) {
-  return OpenRetrying(path, O_RDONLY | O_NONBLOCK);
+// Opened non-blocking unless asked to wait, so that a FIFO without a writer
+// (met by a folder scan, or in the way of an output) never hangs the run: it
+// reads as empty. An input named on the command line waits, as `cat` does.
+FileHandle OpenForReading(const char* path, PipeWait wait) {
+  return OpenRetrying(path, O_RDONLY | (wait == PipeWait::Never ? O_NONBLOCK : 0));
 }
 
 FileHandle OpenForWriting(const std::string& path) {
@@ -107,19 +82,6 @@ void WaitForData(const FileHandle& file) {
   fcntl(Fd(file), F_SETFL, fcntl(Fd(file), F_GETFL) & ~O_NONBLOCK);
 }
 
-bool MapWholeFile(const FileHandle& file, uint64_t length, ByteBuffer& output) {
-  if (length < kMapThreshold)
-    return false;
-  void* base = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, Fd(file), 0);
-  if (base == MAP_FAILED)
-    return false;
-  GuardMappedReads();
-  madvise(base, length, MADV_SEQUENTIAL);
-  madvise(base, length, MADV_WILLNEED);
-  output.AdoptMapping(static_cast<const unsigned char*>(base), length, ReleaseMapping);
-  return true;
-}
-
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {
   size_t done = 0;
   while (done < length) {
@@ -146,6 +108,15 @@ bool WriteFully(const FileHandle& file, const char* bytes, size_t length) {
     length -= static_cast<size_t>(put);
   }
   return true;
+}
+
+// An advisory lock: every run of Hexloom takes it before a rewrite in place.
+bool LockForRewrite(const FileHandle& file) {
+  int locked;
+  do {
+    locked = flock(Fd(file), LOCK_EX);
+  } while (locked != 0 && errno == EINTR);
+  return locked == 0;
 }
 
 bool Rewind(const FileHandle& file) {
@@ -220,6 +191,28 @@ void RemoveFile(const std::string& path) {
 
 uint64_t ProcessNumber() {
   return static_cast<uint64_t>(getpid());
+}
+
+uint64_t MemoryLimitBytes() {
+  uint64_t limit = PhysicalMemoryBytes();
+  struct rlimit space;
+  if (getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY)
+    limit = std::min<uint64_t>(limit, space.rlim_cur);
+  // The control group's limit: a version 2 hierarchy names the group on the
+  // line "0::", a version 1 one on the line of its memory controller.
+  std::ifstream groups("/proc/self/cgroup");
+  for (std::string line; std::getline(groups, line);) {
+    std::string file;
+    if (line.rfind("0::", 0) == 0)
+      file = "/sys/fs/cgroup" + line.substr(3) + "/memory.max";
+    else if (const size_t memory = line.find(":memory:"); memory != std::string::npos)
+      file = "/sys/fs/cgroup/memory" + line.substr(memory + 8) + "/memory.limit_in_bytes";
+    std::ifstream max(file);
+    uint64_t bytes;
+    if (!file.empty() && max >> bytes)  // "max" means no limit
+      limit = std::min(limit, bytes);
+  }
+  return limit;
 }
 
 uint64_t PhysicalMemoryBytes() {

@@ -44,7 +44,7 @@ bool CloseNative(intptr_t native) {
 }
 
 // A folder can't be opened this way, so it never reads as a file.
-FileHandle OpenForReading(const char* path) {
+FileHandle OpenForReading(const char* path, PipeWait) {
   return OpenExisting(path, GENERIC_READ);
 }
 
@@ -53,7 +53,9 @@ FileHandle OpenForWriting(const std::string& path) {
 }
 
 FileHandle CreateNewFile(const std::string& path, bool& taken) {
-  HANDLE created = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Delete sharing lets an interruption remove it while it is open.
+  HANDLE created =
+      CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   taken = created == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS;
   return Wrap(created);
 }
@@ -87,10 +89,6 @@ bool StatusOf(const FileHandle& file, FileStatus& status) {
 void WaitForData(const FileHandle&) {}
 
 // Windows reads whole files into memory; mapping is left to POSIX.
-bool MapWholeFile(const FileHandle&, uint64_t, ByteBuffer&) {
-  return false;
-}
-
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {
   size_t done = 0;
   while (done < length) {
@@ -119,6 +117,11 @@ bool WriteFully(const FileHandle& file, const char* bytes, size_t length) {
     length -= put;
   }
   return true;
+}
+
+bool LockForRewrite(const FileHandle& file) {
+  OVERLAPPED whole{};
+  return LockFileEx(Native(file), LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole) != 0;
 }
 
 bool Rewind(const FileHandle& file) {
@@ -188,6 +191,11 @@ void RemoveFile(const std::string& path) {
 
 uint64_t ProcessNumber() {
   return GetCurrentProcessId();
+}
+
+uint64_t MemoryLimitBytes() {
+  // A job object's limit is not looked at: the machine's memory bounds it.
+  return PhysicalMemoryBytes();
 }
 
 uint64_t PhysicalMemoryBytes() {

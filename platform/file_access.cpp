@@ -7,15 +7,28 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "platform/file_primitives.h"
+#include "platform/interrupt.h"
 
 namespace {
 
 constexpr size_t kPieceCapacity = 1 << 20;
+
+// Hands the pieces to `consume` on this thread, one made after the other.
+bool ForEachPieceInTurn(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume) {
+  std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10));
+  while (size_t length = content.next(piece.data(), piece.size())) {
+    if (!consume(piece.data(), length))
+      return false;
+  }
+  return true;
+}
 
 // Large contents are made on a second thread while this one writes or
 // compares the pieces made before, so that making the text and moving it
@@ -31,7 +44,7 @@ bool ForEachPieceAhead(ContentPieces& content, const std::function<bool(const ch
   std::condition_variable changed;
   bool stop = false;
 
-  std::thread maker([&] {
+  const auto make = [&] {
     for (int i = 0;; i = (i + 1) % kSlots) {
       {
         std::unique_lock<std::mutex> guard(lock);
@@ -49,7 +62,15 @@ bool ForEachPieceAhead(ContentPieces& content, const std::function<bool(const ch
       if (length == 0)
         return;
     }
-  });
+  };
+  // A thread that can't be started (too many threads, too little memory)
+  // leaves the making to this one.
+  std::thread maker;
+  try {
+    maker = std::thread(make);
+  } catch (const std::system_error&) {
+    return ForEachPieceInTurn(content, consume);
+  }
 
   bool consumedAll = true;
   for (int i = 0;; i = (i + 1) % kSlots) {
@@ -98,12 +119,7 @@ bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, 
   content.rewind();
   if (content.size > 4 * kPieceCapacity)
     return ForEachPieceAhead(content, consume);
-  std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10));
-  while (size_t length = content.next(piece.data(), piece.size())) {
-    if (!consume(piece.data(), length))
-      return false;
-  }
-  return true;
+  return ForEachPieceInTurn(content, consume);
 }
 
 FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
@@ -132,25 +148,39 @@ constexpr size_t kCopyChunk = 1 << 16;
 // Temporary names tried beside a target before a write gives up.
 constexpr int kTemporaryAttempts = 100;
 
-// Fills `output` from a pipe or device until its end. Throws std::bad_alloc
-// past a quarter of the machine's memory.
-ReadResult ReadUntilEnd(const FileHandle& file, ByteBuffer& output) {
-  // The bytes are held twice while they grow; a stream that never ends
-  // (a device) stops well before it crowds out the machine.
-  const uint64_t limit = PhysicalMemoryBytes() / 4;
-  std::vector<unsigned char> bytes;
-  unsigned char chunk[kCopyChunk];
+// Fills `output` from a file, pipe or device until its end, starting with
+// room for `sizeHint` bytes. Throws std::bad_alloc rather than hold more
+// than a quarter of the memory the process may use.
+ReadResult ReadUntilEnd(const FileHandle& file, ByteBuffer& output, uint64_t sizeHint) {
+  // A stream that never ends (a device) stops well before it crowds out the
+  // process. While the buffer grows the old and the new one are both held:
+  // together they stay within the limit.
+  const uint64_t limit = MemoryLimitBytes() / 4;
+  // One byte past the reported size, so that the end is seen at once when
+  // the size told the truth.
+  uint64_t capacity = std::max<uint64_t>(sizeHint + 1, kCopyChunk);
+  if (capacity > SIZE_MAX)
+    throw std::bad_alloc();
+  std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
+  uint64_t length = 0;
   for (;;) {
-    int64_t got = ReadFully(file, chunk, sizeof chunk);
+    if (length == capacity) {
+      const uint64_t grown = std::min(2 * capacity, limit > capacity ? limit - capacity : 0);
+      if (grown <= capacity)
+        throw std::bad_alloc();
+      std::unique_ptr<unsigned char[]> larger(new unsigned char[grown]);
+      std::memcpy(larger.get(), bytes.get(), length);
+      bytes = std::move(larger);
+      capacity = grown;
+    }
+    const int64_t got = ReadFully(file, bytes.get() + length, static_cast<size_t>(capacity - length));
     if (got < 0)
       return ReadResult::ShortRead;
     if (got == 0)
       break;
-    if (bytes.size() + static_cast<size_t>(got) > limit)
-      throw std::bad_alloc();
-    bytes.insert(bytes.end(), chunk, chunk + got);
+    length += static_cast<uint64_t>(got);
   }
-  output.Assign(bytes.data(), bytes.size());
+  output.Adopt(std::move(bytes), static_cast<size_t>(length));
   return ReadResult::Done;
 }
 
@@ -232,8 +262,12 @@ WriteResult RewriteInPlace(const std::string& target, ContentPieces& content) {
   if (!made || !Rewind(staged))
     return WriteResult::ShortWrite;
   FileHandle file = OpenForWriting(target);
-  if (!file.valid())
+  // Another run rewriting the same file waits for this one to end, so that
+  // the file holds one whole text or the other, never a mix. An interruption
+  // waits too: the target is never left half old, half new.
+  if (!file.valid() || !LockForRewrite(file))
     return WriteResult::Refused;
+  const Uninterruptible holdInterrupts;
   std::vector<unsigned char> chunk(kCopyChunk);
   int64_t got;
   bool copied = true;
@@ -259,9 +293,14 @@ std::string TemporaryNameIn(const std::string& folder) {
 WriteResult ReplaceFile(const WritePlan& plan, ContentPieces& content) {
   const std::string folder = FolderOf(plan.target);
   std::string temporary;
+  // Marked before it exists (its name holds this process's number, so no
+  // other file goes by it), so that no moment leaves it behind after an
+  // interruption.
+  std::optional<RemovedOnInterrupt> marked;
   FileHandle file;
   for (int attempt = 0; attempt < kTemporaryAttempts && !file.valid(); ++attempt) {
     temporary = TemporaryNameIn(folder);
+    marked.emplace(temporary);
     bool taken = false;
     file = CreateNewFile(temporary, taken);
     if (!file.valid() && !taken)
@@ -269,25 +308,29 @@ WriteResult ReplaceFile(const WritePlan& plan, ContentPieces& content) {
   }
   if (!file.valid())
     return WriteResult::Refused;
+  // Whatever ends this call early, an exception included, removes the
+  // temporary (Windows lets it go once its handle closes); the move clears
+  // the name.
+  const auto remove = [](std::string* name) { RemoveFile(*name); };
+  std::unique_ptr<std::string, decltype(remove)> removal(&temporary, remove);
   // A user who may write someone else's file (or one of a group the user
   // is not in) can't give a new file its owner, and so rewrites the file
   // itself.
   if (plan.exists && !TakeOverOwner(file, plan.kept)) {
     file.Close();
     RemoveFile(temporary);
+    removal.release();
     return RewriteInPlace(plan.target, content);
   }
   bool written =
       ForEachPiece(content, [&](const char* piece, size_t length) { return WriteFully(file, piece, length); });
   if (!written) {
     file.Close();
-    RemoveFile(temporary);
     return WriteResult::ShortWrite;
   }
-  if (!file.Close() || !MoveOver(temporary, plan.target)) {
-    RemoveFile(temporary);
+  if (!file.Close() || !MoveOver(temporary, plan.target))
     return WriteResult::Refused;
-  }
+  removal.release();
   if (plan.exists)
     RestoreAttributes(plan.target, plan.kept);
   return WriteResult::Done;
@@ -312,6 +355,14 @@ bool FileExists(const char* path) {
 
 namespace {
 
+// True when a regular file gave fewer bytes than it reported at first
+// because it is now shorter: another program cut it while it was read. (A
+// file of /sys gives fewer bytes than its size but keeps that size.)
+bool ShrankWhileRead(const FileHandle& file, const FileStatus& before, uint64_t got) {
+  FileStatus after;
+  return before.kind == FileKind::Regular && got < before.size && StatusOf(file, after) && after.size < before.size;
+}
+
 // Throws std::bad_alloc when the file can't be held in memory.
 ReadResult ReadOpenFile(const FileHandle& file, ByteBuffer& output) {
   FileStatus status;
@@ -322,25 +373,23 @@ ReadResult ReadOpenFile(const FileHandle& file, ByteBuffer& output) {
   if (status.kind == FileKind::Other) {
     // A pipe with a writer is read to its end, waiting for its data.
     WaitForData(file);
-    return ReadUntilEnd(file, output);
+    return ReadUntilEnd(file, output, 0);
   }
-  // A mapping could outgrow memory without complaint; the file is meant to
-  // be held whole, so what memory can't hold is refused.
+  // The file is meant to be held whole, so what memory can't hold is
+  // refused. It is read, never mapped: a mapped file that another program
+  // cuts short kills the reader (SIGBUS), while a read just ends early.
   if (status.size > SIZE_MAX || status.size > PhysicalMemoryBytes())
     throw std::bad_alloc();
-  if (MapWholeFile(file, status.size, output))
-    return ReadResult::Done;
-  const size_t length = static_cast<size_t>(status.size);
-  unsigned char* into = output.Allocate(length);
-  if (ReadFully(file, into, length) != static_cast<int64_t>(length))
-    return ReadResult::ShortRead;
-  return ReadResult::Done;
+  // Files of /proc and /sys report a size of 0 or of a page, whatever they
+  // hold: the size is only where reading starts.
+  const ReadResult read = ReadUntilEnd(file, output, status.size);
+  return read == ReadResult::Done && ShrankWhileRead(file, status, output.size()) ? ReadResult::Shrunk : read;
 }
 
 }  // namespace
 
-ReadResult ReadWholeFile(const char* path, ByteBuffer& output) {
-  FileHandle file = OpenForReading(path);
+ReadResult ReadWholeFile(const char* path, ByteBuffer& output, PipeWait wait) {
+  FileHandle file = OpenForReading(path, wait);
   if (!file.valid())
     return ReadResult::CantOpen;
   // What memory can't hold is refused by throwing; here that becomes a
@@ -352,6 +401,30 @@ ReadResult ReadWholeFile(const char* path, ByteBuffer& output) {
   }
   output.Clear();
   return ReadResult::TooLarge;
+}
+
+ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer& consume) {
+  FileHandle file = OpenForReading(path, wait);
+  FileStatus status;
+  if (!file.valid())
+    return ReadResult::CantOpen;
+  if (!StatusOf(file, status))
+    return ReadResult::UnknownLength;
+  if (status.kind == FileKind::Folder)
+    return ReadResult::CantOpen;
+  WaitForData(file);
+  std::vector<unsigned char> block(kPieceCapacity);
+  uint64_t total = 0;
+  for (;;) {
+    const int64_t got = ReadFully(file, block.data(), block.size());
+    if (got < 0)
+      return ReadResult::ShortRead;
+    if (got > 0 && !consume(block.data(), static_cast<size_t>(got)))
+      return ReadResult::Done;
+    if (got == 0)
+      return ShrankWhileRead(file, status, total) ? ReadResult::Shrunk : ReadResult::Done;
+    total += static_cast<uint64_t>(got);
+  }
 }
 
 FileComparison CompareWithFile(const char* path, ContentPieces& content) {

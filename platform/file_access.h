@@ -19,11 +19,27 @@ enum class ReadResult {
   UnknownLength,  // opened, but its length could not be learned
   ShortRead,      // opened, but a read failed before its end
   TooLarge,       // the file can't be held in memory
+  Shrunk,         // the file was cut short by another program while it was read
 };
 
+// Whether opening a pipe waits for its writer, as `cat` does, or finds it
+// empty at once, so that probing a path can never hang the run.
+enum class PipeWait { Never, ForWriter };
+
 // Fills `output` with every byte of the file, or of a pipe or device to its
-// end; on any other result the output is not to be relied on.
-ReadResult ReadWholeFile(const char* path, ByteBuffer& output);
+// end; a regular file is read to its end whatever size it reports (the size
+// only guides the buffer and the choice of a mapping). On any other result
+// the output is not to be relied on.
+ReadResult ReadWholeFile(const char* path, ByteBuffer& output, PipeWait wait = PipeWait::Never);
+
+// Receives the bytes of a file block after block; false stops the reading.
+using BlockConsumer = std::function<bool(const unsigned char* block, size_t length)>;
+
+// Hands every byte of the file (or pipe, or device) to `consume` in blocks,
+// in order, until its end, holding one block at a time whatever the length;
+// a reading that never ends runs until the process is stopped. Done also
+// when `consume` stopped it; ShortRead when a read failed part way.
+ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer& consume);
 
 // Content produced front to back: `size` bytes in all, handed out by
 // `next` in pieces (at most `capacity`, 0 at the end); `rewind` starts it
@@ -76,3 +92,7 @@ bool CanWriteFile(const char* path);
 // The machine's physical memory in bytes; texts larger than this are not
 // attempted.
 uint64_t PhysicalMemoryBytes();
+
+// The memory this process may use: the least of the physical memory, the
+// memory limit of its control group and its address-space limit.
+uint64_t MemoryLimitBytes();

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/byte_buffer.h"
+#include "platform/file_access.h"
 
 #ifdef _WIN32
 inline constexpr char kNativeSeparator = '\\';
@@ -44,9 +45,10 @@ class FileHandle {
 // Closes a native handle; returns false on failure.
 bool CloseNative(intptr_t native);
 
-// Opens an existing file for reading without ever waiting on it; none on
-// failure. A folder does not open (POSIX opens it, and StatusOf tells).
-FileHandle OpenForReading(const char* path);
+// Opens an existing file for reading, waiting for a pipe's writer only when
+// asked to; none on failure. A folder does not open (POSIX opens it, and
+// StatusOf tells).
+FileHandle OpenForReading(const char* path, PipeWait wait = PipeWait::Never);
 
 // Opens an existing file for writing, keeping its content; none on failure.
 FileHandle OpenForWriting(const std::string& path);
@@ -72,16 +74,16 @@ bool StatusOf(const FileHandle& file, FileStatus& status);
 // Makes later reads of a pipe or device wait for its data.
 void WaitForData(const FileHandle& file);
 
-// Maps the whole regular file of `length` bytes into `output`; false when
-// the platform does not map or the mapping fails (the caller reads instead).
-bool MapWholeFile(const FileHandle& file, uint64_t length, ByteBuffer& output);
-
 // Reads up to `length` bytes, stopping early only at the end of the file;
 // returns how many, or -1 on an error.
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length);
 
 // Writes every byte; false on an error (a full disk).
 bool WriteFully(const FileHandle& file, const char* bytes, size_t length);
+
+// Waits until no other run holds the file for a rewrite in place, then
+// holds it until it is closed; false when the lock can't be taken.
+bool LockForRewrite(const FileHandle& file);
 
 // Moves the file position to the start; false on failure.
 bool Rewind(const FileHandle& file);

@@ -38,7 +38,11 @@ class FileSystem {
 
   // Fills `output` with every byte of the file, or of a pipe or device to
   // its end; otherwise says why.
-  virtual ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) = 0;
+  virtual ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) = 0;
+
+  // Hands every byte of the file, or of a pipe or device to its end, to
+  // `consume` in blocks, holding no more than a block at a time.
+  virtual ReadResult ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) = 0;
 
   // Compares the content with the file at `path`, piece by piece.
   virtual FileComparison CompareWithFile(const std::string& path, ContentPieces& content) = 0;

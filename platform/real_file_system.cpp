@@ -7,8 +7,12 @@ namespace {
 
 class RealFileSystemImpl final : public FileSystem {
  public:
-  ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) override {
-    return ::ReadWholeFile(path.c_str(), output);
+  ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) override {
+    return ::ReadWholeFile(path.c_str(), output, wait);
+  }
+
+  ReadResult ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) override {
+    return ReadFileInBlocks(path.c_str(), wait, consume);
   }
 
   FileComparison CompareWithFile(const std::string& path, ContentPieces& content) override {

@@ -29,7 +29,7 @@ class CatalogueTest : public MemoryRunTest {
     return CaptureConsole([&] {
       settings.intoCatalogue = true;
       for (const char* input : inputs)
-        ConvertFile(input, settings, run);
+        ConvertFile(input, settings, run, PipeWait::Never);
       EXPECT_EQ(WriteCatalogues(run, settings.testMode), expected);
     });
   }

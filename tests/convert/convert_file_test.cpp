@@ -8,7 +8,7 @@ class ConvertFileTest : public MemoryRunTest {
  protected:
   void SetUp() override { fs.AddFile("sky.png", std::string("\x00\x41\xff", 3)); }
   std::string Convert(const std::string& input, bool expected = true) {
-    return CaptureConsole([&] { EXPECT_EQ(ConvertFile(input, settings, run), expected) << input; });
+    return CaptureConsole([&] { EXPECT_EQ(ConvertFile(input, settings, run, PipeWait::Never), expected) << input; });
   }
   void Select(OutputFormat format, std::optional<DigestKind> digest) {
     settings.format = format;

@@ -15,6 +15,7 @@ TEST(Report, ReadFailuresPrintTheirCheckLineFirst) {
       {ReadResult::UnknownLength, " [ERROR] path(in) streamLength(-1) inputStream.good()(0) \n\n" + kCantOpen},
       {ReadResult::ShortRead, " [ERROR] path(in) inputStream.good()(0) \n\n" + kCantOpen},
       {ReadResult::TooLarge, " [ERROR] File too large to hold in memory: in\n\n"},
+      {ReadResult::Shrunk, " [ERROR] Can't read file: in\n\n"},
   };
   for (const auto& [result, printed] : cases) {
     EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(ReportReadFailure(result, "in"), result == ReadResult::Done); }), printed);

@@ -45,9 +45,9 @@ TEST(RealFileSystem, IdentitiesListingsAndWritability) {
   EXPECT_NE(fs.IdentityOf(a), fs.IdentityOf(folder / "b"));
   EXPECT_EQ(fs.CanonicalPath(alias), fs.CanonicalPath(a));
   ByteBuffer buffer;
-  EXPECT_EQ(fs.ReadWholeFile(a, buffer), ReadResult::Done);
+  EXPECT_EQ(fs.ReadWholeFile(a, PipeWait::Never, buffer), ReadResult::Done);
   for (const std::string& path : {folder / "sub", missing}) {
-    EXPECT_EQ(fs.ReadWholeFile(path, buffer), ReadResult::CantOpen);
+    EXPECT_EQ(fs.ReadWholeFile(path, PipeWait::Never, buffer), ReadResult::CantOpen);
     EXPECT_EQ(CompareWithFile(path.c_str(), ""), FileComparison::Absent);
   }
   EXPECT_FALSE(fs.IdentityOf(missing));

@@ -97,7 +97,7 @@ std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) c
   return node ? std::optional(node->bytes) : std::nullopt;
 }
 
-ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, ByteBuffer& output) {
+ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, PipeWait, ByteBuffer& output) {
   auto guard = Lock();
   auto node = FindFile(path);
   if (!node || !node->readable)
@@ -106,6 +106,15 @@ ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, ByteBuffer& 
     return ReadResult::TooLarge;
   output.Assign(node->bytes.data(), node->bytes.size());
   return ReadResult::Done;
+}
+
+// The whole file in one block.
+ReadResult MemoryFileSystem::ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) {
+  ByteBuffer bytes;
+  const ReadResult read = ReadWholeFile(path, wait, bytes);
+  if (read == ReadResult::Done)
+    consume(bytes.data(), bytes.size());
+  return read;
 }
 
 FileComparison MemoryFileSystem::CompareWithFile(const std::string& path, ContentPieces& content) {

@@ -38,7 +38,8 @@ class MemoryFileSystem final : public FileSystem {
   // Returns how many times the file that `path` leads to was written.
   int WriteCount(const std::string& path) const { return Find(path)->writes; }
 
-  ReadResult ReadWholeFile(const std::string& path, ByteBuffer& output) override;
+  ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) override;
+  ReadResult ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) override;
   FileComparison CompareWithFile(const std::string& path, ContentPieces& content) override;
   WriteResult WriteWholeFile(const std::string& path, ContentPieces& content) override;
   bool CanWrite(const std::string& path) override;

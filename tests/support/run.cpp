@@ -102,6 +102,12 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
       CannotStart("setrlimit");
   }
+  if (options.addressSpaceLimit >= 0) {
+    const rlimit limit = {static_cast<rlim_t>(options.addressSpaceLimit),
+                          static_cast<rlim_t>(options.addressSpaceLimit)};
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+      CannotStart("setrlimit");
+  }
   if (options.unprivileged && geteuid() == 0) {
     if (setgroups(0, nullptr) != 0 || setgid(kNoGroup) != 0 || setuid(kNobody) != 0)
       CannotStart("dropping root rights");
@@ -158,6 +164,8 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
     Exec(command, options);
   }
   close(outPipe[1]);
+  if (options.whileRunning)
+    options.whileRunning(child);
   RunResult result;
   result.output = ReadToEnd(outPipe[0]);
   int status = 0;

@@ -2,6 +2,7 @@
 // end-to-end and Wine tests.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ struct RunOptions {
   bool closedOutput = false;              // standard output is a pipe whose reader is gone
   long long fileSizeLimit = -1;           // RLIMIT_FSIZE in bytes, as on a full disk; -1 for none
   std::vector<std::string> program = {};  // what to run in place of the hexloom binary
+  long long addressSpaceLimit = -1;       // RLIMIT_AS in bytes; -1 for none
+  std::function<void(int child)> whileRunning = {};  // called with the started child, before its output is read
 };
 
 // Runs hexloom with the arguments, standard input empty, and reads what it printed to the end.
