@@ -11,6 +11,7 @@
 #include "convert/report.h"
 #include "convert/worker_pool.h"
 #include "platform/console_log.h"
+#include "platform/file_access.h"
 #include "platform/path.h"
 
 namespace {
@@ -53,22 +54,6 @@ struct Frame {
   size_t ahead = 0;  // the first entry not yet looked at for preparing ahead
 };
 
-// The writer stages every output as ".hexloom-<process id>-<number>.tmp"
-// beside its target: one met by a scan, of this run or of another, is a
-// file half written.
-bool IsStagedOutput(std::string_view name) {
-  constexpr std::string_view kPrefix = ".hexloom-";
-  constexpr std::string_view kSuffix = ".tmp";
-  if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix))
-    return false;
-  const std::string_view numbers = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
-  const size_t dash = numbers.find('-');
-  const auto digits = [](std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-  };
-  return dash != std::string_view::npos && digits(numbers.substr(0, dash)) && digits(numbers.substr(dash + 1));
-}
-
 // A folder link is followed only where it stays inside the scanned tree: a
 // link to "/" or a home folder would otherwise have outputs written all over
 // the machine.
@@ -90,7 +75,7 @@ bool PlanFile(Scan& scan, const FolderEntry& entry, Item& item) {
       item.reason = " (not a regular file)";
     return true;
   }
-  if (IsStagedOutput(entry.name))
+  if (IsTemporaryName(entry.name))
     return false;
   std::optional<FileId> id;
   if (tagged || !run.outputFiles.empty())

@@ -20,6 +20,11 @@ namespace {
 
 constexpr size_t kPieceCapacity = 1 << 20;
 
+// How the temporary files of a write are named, between the process number
+// and a counter: a folder scan knows them by it.
+constexpr std::string_view kTemporaryPrefix = ".hexloom-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
 // Hands the pieces to `consume` on this thread, one made after the other.
 bool ForEachPieceInTurn(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume) {
   std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10));
@@ -284,8 +289,8 @@ WriteResult RewriteInPlace(const std::string& target, ContentPieces& content) {
 std::string TemporaryNameIn(const std::string& folder) {
   static std::atomic<unsigned> counter{0};
   const bool joined = kFolderSeparators.find(folder.back()) != std::string_view::npos;
-  return folder + (joined ? "" : std::string(1, kNativeSeparator)) + ".hexloom-" + std::to_string(ProcessNumber()) +
-         "-" + std::to_string(counter++) + ".tmp";
+  return folder + (joined ? "" : std::string(1, kNativeSeparator)) + std::string(kTemporaryPrefix) +
+         std::to_string(ProcessNumber()) + "-" + std::to_string(counter++) + std::string(kTemporarySuffix);
 }
 
 // Writes a new file beside the target and renames it over the target, so
@@ -462,4 +467,16 @@ WriteResult WriteWholeFile(const char* path, std::string_view content) {
 FileComparison CompareWithFile(const char* path, std::string_view content) {
   ContentPieces pieces = PiecesOf(content);
   return CompareWithFile(path, pieces);
+}
+
+bool IsTemporaryName(std::string_view name) {
+  if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+    return false;
+  const std::string_view numbers =
+      name.substr(kTemporaryPrefix.size(), name.size() - kTemporaryPrefix.size() - kTemporarySuffix.size());
+  const size_t dash = numbers.find('-');
+  const auto digits = [](std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return dash != std::string_view::npos && digits(numbers.substr(0, dash)) && digits(numbers.substr(dash + 1));
 }

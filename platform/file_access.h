@@ -73,6 +73,10 @@ enum class WriteResult {
 WriteResult WriteWholeFile(const char* path, ContentPieces& content);
 WriteResult WriteWholeFile(const char* path, std::string_view content);
 
+// True when the name is one that WriteWholeFile gives its temporary files
+// (".hexloom-<process>-<number>.tmp"), in this run or another.
+bool IsTemporaryName(std::string_view name);
+
 enum class FileComparison {
   Absent,      // no readable file of that name
   Same,        // the file holds exactly the content
