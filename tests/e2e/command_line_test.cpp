@@ -52,6 +52,11 @@ INSTANTIATE_TEST_SUITE_P(
         Stopped("ScanTagMissingIsAnError", {"-p", "d"}, kScanMissing),
         Stopped("InputMissingIsAnError", {"-i"}, "Input file is missing: -i yourFile.bin"),
         Stopped("LastBeforeAnyInputIsAnError", {"-last", "-i", "never"}, "No Input file: -i yourFile.bin"),
+        // Catalogues are written at the end of the run, and a write that fails fails the run.
+        Case{"UnwritableCatalogueFailsTheRun",
+             {"-o", "nowhere", "-index", "c"},
+             kBanner + ("Writing catalogue: c\n" + Failed("Can't write file: nowhere/c.cpp")),
+             kFailed},
         // Help is answered only as the first argument, and reads nothing after it.
         Case{"HelpReadsNothingAfterIt", {"-h", "-X"}, kBanner + UsageText()},
         Case{"LongHelpReadsNothingAfterIt", {"--help", "-i", "missing"}, kBanner + UsageText()},
