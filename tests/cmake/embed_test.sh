@@ -103,21 +103,19 @@ scenario() {  # <label: package-* or subdir-*> <generator> <where Hexloom comes 
   step "deleting notes.txt.h" "$stamp $main_o $h embed_example" rm "$bld/$h"
 }
 
+lookup() {  # <build> <path> <last line catalogue_example prints for it> <edit...>: edits under site/, builds, looks up
+  backdate
+  "${@:4}"
+  build "$1" --target catalogue_example
+  [[ $("$bld/catalogue_example" "$2" | tail -1) == "$3" ]] || fail "$label: after the $1 build, $2 is not \"$3\""
+}
+
 catalogue() {  # <label> <generator>: a file added under site/ is in the catalogue after a build, gone after its removal
   echo "== $1"
   enter "$1" "$source_dir/examples/embed" -G "$2" "-DHEXLOOM_SOURCE_DIR=$source_dir"
-  build first --target catalogue_example
-  [[ $("$bld/catalogue_example" css/style.css | tail -1) == "body { font-family: sans-serif; }" ]] ||
-    fail "$label: css/style.css is not in the catalogue"
-  backdate
-  echo "one line more" >"$src/site/added.txt"
-  build added --target catalogue_example
-  [[ $("$bld/catalogue_example" added.txt | tail -1) == "one line more" ]] || fail "$label: added.txt is not found"
-  backdate
-  rm "$src/site/added.txt"
-  build removed --target catalogue_example
-  [[ $("$bld/catalogue_example" added.txt | tail -1) == "added.txt: not in the catalogue" ]] ||
-    fail "$label: added.txt is still found"
+  lookup first css/style.css "body { font-family: sans-serif; }" true
+  lookup added added.txt "<p>Served from a catalogue.</p>" cp "$src/site/index.html" "$src/site/added.txt"
+  lookup removed added.txt "added.txt: not in the catalogue" rm "$src/site/added.txt"
   build again --target catalogue_example
   ! grep -E "Cataloguing|Building|Linking" "$log" || fail "$label: the build after the removal was not a no-op"
 }
@@ -165,18 +163,20 @@ reject() {  # <case> <words of the message, compared with its lines joined as CM
   [[ $(tr '\n' ' ' <"$work/$1.log" | tr -s ' ') == *"$2"* ]] ||
     { cat "$work/$1.log" >&2; fail "case $1: the message does not say \"$2\""; }
 }
-# How a target holds data.bin: a string literal for g++ unless ARRAY asks for the brace list (array), a brace
-# list for other compilers unless -str asks otherwise.
-form() { if grep -q '^ *"' "$bld/hexloom_embed/$1/data.bin.cpp"; then echo literal; else echo array; fi; }
+# <target> <what it prints> <how it holds data.bin>: a string literal for g++ unless ARRAY asks for the brace list
+# (array), a brace list for other compilers unless -str asks otherwise.
+holds() {
+  form=array && grep -q '^ *"' "$bld/hexloom_embed/$1/data.bin.cpp" && form=literal
+  [[ $("$bld/$1") == "$2" && $form == "$3" ]] || fail "$1 does not print \"$2\" from a $3 (it holds a $form)"
+}
 
-accept accepted
-[[ $("$bld/first") == "11 11 16" ]] || fail "first (-stl -nons) does not hold a/data.bin and a/new"
-[[ $("$bld/second") == "$b_md5" ]] || fail "second (-cpp_md5) does not hold the MD5 digest of b/data.bin"
-[[ "$(form first) $(form second)" == "literal literal" ]] || fail "first or second holds no string literal"
-accept choice
-[[ $("$bld/first") == "11 11 16" && $("$bld/third") == "11 11 16" ]] || fail "first or third does not hold a/data.bin"
-[[ $("$bld/second") == "$b_md5" ]] || fail "second (-str -cpp_md5) is wrong"
-[[ "$(form first) $(form second) $(form third)" == "array literal array" ]] || fail "choice: not array, literal, array"
+accept accepted  # first: -stl -nons over a/data.bin and a/new; second: -cpp_md5 over b/data.bin
+holds first "11 11 16" literal
+holds second "$b_md5" literal
+accept choice  # second: -str -cpp_md5
+holds first "11 11 16" array
+holds second "$b_md5" literal
+holds third "11 11 16" array
 reject array_and_str "ARRAY asks for a brace list and -str for a string literal"
 
 # Two libraries, one logo.png each: refused in one namespace, read back apart with NAMESPACE.

@@ -29,7 +29,6 @@ class Conversion : public testing::Test {
 TEST_F(Conversion, LastConvertsTheLastInputAgain) {
   EXPECT_EQ(Run({"-i", "x", "-md5", "-last"}).output,
             kBanner + Converted("x", {"x.cpp", "x.h"}) + Converted("x", {"x.md5"}) + kEnding);
-  EXPECT_EQ(Slurp(folder / "x.md5"), "900150983cd24fb0d6963f7d28e17f72");
 }
 
 TEST_F(Conversion, ClosedOutputPipeDoesNotStopTheRun) {

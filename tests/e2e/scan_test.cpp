@@ -32,11 +32,6 @@ TEST_P(Scan, Run) {
 INSTANTIATE_TEST_SUITE_P(
     Runs, Scan,
     testing::Values(
-        Case{"TagMatchesAnywhereInAnyCase",
-             "touch notes.txt a.bin B.BIN x.bin.old",
-             {"-sha1", "-p", "d", ".Bin"},
-             Applied("d/B.BIN", {"d/b.sha1"}) + Applied("d/a.bin", {"d/a.sha1"}) + "[Skip] d/notes.txt\n" +
-                 Applied("d/x.bin.old", {"d/x.old.sha1"}) + kEnding},
         Case{"TrailingSeparatorsAreDropped",
              "mkdir sub && touch sub/x.bin",
              {"-md5", "-p", "d//", ".bin"},
