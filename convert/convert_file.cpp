@@ -34,19 +34,26 @@ std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
   return "path:" + inputPath;
 }
 
-// Under -incbin the source names the input by its absolute path, and
-// carries the digest of the bytes read now. False after a failure, already
+// The source names the input by its absolute path, which holds on the
+// machine that converts and builds. False after a failure, already reported.
+bool FindIncbinPath(PreparedConversion& prepared, FileSystem& fs) {
+  const std::optional<std::string> path = fs.CanonicalPath(prepared.inputPath);
+  if (!path)
+    return ReportError("No absolute path for -incbin: ", prepared.inputPath);
+  prepared.material.incbin.path = *path;
+  return true;
+}
+
+// Under -incbin the source carries the digest of the bytes read now. False after a failure, already
 // reported.
 bool PrepareIncbin(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs) {
   const SourceStyle& style = settings.style;
   // The assembler fills read-only bytes: no vector, nothing writable.
   if (style.useVector || style.dynamicData)
     return ReportError("-incbin can't make a vector (-stl) or writable data (-dyn): ", prepared.inputPath);
-  const std::optional<std::string> path = fs.CanonicalPath(prepared.inputPath);
-  if (!path)
-    return ReportError("No absolute path for -incbin: ", prepared.inputPath);
+  if (!FindIncbinPath(prepared, fs))
+    return false;
   IncbinFile& file = prepared.material.incbin;
-  file.path = *path;
   DigestInfoOf(DigestKind::Sha256)
       .compute(prepared.material.buffer.data(), prepared.material.buffer.size(), file.sha256.data());
   return true;
@@ -64,13 +71,7 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
     // run; only their digest is made now, on the worker that read them.
     DigestInfoOf(DigestKind::Sha256).compute(material.buffer.data(), material.buffer.size(), prepared.sha256.data());
     // -stl and -dyn don't apply to a catalogue: only the path is needed.
-    if (settings.style.incbin) {
-      const std::optional<std::string> path = fs.CanonicalPath(prepared.inputPath);
-      if (!path)
-        return ReportError("No absolute path for -incbin: ", prepared.inputPath);
-      material.incbin.path = *path;
-    }
-    return true;
+    return !settings.style.incbin || FindIncbinPath(prepared, fs);
   }
   if (settings.contentDigest)
     DigestInPlace(*settings.contentDigest, material.buffer);
