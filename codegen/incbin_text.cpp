@@ -116,9 +116,6 @@ std::string BuildIncbinText(const IncbinFile& file, uint64_t size, const std::st
     text += kCompilerCheck;
     text += "\n";
   }
-  // The digest makes the text change whenever the bytes do: build tools and
-  // compiler caches that hash the source compile it again.
-  text += "// SHA-256 of the included file: " + LowercaseHex(file.sha256.data(), file.sha256.size()) + "\n";
   // A catalogue's arrays stand in an unnamed namespace; a declaration there
   // that only the assembler defines draws Clang's warning, so it steps out.
   if (part)
@@ -143,11 +140,21 @@ std::string BuildIncbinText(const IncbinFile& file, uint64_t size, const std::st
   text += "\n";
   text += kMacros;
   text += "asm(HEXLOOM_INCBIN_OPEN\n";
+  // The digest makes the text change whenever the bytes do: build tools and
+  // compiler caches that hash the source compile it again. It is an
+  // assembler comment, inside the string, because the preprocessor drops
+  // C++ comments and caches may hash its output instead of the file.
+  text +=
+      "    \"/* SHA-256 of the included file: " + LowercaseHex(file.sha256.data(), file.sha256.size()) + " */\\n\"\n";
   if (!part)
     text += "    \".globl \" " + label + " \"\\n\"\n";
   text += "    \".balign " + std::to_string(std::max(style.alignment, kLeastIncbinAlignment)) + "\\n\"\n";
   text += "    " + label + " \":\\n\"\n";
-  text += "    " + CppLiteral(".incbin \"" + AssemblerQuoted(file.path) + "\"\n") + "\n";
+  // Compiler caches refuse a source that holds the directive, since they
+  // can't know the bytes it reads. This source names them by their digest,
+  // so its text is a sound cache key: the directive is split in two
+  // literals, which the compiler joins.
+  text += "    \".inc\" " + CppLiteral("bin \"" + AssemblerQuoted(file.path) + "\"\n") + "\n";
   text += "    \".byte 0\\n\"\n";
   text += "    HEXLOOM_INCBIN_CLOSE(" + label + "));\n";
   text += kUndefines;

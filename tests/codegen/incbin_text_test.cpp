@@ -34,14 +34,16 @@ TEST(Incbin, TextOfEachForm) {
   IncbinFile file{"/d/sky\"", {}};
   file.sha256[0] = 0xab;
   file.sha256[31] = 0x01;
-  const std::string digest = "// SHA-256 of the included file: ab" + std::string(60, '0') + "01\n";
+  const std::string digest =
+      "asm(HEXLOOM_INCBIN_OPEN\n    \"/* SHA-256 of the included file: ab" + std::string(60, '0') + "01 */\\n\"\n";
   const std::string label = "HEXLOOM_INCBIN_LABEL(\"_ZN4Data3skyE\")";
   const Form forms[] = {
       {{},
        ArrayPlace::OwnFile,
        {"#error \"This source", digest, "namespace Data {\nextern const unsigned char sky[4];\n}\n",
         "\".globl \" " + label + " \"\\n\"\n", "\".balign 16\\n\"\n    " + label + " \":\\n\"\n",
-        "\".incbin \\\"/d/sky\\\\\\\"\\\"\\n\"\n    \".byte 0\\n\"\n", "HEXLOOM_INCBIN_CLOSE(" + label + "));\n#undef"},
+        "\".inc\" \"bin \\\"/d/sky\\\\\\\"\\\"\\n\"\n    \".byte 0\\n\"\n",
+        "HEXLOOM_INCBIN_CLOSE(" + label + "));\n#undef"},
        {"__asm__"}},
       {{.alignment = 4096, .noNamespace = true},
        ArrayPlace::OwnFile,
@@ -49,8 +51,8 @@ TEST(Incbin, TextOfEachForm) {
        {"namespace"}},
       {{.alignment = 8},
        ArrayPlace::CataloguePart,
-       {digest +
-            "}  // namespace\nalignas(8) extern const unsigned char sky[4] __asm__(\"hexloom_sky\");\nnamespace {\n",
+       {digest,
+        "}  // namespace\nalignas(8) extern const unsigned char sky[4] __asm__(\"hexloom_sky\");\nnamespace {\n",
         "\".balign 16\\n\"\n    \"hexloom_sky\" \":\\n\""},
        {"Generated", "#error", ".globl", "HEXLOOM_INCBIN_LABEL(\""}},
   };

@@ -89,13 +89,13 @@ TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
 TEST_F(ConvertFileTest, IncbinSources) {
   settings.style.incbin = true;
   Convert("sky.png");
-  EXPECT_TRUE(Holds("sky.png.cpp", ".incbin \\\"" + JoinPath("", "sky.png") + "\\\"\\n\""));
+  EXPECT_TRUE(Holds("sky.png.cpp", "\".inc\" \"bin \\\"" + JoinPath("", "sky.png") + "\\\"\\n\""));
   EXPECT_TRUE(
-      Holds("sky.png.cpp", "included file: fae12c85cb1b6aca5070c8837c2b720665f35afabe2dcd504d6c970de880d834\n"));
+      Holds("sky.png.cpp", "included file: fae12c85cb1b6aca5070c8837c2b720665f35afabe2dcd504d6c970de880d834 */"));
   EXPECT_TRUE(Holds("sky.png.h", "extern const unsigned char sky_png[];\nconst size_t sky_png_size = 3;"));
   Select(OutputFormat::Cpp, DigestKind::Md5);
   Convert("sky.png");
-  EXPECT_FALSE(Holds("sky.png.cpp", ".incbin"));
+  EXPECT_FALSE(Holds("sky.png.cpp", ".inc"));
   Select(OutputFormat::Cxx, std::nullopt);
   for (bool SourceStyle::*field : {&SourceStyle::useVector, &SourceStyle::dynamicData}) {
     SourceStyle style = settings.style;
