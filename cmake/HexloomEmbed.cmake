@@ -73,8 +73,8 @@ set(HEXLOOM_EXECUTABLE "" CACHE FILEPATH
 # Sets the vocabulary in the caller's scope: a variable of this file would not
 # reach the directories above the one that includes it (add_subdirectory()).
 macro(_hexloom_embed_vocabulary)
-set(_hexloom_embed_style_options -str -incbin -stl -dyn -nons -dec -bw -bwns -size_t -s32 -u32
-  -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4 -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512)
+set(_hexloom_embed_style_options -str -stl -dyn -nons -dec -bw -bwns -size_t -s32 -u32
+  -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4 -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 -incbin)
 # Names a definition can't use, as Hexloom knows them (codegen/identifier.cpp).
 set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor bool break case catch char
   char16_t char32_t char8_t class co_await co_return co_yield compl concept const const_cast consteval
