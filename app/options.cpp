@@ -160,6 +160,10 @@ const OptionEntry kOptionTable[] = {
      "data as a string literal (64 bytes by row by default): compiles much faster; "
      "the array holds one more element, a final zero",
      SetStyle<&S::stringLiteral, true>},
+    {"-incbin",
+     "the .cpp includes the input file with the assembler's .incbin (its absolute path): compiles in "
+     "a moment, not with MSVC; not with -stl or -dyn",
+     SetStyle<&S::incbin, true>},
     {"-align", "alignas(N) on the data arrays, N a power of two from 1 to 4096", SetAlignment},
     {"-index",
      "catalogue: the C++ source of the files that follow goes into name.cpp and name.h, "

@@ -7,6 +7,11 @@ For random data and for text (this tree's sources and README, repeated) of
 when it is installed. Each file is compiled once. Usage:
 
     bench/compile_bench.py [path/to/hexloom] [--sizes 1,4,16] [--compiler c++]
+    bench/compile_bench.py --incbin [--sizes 16]
+
+With --incbin it compiles the -str and the -incbin forms of random data
+only, and prints how many times faster -incbin is and the part of -str's
+memory it takes (goals: at least 10 times faster, at most a fifth).
 
 The seconds are wall-clock time; "cpu" is the compiler's user and system
 time, which other work on the machine disturbs less. Needs xxd.
@@ -66,18 +71,48 @@ def project_compiler():
     return "c++"
 
 
+def compare_incbin(hexloom, compilers, sizes, work):
+    """The -str and -incbin forms of random data, compiled once each."""
+    print("| MiB | compiler | -str s (cpu) | -incbin s (cpu) | peak MB: -str / -incbin | "
+          "-str ÷ -incbin: time, cpu | -incbin memory ÷ -str |")
+    print("|---|---|---|---|---|---|---|")
+    for mib in sizes:
+        folder = os.path.join(work, f"incbin{mib}")
+        for sub in ("", "str", "incbin"):
+            os.makedirs(os.path.join(folder, sub), exist_ok=True)
+        with open(os.path.join(folder, "data.bin"), "wb") as out:
+            out.write(random_bytes(mib * MIB))
+        quiet = {"cwd": folder, "stdout": subprocess.DEVNULL, "check": True}
+        subprocess.run([hexloom, "-str", "-o", "str", "-i", "data.bin"], **quiet)
+        subprocess.run([hexloom, "-incbin", "-o", "incbin", "-i", "data.bin"], **quiet)
+        for compiler in compilers:
+            literal = compile_once(compiler, "str/data.bin.cpp", folder)
+            incbin = compile_once(compiler, "incbin/data.bin.cpp", folder)
+            cells = [f"{wall:.2f} ({cpu:.2f})" for wall, cpu, _ in (literal, incbin)]
+            print(f"| {mib} | {os.path.basename(compiler)} | " + " | ".join(cells) +
+                  f" | {literal[2] / 1e6:.0f} / {incbin[2] / 1e6:.0f} | "
+                  f"{literal[0] / incbin[0]:.1f}×, {literal[1] / incbin[1]:.1f}× | {incbin[2] / literal[2]:.2f} |",
+                  flush=True)
+        shutil.rmtree(folder)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("hexloom", nargs="?", default=os.path.join(ROOT, "build", "release", "hexloom"))
     parser.add_argument("--sizes", default="1,4,16", help="MiB, comma-separated")
     parser.add_argument("--compiler", default=project_compiler())
+    parser.add_argument("--incbin", action="store_true", help="compare -incbin with -str on random data")
     args = parser.parse_args()
-    if not shutil.which("xxd"):
-        sys.exit("xxd is needed (apt-get install xxd)")
     hexloom = os.path.abspath(args.hexloom)
     compilers = [args.compiler]
     if shutil.which("clang++") and os.path.basename(args.compiler) != "clang++":
         compilers.append("clang++")
+    if args.incbin:
+        with tempfile.TemporaryDirectory(prefix="hexloom-compile-") as work:
+            compare_incbin(hexloom, compilers, [int(size) for size in args.sizes.split(",")], work)
+        return
+    if not shutil.which("xxd"):
+        sys.exit("xxd is needed (apt-get install xxd)")
 
     print("| data | MiB | compiler | brace list s (cpu) | -str s (cpu) | xxd -i s (cpu) | "
           "peak MB: brace / -str / xxd | brace ÷ -str: time, cpu, memory |")

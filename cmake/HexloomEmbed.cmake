@@ -1,4 +1,4 @@
-# hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] FILES <file>...
+# hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] FILES <file>...
 #               [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
 #
 # Compiles the bytes of each <file> into <target>: at build time Hexloom
@@ -19,12 +19,16 @@
 #             literal (-str, many times faster to compile) when the C++
 #             compiler is GCC or Clang, and a brace list with any other
 #             compiler: MSVC refuses string literals longer than about 64 KB.
+# INCBIN      the .cpp includes the file with the assembler's .incbin (-incbin):
+#             it compiles in a moment whatever the size, with GCC and Clang
+#             only, and on the machine that converted it (the source names
+#             the file's absolute path). Each object depends on its assets.
 # OPTIONS     Hexloom style options, given to it before -o and -i (see
 #             _hexloom_embed_style_options below), and -cpp or -cpp_md5,
 #             -cpp_sha1, -cpp_sha256, -cpp_sha512 (which embed the file's
 #             digest instead of its bytes).
 #
-# hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] INDEX <name>
+# hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] INDEX <name>
 #               DIRECTORY <dir> [TAG <tag>] | FILES <file>...
 #               [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
 #
@@ -70,7 +74,7 @@ set(HEXLOOM_EXECUTABLE "" CACHE FILEPATH
 # reach the directories above the one that includes it (add_subdirectory()).
 macro(_hexloom_embed_vocabulary)
 set(_hexloom_embed_style_options -str -stl -dyn -nons -dec -bw -bwns -size_t -s32 -u32
-  -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4 -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512)
+  -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4 -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 -incbin)
 # Names a definition can't use, as Hexloom knows them (codegen/identifier.cpp).
 set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor bool break case catch char
   char16_t char32_t char8_t class co_await co_return co_yield compl concept const const_cast consteval
@@ -79,7 +83,7 @@ set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor boo
   operator or or_eq private protected public register reinterpret_cast requires return short signed size_t
   sizeof static static_assert static_cast struct switch template this thread_local throw true try typedef
   typeid typename union unsigned using virtual void volatile wchar_t while xor xor_eq)
-set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY] \
+set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] \
 [INDEX <name> DIRECTORY <dir> [TAG <tag>]] FILES <file>... [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
 endmacro()
 
@@ -138,6 +142,15 @@ function(_hexloom_embed_heal converter stamp source header)
   file(APPEND "${script}"
     "if(NOT (EXISTS \"${source}\" AND EXISTS \"${header}\"))\n  file(REMOVE \"${stamp}\")\nendif()\n")
   add_dependencies(${converter} hexloom_embed_heal)
+endfunction()
+
+# Under -incbin the assembler reads the assets while the source compiles:
+# each object depends on them as on a header, so a changed asset is never
+# linked stale, even when its conversion would leave the source as it was.
+function(_hexloom_embed_object_depends source)
+  if(incbin)
+    set_source_files_properties("${source}" PROPERTIES OBJECT_DEPENDS "${ARGN}")
+  endif()
 endfunction()
 
 # The INDEX form, in the scope of hexloom_embed(): one conversion writes the
@@ -233,12 +246,13 @@ macro(_hexloom_embed_catalogue)
   target_sources(${converter} PRIVATE "${stamp}")
   _hexloom_embed_heal(${converter} "${stamp}" "${source}" "${header}")
   target_sources(${target} PRIVATE "${source}" "${header}")
+  _hexloom_embed_object_depends("${source}" ${inputs})
   source_group("Hexloom Generated" FILES "${source}" "${header}")
 endmacro()
 
 function(hexloom_embed target)
   _hexloom_embed_vocabulary()
-  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;PUBLIC;PRIVATE;INTERFACE"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;INCBIN;PUBLIC;PRIVATE;INTERFACE"
     "OUTPUT_DIR;NAMESPACE;INDEX;DIRECTORY;TAG" "FILES;OPTIONS")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "hexloom_embed(${target}): unexpected arguments: ${arg_UNPARSED_ARGUMENTS} "
@@ -326,7 +340,19 @@ function(hexloom_embed target)
         "joined by ::, such as assets or game::assets.")
     endif()
   endforeach()
-  if(arg_ARRAY AND "-str" IN_LIST options)
+  set(incbin OFF)
+  if(arg_INCBIN OR "-incbin" IN_LIST options)
+    set(incbin ON)
+    if(arg_ARRAY OR "-str" IN_LIST options)
+      message(FATAL_ERROR "hexloom_embed(${target}): INCBIN has the assembler include the files, "
+        "ARRAY and -str ask for their bytes in the source: give one of them.")
+    elseif(NOT CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang|AppleClang)$")
+      message(FATAL_ERROR "hexloom_embed(${target}): INCBIN needs GNU-style inline assembly (GCC or Clang), "
+        "which the ${CMAKE_CXX_COMPILER_ID} compiler lacks: leave INCBIN out (a brace list) or use -str.")
+    endif()
+    list(REMOVE_ITEM options -incbin)
+    list(PREPEND options -incbin)
+  elseif(arg_ARRAY AND "-str" IN_LIST options)
     message(FATAL_ERROR "hexloom_embed(${target}): ARRAY asks for a brace list and -str for a string literal.")
   elseif(NOT arg_ARRAY AND NOT "-str" IN_LIST options AND CMAKE_CXX_COMPILER_ID MATCHES "^(GNU|Clang|AppleClang)$")
     list(PREPEND options -str)
@@ -443,6 +469,7 @@ function(hexloom_embed target)
     # The asset is listed in the target, not compiled, in a group of its own.
     set_source_files_properties("${input}" PROPERTIES HEADER_FILE_ONLY ON)
     target_sources(${target} PRIVATE "${input}" "${source}" "${header}")
+    _hexloom_embed_object_depends("${source}" "${input}")
     source_group("Hexloom Assets" FILES "${input}")
     source_group("Hexloom Generated" FILES "${source}" "${header}")
   endforeach()

@@ -4,9 +4,12 @@
 #include <cstring>
 
 #include "codegen/banner.h"
+#include "codegen/incbin_text.h"
 #include "codegen/string_literal.h"
 
 namespace {
+
+static_assert(kCatalogueDigestSize == kIncbinDigestSize);
 
 // The path as one quoted literal: a file name holding a quote, a backslash,
 // "*/", "??=" or any byte outside printable ASCII can't break the code.
@@ -72,7 +75,10 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     SourceStyle arrayStyle = item.style;
     arrayStyle.useVector = arrayStyle.dynamicData = arrayStyle.digestComment = false;
     const std::string identifier = name + "_" + std::to_string(i);
-    arrays_.push_back(std::make_unique<DataSourceText>(*item.bytes, identifier, arrayStyle, ArrayPlace::CataloguePart));
+    IncbinFile file{std::string(item.incbinPath), {}};
+    std::memcpy(file.sha256.data(), item.sha256, kCatalogueDigestSize);
+    arrays_.push_back(
+        std::make_unique<DataSourceText>(*item.bytes, identifier, arrayStyle, ArrayPlace::CataloguePart, &file));
     std::memcpy(digests + i * kCatalogueDigestSize, item.sha256, kCatalogueDigestSize);
     // Addresses of arrays and literals only: the table is constant-initialised.
     // The length is written out: GCC won't count a literal's characters at

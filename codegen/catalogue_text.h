@@ -22,6 +22,7 @@ struct CatalogueItem {
   const ByteBuffer* bytes;      // must outlive the text
   const unsigned char* sha256;  // kCatalogueDigestSize bytes
   SourceStyle style;            // shapes the item's array
+  std::string_view incbinPath;  // the file's absolute path, for a style with -incbin
 };
 
 // Returns the header of the catalogue `name`: the entry type, the table,

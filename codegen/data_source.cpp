@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "codegen/banner.h"
+#include "codegen/incbin_text.h"
 #include "codegen/string_literal.h"
 
 // Every element text with its ", " separator, padded to eight bytes so that
@@ -93,10 +94,18 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length) {
 }
 
 DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
-                               ArrayPlace place)
+                               ArrayPlace place, const IncbinFile* incbin)
     : indent_(style.tabSize > 0 ? static_cast<size_t>(style.tabSize) : 0, ' '),
       bytes_(buffer.data()),
       count_(buffer.size()) {
+  if (style.incbin) {
+    // The assembler reads the bytes: the text is short and has no rows.
+    head_ = BuildIncbinText(*incbin, count_, identifier, style, place);
+    count_ = rowCount_ = 0;
+    table_ = &kHexTable;
+    size_ = head_.size();
+    return;
+  }
   const bool longLiteral = style.stringLiteral && count_ > kPortableStringLiteralLength;
   const bool part = place == ArrayPlace::CataloguePart;
   MakeHead(identifier, style, longLiteral, part);
@@ -237,8 +246,8 @@ size_t DataSourceText::Next(char* out, size_t capacity) {
 }
 
 void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
-                    std::string& text, ArrayPlace place) {
-  DataSourceText source(buffer, identifier, style, place);
+                    std::string& text, ArrayPlace place, const IncbinFile* incbin) {
+  DataSourceText source(buffer, identifier, style, place, incbin);
   const size_t start = text.size();
   text.reserve(start + source.size());
   std::unique_ptr<char[]> piece(new char[DataSourceText::kMinPieceCapacity]);

@@ -14,20 +14,22 @@
 std::string LowercaseHex(const unsigned char* bytes, size_t length);
 
 struct ElementTable;
+struct IncbinFile;
 
 // Where the array text goes: a file of its own (banner, namespace, external
 // linkage), or a part of a catalogue source, already inside its namespace.
 enum class ArrayPlace { OwnFile, CataloguePart };
 
 // The data source text of a buffer in a style, produced front to back in pieces so that the text of a large
-// file never has to be held whole. The buffer must outlive it.
+// file never has to be held whole. The buffer must outlive it. A style with -incbin needs the file that the
+// buffer was read from.
 class DataSourceText {
  public:
   // Pieces are asked for with at least this much room.
   static constexpr size_t kMinPieceCapacity = 64 * 1024;
 
   DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
-                 ArrayPlace place = ArrayPlace::OwnFile);
+                 ArrayPlace place = ArrayPlace::OwnFile, const IncbinFile* incbin = nullptr);
 
   // Returns the length of the whole text.
   uint64_t size() const { return size_; }
@@ -61,4 +63,4 @@ class DataSourceText {
 
 // Appends the whole data source text of the buffer; never fails.
 void EmitDataSource(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
-                    std::string& text, ArrayPlace place = ArrayPlace::OwnFile);
+                    std::string& text, ArrayPlace place = ArrayPlace::OwnFile, const IncbinFile* incbin = nullptr);

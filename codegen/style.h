@@ -22,6 +22,7 @@ struct SourceStyle {
   bool braceWrapNamespace = false;
   bool stringLiteral = false;  // the data is a string literal, not a brace list
   bool digestComment = false;  // the bytes are a digest, shown in a comment line too
+  bool incbin = false;         // the assembler includes the input file (.incbin); the text has no bytes
 
   friend bool operator==(const SourceStyle&, const SourceStyle&) = default;
 };

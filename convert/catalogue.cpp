@@ -50,7 +50,7 @@ bool WriteCatalogue(const Catalogue& catalogue, size_t number, RunState& run, bo
   std::vector<CatalogueItem> items;
   items.reserve(catalogue.entries.size());
   for (const auto& [path, entry] : catalogue.entries)
-    items.push_back({entry.path, &entry.bytes, entry.sha256.data(), entry.style});
+    items.push_back({entry.path, &entry.bytes, entry.sha256.data(), entry.style, entry.incbinPath});
   ConversionSettings settings;
   settings.testMode = testMode;
   // Its own key: a second catalogue of the same name and folder, or a file

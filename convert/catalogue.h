@@ -20,7 +20,8 @@ struct CatalogueEntry {
   std::string path;  // the lookup key
   ByteBuffer bytes;
   std::array<unsigned char, kCatalogueDigestSize> sha256{};
-  SourceStyle style;  // in force when the file was converted
+  SourceStyle style;       // in force when the file was converted
+  std::string incbinPath;  // absolute, when the style includes the file with -incbin
 };
 
 struct Catalogue {

@@ -46,6 +46,31 @@ std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
   return "path:" + inputPath;
 }
 
+// The source names the input by its absolute path, which holds on the
+// machine that converts and builds. False after a failure, already reported.
+bool FindIncbinPath(PreparedConversion& prepared, FileSystem& fs) {
+  const std::optional<std::string> path = fs.CanonicalPath(prepared.inputPath);
+  if (!path)
+    return ReportError("No absolute path for -incbin: ", prepared.inputPath);
+  prepared.material.incbin.path = *path;
+  return true;
+}
+
+// Under -incbin the source carries the digest of the bytes read now. False after a failure, already
+// reported.
+bool PrepareIncbin(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs) {
+  const SourceStyle& style = settings.style;
+  // The assembler fills read-only bytes: no vector, nothing writable.
+  if (style.useVector || style.dynamicData)
+    return ReportError("-incbin can't make a vector (-stl) or writable data (-dyn): ", prepared.inputPath);
+  if (!FindIncbinPath(prepared, fs))
+    return false;
+  IncbinFile& file = prepared.material.incbin;
+  DigestInfoOf(DigestKind::Sha256)
+      .compute(prepared.material.buffer.data(), prepared.material.buffer.size(), file.sha256.data());
+  return true;
+}
+
 // Makes what the outputs need from the bytes read (the digest in their
 // place, the style and identifier, or the checksum text), plans the outputs
 // and, with `compareAhead`, compares each with the file already there. False
@@ -57,7 +82,8 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
     // The bytes wait in memory for the catalogue written at the end of the
     // run; only their digest is made now, on the worker that read them.
     DigestInfoOf(DigestKind::Sha256).compute(material.buffer.data(), material.buffer.size(), prepared.sha256.data());
-    return true;
+    // -stl and -dyn don't apply to a catalogue: only the path is needed.
+    return !settings.style.incbin || FindIncbinPath(prepared, fs);
   }
   // The content digest, when there is one, was made while reading.
   if (settings.format == OutputFormat::Checksum) {
@@ -65,6 +91,10 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
   } else {
     material.style = settings.style;
     material.style.digestComment = settings.contentDigest.has_value();
+    // A digest array holds bytes that no file holds: it keeps its text form.
+    material.style.incbin = settings.style.incbin && !settings.contentDigest;
+    if (material.style.incbin && !PrepareIncbin(prepared, settings, fs))
+      return false;
     material.identifier = MakeIdentifier(FileNameOf(prepared.inputPath));
     // A size constant that its type can't hold would compile to a wrong
     // value.
@@ -115,7 +145,7 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
     return false;
   if (GoesIntoCatalogue(settings)) {
     CatalogueEntry entry{CataloguePathOf(prepared.inputPath, settings.scanFolder), std::move(prepared.material.buffer),
-                         prepared.sha256, settings.style};
+                         prepared.sha256, settings.style, std::move(prepared.material.incbin.path)};
     if (!AddToCatalogue(run, std::move(entry)))
       return false;
     ConsoleLog::Instance() << "\n";

@@ -21,7 +21,7 @@ bool WithOutputContent(const OutputMaterial& material, OutputKind kind,
     case OutputKind::Source: {
       // Made piece by piece while it is compared or written: the text of a
       // large file is several times its size and is never held whole.
-      DataSourceText text(material.buffer, material.identifier, material.style);
+      DataSourceText text(material.buffer, material.identifier, material.style, ArrayPlace::OwnFile, &material.incbin);
       ContentPieces pieces;
       pieces.size = text.size();
       pieces.next = [&text](char* out, size_t capacity) { return text.Next(out, capacity); };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "codegen/incbin_text.h"
 #include "codegen/style.h"
 #include "convert/conversion.h"
 #include "platform/byte_buffer.h"
@@ -22,6 +23,7 @@ struct OutputMaterial {
   ByteBuffer buffer;  // the file's bytes, or the digest that replaced them
   std::string identifier;
   SourceStyle style;
+  IncbinFile incbin;     // the file that an -incbin source includes
   std::string checksum;  // for a checksum format
 };
 

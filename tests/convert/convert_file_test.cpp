@@ -83,3 +83,23 @@ TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
 }
 
 }  // namespace
+
+// -incbin names the input by its absolute path and carries its digest; digest arrays keep their text; the assembler
+// can fill neither a vector nor writable data.
+TEST_F(ConvertFileTest, IncbinSources) {
+  settings.style.incbin = true;
+  Convert("sky.png");
+  EXPECT_TRUE(Holds("sky.png.cpp", "fae12c85cb1b6aca5070c8837c2b720665f35afabe2dcd504d6c970de880d834 */\\n\"\n"));
+  EXPECT_TRUE(Holds("sky.png.cpp", "\"bin \\\"" + JoinPath("", "sky.png") + "\\\"\\n\""));
+  Select(OutputFormat::Cxx, DigestKind::Md5);
+  Convert("sky.png");
+  EXPECT_FALSE(Holds("sky.png.cxx", ".inc"));
+  Select(OutputFormat::Cxx, std::nullopt);
+  for (bool SourceStyle::*field : {&SourceStyle::useVector, &SourceStyle::dynamicData}) {
+    settings.style.useVector = settings.style.dynamicData = false;
+    settings.style.*field = true;
+    EXPECT_EQ(Convert("sky.png", false),
+              "Reading File: sky.png\nConverting...\n [ERROR] -incbin can't make a vector "
+              "(-stl) or writable data (-dyn): sky.png\n\n");
+  }
+}

@@ -1,5 +1,5 @@
 // Catalogues compiled into one program give back every file of a tree, with its SHA-256, found by its path: in each
-// namespace form, as brace lists and string literals, aligned, with g++ and Clang.
+// namespace form, as brace lists, string literals and -incbin, aligned, with g++ and Clang.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -36,7 +36,8 @@ const std::tuple<std::vector<std::string>, std::string, std::string, int> kForms
     {{"-str"}, "lit", "Data::lit", 1},
     {{"-align", "64"}, "aligned", "Data::aligned", 64},
     {{"-ns", "a::b"}, "nested", "a::b::nested", 1},
-    {{"-nons"}, "bare", "bare", 1}};
+    {{"-nons"}, "bare", "bare", 1},
+    {{"-incbin", "-align", "32"}, "included", "included", 32}};
 
 const char kWalker[] = R"(
 #include <cstdint>
