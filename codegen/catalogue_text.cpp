@@ -11,17 +11,6 @@ namespace {
 
 static_assert(kCatalogueDigestSize == kIncbinDigestSize);
 
-// The path as one quoted literal: a file name holding a quote, a backslash,
-// "*/", "??=" or any byte outside printable ASCII can't break the code.
-std::string QuotedPath(std::string_view path) {
-  const StringLiteralLayout layout{reinterpret_cast<const unsigned char*>(path.data()), path.size(),
-                                   std::max<size_t>(path.size(), 1), 0};
-  std::string text(StringLiteralRowRoom(layout), '\0');
-  size_t row = 0;
-  text.resize(WriteStringLiteralRows(layout, row, text.data(), text.size()));
-  return text;
-}
-
 // Copies what is left of `part` into the piece; true once all of it is out.
 bool CopyPart(const std::string& part, size_t& done, char*& out, const char* end) {
   const size_t length = std::min(part.size() - done, static_cast<size_t>(end - out));
@@ -83,7 +72,7 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     // Addresses of arrays and literals only: the table is constant-initialised.
     // The length is written out: GCC won't count a literal's characters at
     // compile time, and would initialise the table when the program starts.
-    table += "  {std::string_view(" + QuotedPath(item.path) + ", " + std::to_string(item.path.size()) + "), " +
+    table += "  {std::string_view(" + QuotedStringLiteral(item.path) + ", " + std::to_string(item.path.size()) + "), " +
              identifier + ", " + std::to_string(item.bytes->size()) + ", " + digestsName + " + " +
              std::to_string(i * kCatalogueDigestSize) + "},\n";
   }

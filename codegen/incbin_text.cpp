@@ -44,16 +44,6 @@ const char kCompilerCheck[] =
     "convert the file with -str or as a brace list\"\n"
     "#endif\n";
 
-// The text as one C++ string literal: any byte of a path survives it.
-std::string CppLiteral(const std::string& text) {
-  const StringLiteralLayout layout{reinterpret_cast<const unsigned char*>(text.data()), text.size(),
-                                   std::max<size_t>(text.size(), 1), 0};
-  std::string literal(StringLiteralRowRoom(layout), '\0');
-  size_t row = 0;
-  literal.resize(WriteStringLiteralRows(layout, row, literal.data(), literal.size()));
-  return literal;
-}
-
 void AppendNamePart(std::string& text, std::string_view name) {
   text += std::to_string(name.size());
   text += name;
@@ -128,8 +118,9 @@ std::string BuildIncbinText(const IncbinFile& file, uint64_t size, const std::st
   // A catalogue names its arrays' labels itself: the compiler uses them as
   // written, with no mangling and no platform prefix, and they stay local to
   // the object.
-  const std::string label = part ? CppLiteral("hexloom_" + identifier)
-                                 : "HEXLOOM_INCBIN_LABEL(" + CppLiteral(MangledDataName(identifier, style)) + ")";
+  const std::string label =
+      part ? QuotedStringLiteral("hexloom_" + identifier)
+           : "HEXLOOM_INCBIN_LABEL(" + QuotedStringLiteral(MangledDataName(identifier, style)) + ")";
   if (part)
     text += " __asm__(" + label + ")";
   text += ";\n";
@@ -154,7 +145,7 @@ std::string BuildIncbinText(const IncbinFile& file, uint64_t size, const std::st
   // can't know the bytes it reads. This source names them by their digest,
   // so its text is a sound cache key: the directive is split in two
   // literals, which the compiler joins.
-  text += "    \".inc\" " + CppLiteral("bin \"" + AssemblerQuoted(file.path) + "\"\n") + "\n";
+  text += "    \".inc\" " + QuotedStringLiteral("bin \"" + AssemblerQuoted(file.path) + "\"\n") + "\n";
   text += "    \".byte 0\\n\"\n";
   text += "    HEXLOOM_INCBIN_CLOSE(" + label + "));\n";
   text += kUndefines;

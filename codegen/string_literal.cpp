@@ -113,3 +113,12 @@ size_t WriteStringLiteralRows(const StringLiteralLayout& layout, size_t& row, ch
     cursor = WriteRow(layout, row++, cursor);
   return static_cast<size_t>(cursor - out);
 }
+
+std::string QuotedStringLiteral(std::string_view text) {
+  const StringLiteralLayout layout{reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                                   std::max<size_t>(text.size(), 1), 0};
+  std::string literal(StringLiteralRowRoom(layout), '\0');
+  size_t row = 0;
+  literal.resize(WriteStringLiteralRows(layout, row, literal.data(), literal.size()));
+  return literal;
+}

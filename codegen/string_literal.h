@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 // What the rows are made of: `bytesPerRow` bytes of the buffer a line (the
 // last line may hold fewer), each line opened by `indent` spaces.
@@ -36,3 +38,7 @@ size_t StringLiteralRowRoom(const StringLiteralLayout& layout);
 // left in `out`, advancing `row`; returns the length written, 0 when no line
 // is left or `capacity` is below StringLiteralRowRoom().
 size_t WriteStringLiteralRows(const StringLiteralLayout& layout, size_t& row, char* out, size_t capacity);
+
+// Returns the text as one quoted literal on one line: any byte (a quote, a
+// backslash, "*/", "??=", a line feed, bytes outside ASCII) survives it.
+std::string QuotedStringLiteral(std::string_view text);
