@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -49,51 +50,69 @@ bool ForEachPieceAhead(ContentPieces& content, const std::function<bool(const ch
   std::condition_variable changed;
   bool stop = false;
 
+  // Whatever fails on either thread (memory, most likely) is rethrown here
+  // once both have stopped: a thread left running would end the process.
+  std::exception_ptr failure;
+
   const auto make = [&] {
-    for (int i = 0;; i = (i + 1) % kSlots) {
-      {
-        std::unique_lock<std::mutex> guard(lock);
-        changed.wait(guard, [&] { return !slots[i].full || stop; });
-        if (stop)
+    try {
+      for (int i = 0;; i = (i + 1) % kSlots) {
+        {
+          std::unique_lock<std::mutex> guard(lock);
+          changed.wait(guard, [&] { return !slots[i].full || stop; });
+          if (stop)
+            return;
+        }
+        size_t length = content.next(slots[i].bytes.get(), kPieceCapacity);
+        {
+          std::lock_guard<std::mutex> guard(lock);
+          slots[i].length = length;
+          slots[i].full = true;
+        }
+        changed.notify_all();
+        if (length == 0)
           return;
       }
-      size_t length = content.next(slots[i].bytes.get(), kPieceCapacity);
-      {
-        std::lock_guard<std::mutex> guard(lock);
-        slots[i].length = length;
-        slots[i].full = true;
-      }
-      changed.notify_all();
-      if (length == 0)
-        return;
+    } catch (...) {
+      std::lock_guard<std::mutex> guard(lock);
+      failure = std::current_exception();
     }
+    changed.notify_all();
   };
   // A thread that can't be started (too many threads, too little memory)
   // leaves the making to this one.
   std::thread maker;
   try {
     maker = std::thread(make);
-  } catch (const std::system_error&) {
+  } catch (const std::exception&) {
     return ForEachPieceInTurn(content, consume);
   }
 
   bool consumedAll = true;
-  for (int i = 0;; i = (i + 1) % kSlots) {
-    {
-      std::unique_lock<std::mutex> guard(lock);
-      changed.wait(guard, [&] { return slots[i].full; });
+  try {
+    for (int i = 0;; i = (i + 1) % kSlots) {
+      {
+        std::unique_lock<std::mutex> guard(lock);
+        changed.wait(guard, [&] { return slots[i].full || failure; });
+        if (!slots[i].full)
+          break;
+      }
+      if (slots[i].length == 0)
+        break;
+      if (!consume(slots[i].bytes.get(), slots[i].length)) {
+        consumedAll = false;
+        break;
+      }
+      {
+        std::lock_guard<std::mutex> guard(lock);
+        slots[i].full = false;
+      }
+      changed.notify_all();
     }
-    if (slots[i].length == 0)
-      break;
-    if (!consume(slots[i].bytes.get(), slots[i].length)) {
-      consumedAll = false;
-      break;
-    }
-    {
-      std::lock_guard<std::mutex> guard(lock);
-      slots[i].full = false;
-    }
-    changed.notify_all();
+  } catch (...) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (!failure)
+      failure = std::current_exception();
   }
   {
     std::lock_guard<std::mutex> guard(lock);
@@ -101,6 +120,8 @@ bool ForEachPieceAhead(ContentPieces& content, const std::function<bool(const ch
   }
   changed.notify_all();
   maker.join();
+  if (failure)
+    std::rethrow_exception(failure);
   return consumedAll;
 }
 

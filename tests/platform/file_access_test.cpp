@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 #include <tuple>
 
 #include "platform/file_system.h"
@@ -64,6 +66,21 @@ TEST(RealFileSystem, IdentitiesListingsAndWritability) {
       {"a", true}, {"new", true}, {"missing/new", false}, {"sub", false}, {"a/x", false}};
   for (const auto& [name, can] : writable)
     EXPECT_EQ(fs.CanWrite(folder / Native(name)), can) << name;
+}
+
+// A large content is made on a second thread: what fails on either thread reaches the caller, never std::terminate.
+TEST(FileAccess, AFailureOnEitherThreadOfALargeContentReachesTheCaller) {
+  int made = 0;
+  ContentPieces content{.size = 64 << 20,
+                        .next = [&](char* out, size_t capacity) -> size_t {
+                          if (++made > 2)
+                            throw std::bad_alloc();
+                          std::memset(out, 'a', capacity);
+                          return capacity;
+                        },
+                        .rewind = [&] { made = 0; }};
+  EXPECT_THROW(ForEachPiece(content, [](const char*, size_t) { return true; }), std::bad_alloc);
+  EXPECT_THROW(ForEachPiece(content, [](const char*, size_t) -> bool { throw std::bad_alloc(); }), std::bad_alloc);
 }
 
 }  // namespace
