@@ -42,7 +42,7 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   const unsigned char digest[kCatalogueDigestSize] = {0xAB};
   std::vector<CatalogueItem> items;
   for (const std::string& path : paths)
-    items.push_back({path, items.size() == 7 ? &large : &small, digest, {}});
+    items.push_back({path, items.size() == 7 ? &large : &small, digest, {}, {}});
   items[3].style.stringLiteral = true;
   SourceStyle style;
   style.noNamespace = true;

@@ -90,7 +90,11 @@ TEST_F(ConvertFileTest, IncbinSources) {
   settings.style.incbin = true;
   Convert("sky.png");
   EXPECT_TRUE(Holds("sky.png.cpp", "fae12c85cb1b6aca5070c8837c2b720665f35afabe2dcd504d6c970de880d834 */\\n\"\n"));
-  EXPECT_TRUE(Holds("sky.png.cpp", "\"bin \\\"" + JoinPath("", "sky.png") + "\\\"\\n\""));
+  // A Windows separator is escaped once for the assembler and again for C++.
+  std::string path;
+  for (const char c : JoinPath("", "sky.png"))
+    path += c == '\\' ? std::string(4, '\\') : std::string(1, c);
+  EXPECT_TRUE(Holds("sky.png.cpp", "\"bin \\\"" + path + "\\\"\\n\""));
   Select(OutputFormat::Cxx, DigestKind::Md5);
   Convert("sky.png");
   EXPECT_FALSE(Holds("sky.png.cxx", ".inc"));
