@@ -130,9 +130,7 @@ WriteResult MemoryFileSystem::WriteWholeFile(const std::string& path, ContentPie
   auto guard = Lock();
   if (!CanWrite(path))
     return WriteResult::Refused;
-  Node& node = Find(path) ? *Find(path) : Add(*Resolve(path));
-  node.bytes = Gather(content);
-  ++node.writes;
+  (Find(path) ? *Find(path) : Add(*Resolve(path))).bytes = Gather(content);
   return WriteResult::Done;
 }
 

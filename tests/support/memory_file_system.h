@@ -20,7 +20,6 @@ class MemoryFileSystem final : public FileSystem {
     Kind kind = Kind::File;
     std::string bytes;  // a file's content, or a link's target (a path of this file system)
     bool writable = true, readable = true, tooLarge = false;
-    int writes = 0;
   };
 
   MemoryFileSystem() { Add("", {}, Kind::Folder), Add("/", {}, Kind::Folder); }
