@@ -85,12 +85,11 @@ TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
 }
 
 TEST_F(OptionsTest, QuietKeepsOnlyErrors) {
-  const std::string printed = CaptureConsole([&] {
-    RunAll({"-q", "-i", "no such file"});
-    PrintUsage(run.settings);
-  });
-  ConsoleLog::Instance().SetQuiet(false);
-  EXPECT_EQ(printed, " [ERROR] Can't open file: no such file\n\n");
+  EXPECT_EQ(CaptureConsole([&] {
+              RunAll({"-q", "-i", "no such file"});
+              PrintUsage(run.settings);
+            }),
+            " [ERROR] Can't open file: no such file\n\n");
 }
 
 TEST_F(OptionsTest, OutputFolderIsTheNextArgumentNeverReadAsAnOption) {
@@ -111,9 +110,7 @@ TEST(ScanThreads, AWholeNumberFromOneTo256) {
 TEST(ScanThreads, AValueThatIsNotOneIsNamedInAWarning) {
   char name[] = "hexloom", quiet[] = "-q", test[] = "-test";
   char* arguments[] = {name, quiet, test, nullptr};
-  const std::string printed = CaptureConsole([&] { EXPECT_EQ(RunHexloom(3, arguments, "-1\x1b"), 0); });
-  ConsoleLog::Instance().SetQuiet(false);
-  EXPECT_EQ(printed,
+  EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(RunHexloom(3, arguments, "-1\x1b"), 0); }),
             "Ignored HEXLOOM_JOBS=-1\\033 (not a whole number from 1 to 256): one scan thread per processor\n"
             "**** TEST ENABLED ****\n\n");
 }
