@@ -33,6 +33,7 @@ TEST_F(OptionsTest, StyleOptionsSetTheirField) {
       {{"-8", "-t0", "-u32"}, {.rowWidth = 8, .rowWidthChosen = true, .tabSize = 0, .sizeType = SizeType::UInt32}},
       {{"-512", "-t3", "-s32", "-size_t"}, {.rowWidth = 512, .rowWidthChosen = true, .tabSize = 3}},
       {{"-ns", "ui::assets", "-ns", "Data2"}, {.nameSpace = "Data2"}},
+      {{"-align", "1", "-align", "4096"}, {.alignment = 4096}},
   };
   for (const auto& [arguments, style] : cases) {
     run.settings.conversion.style = SourceStyle{};
@@ -59,28 +60,36 @@ TEST_F(OptionsTest, FormatOptionsSetTheFormatAndTheContentDigest) {
   }
 }
 
-TEST_F(OptionsTest, NamespaceMistakesStopTheRunAndKeepTheName) {
-  const std::string invalid = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ";
+// A value that is missing or invalid stops the run (the options after it unread) and changes no setting.
+TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
+  const std::string ns = "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ",
+                    align = "Invalid alignment (a power of two from 1 to 4096): -align ",
+                    index = "Invalid catalogue name (a C++ identifier, no keyword): -index ";
   const std::pair<std::vector<const char*>, std::string> refused[] = {
-      {{"-ns"}, "Namespace is missing: -ns name\n\n"},
-      {{"-ns", "", "-nons"}, "Namespace is missing: -ns name\n\n"},
-      {{"-ns", "a::9b"}, invalid + "a::9b\n\n"},
-      {{"-ns", "ui::class", "-nons"}, invalid + "ui::class\n\n"}};
+      {{"-ns"}, "Namespace is missing: -ns name"},
+      {{"-ns", "", "-nons"}, "Namespace is missing: -ns name"},
+      {{"-ns", "a::9b"}, ns + "a::9b"},
+      {{"-ns", "ui::class", "-nons"}, ns + "ui::class"},
+      {{"-index"}, "Catalogue name is missing: -index name"}};
   for (const auto& [arguments, message] : refused) {
     int exitCode = 0;
-    EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { exitCode = RunAll(arguments); }), message);
-    EXPECT_EQ(exitCode, -1);
+    EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { exitCode = RunAll(arguments); }), message + "\n\n");
+    EXPECT_EQ(exitCode, -1) << message;
   }
+  for (const char* value : {"0", "3", "8192", "64x", "", "-64", "00064"})
+    EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(RunAll({"-align", value}), -1); }), align + value + "\n\n");
+  for (const char* name : {"a::b", "class", "9lives", "size_t"})
+    EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(RunAll({"-index", name}), -1); }), index + name + "\n\n");
   EXPECT_EQ(run.settings.conversion.style, SourceStyle{});
+  EXPECT_FALSE(run.settings.conversion.intoCatalogue);
 }
 
 TEST_F(OptionsTest, QuietKeepsOnlyErrors) {
-  const std::string printed = CaptureConsole([&] {
-    RunAll({"-q", "-i", "no such file"});
-    PrintUsage(run.settings);
-  });
-  ConsoleLog::Instance().SetQuiet(false);
-  EXPECT_EQ(printed, " [ERROR] Can't open file: no such file\n\n");
+  EXPECT_EQ(CaptureConsole([&] {
+              RunAll({"-q", "-i", "no such file"});
+              PrintUsage(run.settings);
+            }),
+            " [ERROR] Can't open file: no such file\n\n");
 }
 
 TEST_F(OptionsTest, OutputFolderIsTheNextArgumentNeverReadAsAnOption) {
@@ -101,9 +110,7 @@ TEST(ScanThreads, AWholeNumberFromOneTo256) {
 TEST(ScanThreads, AValueThatIsNotOneIsNamedInAWarning) {
   char name[] = "hexloom", quiet[] = "-q", test[] = "-test";
   char* arguments[] = {name, quiet, test, nullptr};
-  const std::string printed = CaptureConsole([&] { EXPECT_EQ(RunHexloom(3, arguments, "-1\x1b"), 0); });
-  ConsoleLog::Instance().SetQuiet(false);
-  EXPECT_EQ(printed,
+  EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(RunHexloom(3, arguments, "-1\x1b"), 0); }),
             "Ignored HEXLOOM_JOBS=-1\\033 (not a whole number from 1 to 256): one scan thread per processor\n"
             "**** TEST ENABLED ****\n\n");
 }
@@ -118,21 +125,7 @@ TEST_F(OptionsTest, ScanTagIsALowercasedCopyThatAnInputClears) {
   EXPECT_STREQ(run.settings.lastInputPath, "no such file");
 }
 
-TEST_F(OptionsTest, AlignmentIsAPowerOfTwoUpTo4096) {
-  EXPECT_EQ(RunAll({"-align", "1", "-align", "4096"}), 0);
-  EXPECT_EQ(run.settings.conversion.style.alignment, 4096);
-  const std::string invalid = "Invalid alignment (a power of two from 1 to 4096): -align ";
-  for (const std::string value : {"0", "3", "8192", "64x", "", "-64", "00064"})
-    EXPECT_EQ(CaptureConsole([&] { RunAll({"-align", value.c_str()}); }), invalid + value + "\n\n");
-  EXPECT_EQ(run.settings.conversion.style.alignment, 4096);
-}
-
-TEST_F(OptionsTest, IndexOpensACatalogueNamedByOneIdentifier) {
-  const std::string invalid = "Invalid catalogue name (a C++ identifier, no keyword): -index ";
-  for (const std::string name : {"a::b", "class", "9lives", "size_t"})
-    EXPECT_EQ(CaptureConsole([&] { RunAll({"-index", name.c_str()}); }), invalid + name + "\n\n");
-  EXPECT_EQ(CaptureConsole([&] { RunAll({"-index"}); }), "Catalogue name is missing: -index name\n\n");
-  EXPECT_FALSE(run.settings.conversion.intoCatalogue);
+TEST_F(OptionsTest, IndexOpensACatalogue) {
   EXPECT_EQ(RunAll({"-o", "out", "-ns", "ui", "-index", "assets"}), 0);
   EXPECT_TRUE(run.settings.conversion.intoCatalogue);
   const Catalogue& opened = run.state.catalogues.back();

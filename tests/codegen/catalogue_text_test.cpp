@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "codegen/header_text.h"
+#include "codegen/data_source.h"
 
 namespace {
 
@@ -14,20 +14,12 @@ std::string Whole(CatalogueSourceText& text) {
   return whole;
 }
 
-TEST(Alignment, OnArraysAndTheirDeclarationsOnly) {
+// Each array of a catalogue is a part: nothing around it, internal linkage.
+TEST(CatalogueSource, ArraysAreParts) {
   ByteBuffer bytes;
   bytes.Assign("\x41", 1);
-  SourceStyle style;
-  style.alignment = 64;
   std::string text;
-  EmitDataSource(bytes, "a", style, text);
-  EXPECT_NE(text.find("namespace Data {\nalignas(64) extern const unsigned char a[] = {\n  0x41\n};\n}\n"),
-            std::string::npos);
-  EXPECT_NE(BuildHeaderText(1, "a", style).find("alignas(64) extern const unsigned char a[];"), std::string::npos);
-  EXPECT_EQ(BuildHeaderText(1, "a", {.alignment = 64, .useVector = true}).find("alignas"), std::string::npos);
-  // A catalogue's part: nothing around it, internal linkage.
-  text.clear();
-  EmitDataSource(bytes, "a", style, text, ArrayPlace::CataloguePart);
+  EmitDataSource(bytes, "a", {.alignment = 64}, text, ArrayPlace::CataloguePart);
   EXPECT_EQ(text, "alignas(64) const unsigned char a[] = {\n  0x41\n};\n");
 }
 

@@ -48,9 +48,12 @@ TEST(DataSource, EachStyleOption) {
       {{.braceWrapNamespace = true}, "namespace Data\n{\n" + kDecl + " {\n" + kSkyRow + kEnd},
       {{.nameSpace = "ui::assets"}, "namespace ui::assets {\n" + kDecl + " {\n" + kSkyRow + kEnd},
       {{.hexOutput = false}, kArray + "  0, 65, 255" + kEnd},
-      {{.digestComment = true}, "namespace Data {\n// 0041ff\n" + kDecl + " {\n" + kSkyRow + kEnd},
+      {{.alignment = 64, .digestComment = true},
+       "namespace Data {\n// 0041ff\nalignas(64) " + kDecl + " {\n" + kSkyRow + kEnd},
+      // A vector is never aligned.
       {{.tabSize = 0,
         .hexOutput = false,
+        .alignment = 64,
         .dynamicData = true,
         .noNamespace = true,
         .useVector = true,

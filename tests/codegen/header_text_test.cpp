@@ -13,11 +13,12 @@ TEST(HeaderText, EachOption) {
   const std::string plain = top + data + array + size + "}\n";
   const std::pair<SourceStyle, std::string> cases[] = {
       {{}, plain},
-      {{.useVector = true},
+      {{.alignment = 64, .useVector = true},
        pragma + "#include <cstddef>\n#include <vector>\n\n" + data +
            "extern const std::vector<unsigned char> sky_png;\n" + size + "}\n"},
       {{.nameSpace = "ui::a", .braceWrapNamespace = true}, top + "namespace ui::a\n{\n" + array + size + "}\n"},
-      {{.sizeType = SizeType::Int32}, pragma + data + array + "const int sky_png_size = 3;\n}\n"},
+      {{.alignment = 64, .sizeType = SizeType::Int32},
+       pragma + data + "alignas(64) " + array + "const int sky_png_size = 3;\n}\n"},
       // Layout options of the rows never reach the header.
       {{.rowWidth = 8, .tabSize = 4, .hexOutput = false, .braceWrap = true, .digestComment = true}, plain},
       {{.sizeType = SizeType::UInt32, .dynamicData = true, .noNamespace = true, .useVector = true, .braceWrap = true},

@@ -22,8 +22,8 @@ class CatalogueTest : public MemoryRunTest {
  protected:
   void SetUp() override {
     fs.AddFolder("out");
-    fs.AddFile("b.bin", "bee");
-    fs.AddFile("a.bin", "");
+    fs.Add("b.bin", "bee");
+    fs.Add("a.bin");
   }
   std::string Run(std::initializer_list<const char*> inputs, bool expected = true) {
     return CaptureConsole([&] {
@@ -55,8 +55,7 @@ TEST_F(CatalogueTest, ASecondPathIsRefusedAndTheRestIsWritten) {
   OpenCatalogue(run, "first", settings);
   settings.testMode = true;
   // Test mode foresees that the header can't be written.
-  fs.AddFile("first.h", "old");
-  fs.SetWritable("first.h", false);
+  fs.Add("first.h", "old").writable = false;
   EXPECT_EQ(Run({"a.bin", "./a.bin", "b.bin"}, false),
             "Reading File: a.bin\nConverting...\n\nReading File: ./a.bin\nConverting...\n"
             " [ERROR] Path already in the catalogue: a.bin\n\nReading File: b.bin\nConverting...\n\n"

@@ -6,13 +6,9 @@ namespace {
 
 class ConvertFileTest : public MemoryRunTest {
  protected:
-  void SetUp() override { fs.AddFile("sky.png", std::string("\x00\x41\xff", 3)); }
+  void SetUp() override { fs.Add("sky.png", std::string("\x00\x41\xff", 3)); }
   std::string Convert(const std::string& input, bool expected = true) {
     return CaptureConsole([&] { EXPECT_EQ(ConvertFile(input, settings, run, PipeWait::Never), expected) << input; });
-  }
-  void Select(OutputFormat format, std::optional<DigestKind> digest) {
-    settings.format = format;
-    settings.contentDigest = digest;
   }
   bool Holds(const char* path, const std::string& text) { return fs.Contents(path)->find(text) != std::string::npos; }
 };
@@ -26,7 +22,7 @@ TEST_F(ConvertFileTest, SourceAndHeaderThenTheSameTextsAgain) {
             "Reading File: sky.png\nConverting...\nNo overwrite, same data for : sky.png.cpp\n"
             "No overwrite, same data for : sky.png.h\n\n");
   // The .cxx holds the text of the .cpp.
-  Select(OutputFormat::Cxx, std::nullopt);
+  settings.format = OutputFormat::Cxx;
   EXPECT_EQ(Convert("sky.png"), "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cxx\n\n");
   EXPECT_EQ(fs.Contents("sky.png.cxx"), fs.Contents("sky.png.cpp"));
 }
@@ -41,28 +37,24 @@ TEST_F(ConvertFileTest, Digests) {
        "ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a2192992a274fc1a8"
        "36ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f"},
   };
-  fs.AddFile("abc", "abc");
+  fs.Add("abc", "abc");
   for (const auto& [kind, digest] : abcDigests) {
-    Select(OutputFormat::Checksum, kind);
+    settings.format = OutputFormat::Checksum, settings.contentDigest = kind;
     const std::string path = std::string("abc") + DigestInfoOf(kind).extension;
     EXPECT_EQ(Convert("abc"), "Reading File: abc\nConverting...\nOutput filepath: " + path + "\n\n");
     EXPECT_EQ(fs.Contents(path), digest);
-    Select(OutputFormat::Cpp, kind);
+    settings.format = OutputFormat::Cpp;
     Convert("abc");
     EXPECT_TRUE(Holds("abc.cpp", std::string("\n// ") + digest + "\n"));
   }
 }
 
 TEST_F(ConvertFileTest, InputsThatCantBeReadAndTargetsThatCantBeWritten) {
-  fs.AddFolder("folder");
-  for (const std::string input : {"missing", "folder"})
-    EXPECT_EQ(Convert(input, false), "Reading File: " + input + "\n [ERROR] Can't open file: " + input + "\n\n");
-  fs.AddFile("huge", "h");
-  fs.SetTooLarge("huge");
+  EXPECT_EQ(Convert("missing", false), "Reading File: missing\n [ERROR] Can't open file: missing\n\n");
+  fs.Add("huge", "h").tooLarge = true;
   EXPECT_EQ(Convert("huge", false), "Reading File: huge\n [ERROR] File too large to hold in memory: huge\n\n");
   // No header after a source that failed.
-  fs.AddFile("sky.png.cpp", "old");
-  fs.SetWritable("sky.png.cpp", false);
+  fs.Add("sky.png.cpp", "old").writable = false;
   EXPECT_EQ(Convert("sky.png", false),
             "Reading File: sky.png\nConverting...\n [ERROR] Can't write file: sky.png.cpp\n\n");
 }
@@ -71,8 +63,8 @@ TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
   settings.outputFolder = "out";
   for (const char* folder : {"out", "a", "b"})
     fs.AddFolder(folder);
-  fs.AddFile("a/x.bin", "1");
-  fs.AddFile("b/x.bin", "2");
+  fs.Add("a/x.bin", "1");
+  fs.Add("b/x.bin", "2");
   fs.AddHardLink("x.bin", "a/x.bin");
   Convert("a/x.bin");
   Convert("x.bin");

@@ -23,11 +23,11 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
       if (entry.ends_with('/'))
         fs.AddFolder(entry.substr(0, entry.size() - 1));
       else if (arrow != std::string::npos)
-        fs.AddLink(entry.substr(0, arrow), entry.substr(arrow + 1));
+        fs.Add(entry.substr(0, arrow), entry.substr(arrow + 1), MemoryFileSystem::Kind::Link);
       else if (entry.ends_with('|'))
-        fs.AddSpecial(entry.substr(0, entry.size() - 1));
+        fs.Add(entry.substr(0, entry.size() - 1), {}, MemoryFileSystem::Kind::Special);
       else
-        fs.AddFile(entry, entry);
+        fs.Add(entry, entry);
     }
   }
   std::string Scan(const std::string& folder, bool expected = true) {
@@ -57,8 +57,7 @@ TEST_P(ScanFolderTest, WalksTheTreeInByteOrder) {
 
 TEST_P(ScanFolderTest, FoldersAndFilesThatCantBeOpened) {
   Tree({"d/", "d/closed/", "d/closed/c.bin", "d/a.bin", "d/z.bin"});
-  fs.SetReadable("d/closed", false);
-  fs.SetReadable("d/a.bin", false);
+  fs.Find("d/closed")->readable = fs.Find("d/a.bin")->readable = false;
   // Neither stops the scan.
   const std::string a = Native("d/a.bin");
   EXPECT_EQ(Scan("d", false), "[Apply] " + a + "\nReading File: " + a + "\n [ERROR] Can't open file: " + a +

@@ -1,4 +1,4 @@
-// Captures what the console log writes while a piece of code runs.
+// Captures what the console log writes while a piece of code runs, and leaves the log loud again (-q makes it quiet).
 #pragma once
 
 #include <functional>
@@ -11,5 +11,6 @@ inline std::string CaptureConsole(const std::function<void()>& body) {
   ConsoleLog::Instance().CaptureInto(&text);
   body();
   ConsoleLog::Instance().CaptureInto(nullptr);
+  ConsoleLog::Instance().SetQuiet(false);
   return text;
 }

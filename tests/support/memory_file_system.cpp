@@ -44,21 +44,17 @@ std::string MemoryFileSystem::Normal(const std::string& path) {
   return result == "." ? "" : result;
 }
 
-std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Add(const std::string& path, Kind kind, std::string bytes) {
+MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path, std::string bytes, Kind kind) {
   auto guard = Lock();
-  return nodes_[Normal(path)] = std::make_shared<Node>(Node{kind, std::move(bytes)});
+  return *(nodes_[Normal(path)] =
+               std::make_shared<Node>(Node{kind, kind == Kind::Link ? Normal(bytes) : std::move(bytes)}));
 }
 
-MemoryFileSystem::MemoryFileSystem() {
-  Add("", Kind::Folder, {});
-  Add("/", Kind::Folder, {});
-}
-
-void MemoryFileSystem::AddFolder(const std::string& path) {
-  if (const std::string normal = Normal(path); !nodes_.count(normal)) {
+MemoryFileSystem::Node& MemoryFileSystem::AddFolder(const std::string& path) {
+  const std::string normal = Normal(path);
+  if (!nodes_.count(normal))
     AddFolder(ParentOf(normal));
-    Add(normal, Kind::Folder, {});
-  }
+  return nodes_.count(normal) ? *nodes_[normal] : Add(normal, {}, Kind::Folder);
 }
 
 std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path, int depth) const {
@@ -143,11 +139,7 @@ WriteResult MemoryFileSystem::WriteWholeFile(const std::string& path, ContentPie
   auto guard = Lock();
   if (!CanWrite(path))
     return WriteResult::Refused;
-  auto node = Find(path);
-  if (!node)
-    node = Add(*Resolve(path), Kind::File, {});
-  node->bytes = Gather(content);
-  ++node->writes;
+  (Find(path) ? *Find(path) : Add(*Resolve(path))).bytes = Gather(content);
   return WriteResult::Done;
 }
 

@@ -1,7 +1,6 @@
-// A file system held in memory, for tests of everything that reads, writes
-// and lists files. Paths may use "/" or "\\"; "" and "." name the folder
-// that every relative path starts in, and it always exists. A test sets the
-// files up first; the code under test may then use it from several threads.
+// A file system held in memory, for tests of everything that reads, writes and lists files. Paths may use "/" or
+// "\\"; "" and "." name the folder that every relative path starts in, and it always exists. A test sets the files up
+// first; the code under test may then use it from several threads.
 #pragma once
 
 #include <map>
@@ -15,28 +14,25 @@
 
 class MemoryFileSystem final : public FileSystem {
  public:
-  MemoryFileSystem();
-  // Adds a regular file holding `bytes` in place of anything at `path`; its
-  // folders must exist.
-  void AddFile(const std::string& path, std::string bytes) { Add(path, Kind::File, std::move(bytes)); }
-  // Adds a folder, and the folders above it that are missing.
-  void AddFolder(const std::string& path);
-  // Adds a symbolic link to `target` (a path of this file system).
-  void AddLink(const std::string& path, const std::string& target) { Add(path, Kind::Link, Normal(target)); }
+  enum class Kind { File, Folder, Link, Special };  // Special: a pipe, socket or device that reads as empty
+  // What a path holds; a test clears a flag to make it refuse reads or writes, or sets tooLarge.
+  struct Node {
+    Kind kind = Kind::File;
+    std::string bytes;  // a file's content, or a link's target (a path of this file system)
+    bool writable = true, readable = true, tooLarge = false;
+  };
+
+  MemoryFileSystem() { Add("", {}, Kind::Folder), Add("/", {}, Kind::Folder); }
+  // Adds a node in place of anything at `path` (its folders must exist); returns it.
+  Node& Add(const std::string& path, std::string bytes = {}, Kind kind = Kind::File);
+  // Adds a folder, and the folders above it that are missing; returns it.
+  Node& AddFolder(const std::string& path);
   // Adds a second name for an existing file.
   void AddHardLink(const std::string& path, const std::string& existing) { nodes_[Normal(path)] = Find(existing); }
-  // Adds a pipe, socket or device that reads as empty.
-  void AddSpecial(const std::string& path) { Add(path, Kind::Special, {}); }
-  // Makes what `path` leads to refuse writes (or reads, or be too large to
-  // hold in memory) from now on.
-  void SetWritable(const std::string& path, bool writable) { Find(path)->writable = writable; }
-  void SetReadable(const std::string& path, bool readable) { Find(path)->readable = readable; }
-  void SetTooLarge(const std::string& path) { Find(path)->tooLarge = true; }
-
+  // What `path` leads to, every link followed; null when nothing.
+  std::shared_ptr<Node> Find(const std::string& path) const;
   // Returns the bytes of the file that `path` leads to; none when missing.
   std::optional<std::string> Contents(const std::string& path) const;
-  // Returns how many times the file that `path` leads to was written.
-  int WriteCount(const std::string& path) const { return Find(path)->writes; }
 
   ReadResult ReadWholeFile(const std::string& path, PipeWait wait, ByteBuffer& output) override;
   ReadResult ReadInBlocks(const std::string& path, PipeWait wait, const BlockConsumer& consume) override;
@@ -49,22 +45,11 @@ class MemoryFileSystem final : public FileSystem {
   std::optional<std::string> CanonicalPath(const std::string& path) override;
 
  private:
-  enum class Kind { File, Folder, Link, Special };
-  struct Node {
-    Kind kind = Kind::File;
-    std::string bytes;  // a file's content, or a link's target
-    bool writable = true, readable = true, tooLarge = false;
-    int writes = 0;
-  };
-
-  // One spelling per path: "/" separators, no "./", no doubled or trailing
-  // separator.
+  // One spelling per path: "/" separators, no "./", no doubled or trailing separator.
   static std::string Normal(const std::string& path);
-  std::shared_ptr<Node> Add(const std::string& path, Kind kind, std::string bytes);
   // The path with every link along it followed; none past a link cycle.
   std::optional<std::string> Resolve(const std::string& path, int depth = 0) const;
-  // What the path leads to (FindFile: unless a folder); null when nothing.
-  std::shared_ptr<Node> Find(const std::string& path) const;
+  // What the path leads to unless a folder; null when nothing.
   std::shared_ptr<Node> FindFile(const std::string& path) const;
   // Conversions may be prepared on several threads at once.
   std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock(lock_); }
