@@ -87,10 +87,11 @@ TEST_F(ConvertFileTest, IncbinSources) {
   for (const char c : JoinPath("", "sky.png"))
     path += c == '\\' ? std::string(4, '\\') : std::string(1, c);
   EXPECT_TRUE(Holds("sky.png.cpp", "\"bin \\\"" + path + "\\\"\\n\""));
-  Select(OutputFormat::Cxx, DigestKind::Md5);
+  settings.format = OutputFormat::Cxx;
+  settings.contentDigest = DigestKind::Md5;
   Convert("sky.png");
   EXPECT_FALSE(Holds("sky.png.cxx", ".inc"));
-  Select(OutputFormat::Cxx, std::nullopt);
+  settings.contentDigest.reset();
   for (bool SourceStyle::*field : {&SourceStyle::useVector, &SourceStyle::dynamicData}) {
     settings.style.useVector = settings.style.dynamicData = false;
     settings.style.*field = true;
