@@ -58,7 +58,7 @@ TEST(Limits, RewriteInPlaceWaitsForTheLock) {
   ASSERT_EQ(flock(held, LOCK_EX), 0);
   struct stat info {};
   stat((folder / "x.cxx").c_str(), &info);
-  const std::string waiter = ":" + std::to_string(info.st_ino) + " ";
+  const std::string waiter = std::string(":").append(std::to_string(info.st_ino)).append(" ");
   const auto release = [&](int child) {
     EXPECT_TRUE(WaitFor(child, [&] {
       const std::string locks = Slurp("/proc/locks");
