@@ -16,6 +16,10 @@
 
 #include "support/temp_folder.h"
 
+bool UnderEmulator() {
+  return *HEXLOOM_EMULATOR != '\0';
+}
+
 const char kBanner[] =
     "Hexloom 1.0 - Converts data files into several formats, such as C++ source and checksums.\n\n"
     "Developed by the Hexloom developers.\n\n"
