@@ -92,8 +92,8 @@ TEST(Limits, PipesAndFilesWhoseSizeLies) {
 // A checksum takes the same little memory whatever the input's size; an endless input refused for a source stays within
 // the limit and leaves nothing behind.
 TEST(Limits, AddressSpaceLimit) {
-  if (UnderEmulator())
-    GTEST_SKIP() << "qemu-user reserves more address space for itself than the limit";
+  if (!AddressSpaceLimitsApply())
+    GTEST_SKIP() << "qemu-user or a sanitizer reserves more address space for itself than the limit";
   ScratchFolder folder;
   constexpr long long kLimit = 100 << 20;
   Spill(folder / "big", "");

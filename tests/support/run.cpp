@@ -16,8 +16,8 @@
 
 #include "support/temp_folder.h"
 
-bool UnderEmulator() {
-  return *HEXLOOM_EMULATOR != '\0';
+bool AddressSpaceLimitsApply() {
+  return *HEXLOOM_EMULATOR == '\0' && !HEXLOOM_SANITIZED;
 }
 
 const char kBanner[] =

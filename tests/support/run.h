@@ -31,8 +31,9 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
 // Runs a shell command, outside the sandbox, and returns what it printed to standard output.
 std::string Shell(const std::string& command);
 
-// True when the binary runs under an emulator (qemu-user), whose own memory counts against a run's limits.
-bool UnderEmulator();
+// False when the binary runs under an emulator (qemu-user) or is built with a sanitizer, which reserve more address
+// space for themselves than a run's RLIMIT_AS would leave.
+bool AddressSpaceLimitsApply();
 
 // What every run prints first.
 extern const char kBanner[];
