@@ -1,12 +1,11 @@
 #include "support/memory_file_system.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/path.h"
 
 namespace {
-
-constexpr int kMaxLinkDepth = 40;
 
 // The root keeps its "/"; a name without one is in the top folder.
 std::string ParentOf(const std::string& path) {
@@ -21,47 +20,32 @@ std::string Join(const std::string& folder, const std::string& name) {
 // The content in one string.
 std::string Gather(ContentPieces& content) {
   std::string bytes;
-  ForEachPiece(content, [&](const char* piece, size_t length) {
-    bytes.append(piece, length);
-    return true;
-  });
+  ForEachPiece(content, [&](const char* piece, size_t length) { return bytes.append(piece, length), true; });
   return bytes;
 }
 
 }  // namespace
 
-std::string MemoryFileSystem::Normal(const std::string& path) {
-  std::string result;
-  for (char c : path) {
-    c = c == '\\' ? '/' : c;
-    if (c != '/' || result.empty() || result.back() != '/')
-      result += c;
-  }
-  while (result.size() > 1 && result.back() == '/')
-    result.pop_back();
-  while (result.rfind("./", 0) == 0)
-    result.erase(0, 2);
-  return result == "." ? "" : result;
+std::string MemoryFileSystem::Normal(std::string path) {
+  std::ranges::replace(path, '\\', '/');
+  path = std::filesystem::path(path).lexically_normal().generic_string();
+  if (path.size() > 1 && path.ends_with('/'))
+    path.pop_back();
+  return path == "." ? "" : path;
 }
 
 MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path, std::string bytes, Kind kind) {
-  auto guard = Lock();
-  return *(nodes_[Normal(path)] =
-               std::make_shared<Node>(Node{kind, kind == Kind::Link ? Normal(bytes) : std::move(bytes)}));
-}
-
-MemoryFileSystem::Node& MemoryFileSystem::AddFolder(const std::string& path) {
-  const std::string normal = Normal(path);
-  if (!nodes_.count(normal))
-    AddFolder(ParentOf(normal));
-  return nodes_.count(normal) ? *nodes_[normal] : Add(normal, {}, Kind::Folder);
+  std::lock_guard guard(lock_);
+  const std::string normal = Normal(path), parent = ParentOf(normal);
+  if (parent != normal && !nodes_.count(parent))
+    AddFolder(parent);
+  return *(nodes_[normal] = std::make_shared<Node>(Node{kind, kind == Kind::Link ? Normal(bytes) : std::move(bytes)}));
 }
 
 std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path, int depth) const {
-  if (depth > kMaxLinkDepth)
+  if (depth > 40)
     return std::nullopt;
-  // Walks the components; the first link met starts the walk again at its
-  // target followed by the rest of the path.
+  // Walks the components; the first link met starts the walk again at its target followed by the rest of the path.
   const std::string normal = Normal(path);
   std::string done = normal.starts_with('/') ? "/" : "";
   for (size_t start = done.size(); start < normal.size();) {
@@ -76,7 +60,7 @@ std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path, in
 }
 
 std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Find(const std::string& path) const {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   const std::optional<std::string> resolved = Resolve(path);
   auto found = resolved ? nodes_.find(*resolved) : nodes_.end();
   return found == nodes_.end() ? nullptr : found->second;
@@ -88,18 +72,15 @@ std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::FindFile(const std::st
 }
 
 std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) const {
-  auto guard = Lock();
   auto node = FindFile(path);
   return node ? std::optional(node->bytes) : std::nullopt;
 }
 
 ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, PipeWait, ByteBuffer& output) {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   auto node = FindFile(path);
   if (!node || !node->readable)
     return ReadResult::CantOpen;
-  if (node->tooLarge)
-    return ReadResult::TooLarge;
   output.Assign(node->bytes.data(), node->bytes.size());
   return ReadResult::Done;
 }
@@ -114,17 +95,17 @@ ReadResult MemoryFileSystem::ReadInBlocks(const std::string& path, PipeWait wait
 }
 
 FileComparison MemoryFileSystem::CompareWithFile(const std::string& path, ContentPieces& content) {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   auto node = FindFile(path);
   if (!node)
     return FileComparison::Absent;
   if (!node->readable)
     return FileComparison::Unreadable;
-  return node->kind == Kind::File && node->bytes == Gather(content) ? FileComparison::Same : FileComparison::Different;
+  return node->bytes == Gather(content) ? FileComparison::Same : FileComparison::Different;
 }
 
 bool MemoryFileSystem::CanWrite(const std::string& path) {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   const std::optional<std::string> resolved = Resolve(path);
   if (!resolved)
     return false;
@@ -136,7 +117,7 @@ bool MemoryFileSystem::CanWrite(const std::string& path) {
 }
 
 WriteResult MemoryFileSystem::WriteWholeFile(const std::string& path, ContentPieces& content) {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   if (!CanWrite(path))
     return WriteResult::Refused;
   (Find(path) ? *Find(path) : Add(*Resolve(path))).bytes = Gather(content);
@@ -150,7 +131,7 @@ std::optional<FileId> MemoryFileSystem::IdentityOf(const std::string& path) {
 }
 
 bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   entries.clear();
   auto node = Find(folder);
   if (!node || node->kind != Kind::Folder || !node->readable)
@@ -161,27 +142,28 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderE
       continue;
     // A link that leads nowhere is neither a file nor a folder.
     auto target = Find(path);
-    const EntryKind kinds[] = {EntryKind::File, EntryKind::Folder, EntryKind::Other, EntryKind::Other};
     entries.push_back({path.substr(path.rfind('/') + 1),
-                       target ? kinds[static_cast<int>(target->kind)] : EntryKind::Other, entry->kind == Kind::Link});
+                       !target                      ? EntryKind::Other
+                       : target->kind == Kind::File ? EntryKind::File
+                                                    : EntryKind::Folder,
+                       entry->kind == Kind::Link});
   }
   return true;
 }
 
 std::optional<std::string> MemoryFileSystem::CanonicalPath(const std::string& path) {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   const std::optional<std::string> resolved = Resolve(path);
   if (!resolved || !Find(*resolved))
     return std::nullopt;
-  // Spelled as the platform spells real paths, so that callers can compare
-  // it with paths they join themselves.
+  // Spelled as the platform spells real paths, so that callers can compare it with paths they join themselves.
   std::string canonical = resolved->starts_with('/') ? *resolved : "/" + *resolved;
   std::ranges::replace(canonical, '/', kPathSeparator);
   return canonical;
 }
 
 std::optional<uint64_t> MemoryFileSystem::SizeOf(const std::string& path) {
-  auto guard = Lock();
+  std::lock_guard guard(lock_);
   auto node = FindFile(path);
   return node ? std::optional<uint64_t>(node->bytes.size()) : std::nullopt;
 }

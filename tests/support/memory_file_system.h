@@ -14,19 +14,18 @@
 
 class MemoryFileSystem final : public FileSystem {
  public:
-  enum class Kind { File, Folder, Link, Special };  // Special: a pipe, socket or device that reads as empty
-  // What a path holds; a test clears a flag to make it refuse reads or writes, or sets tooLarge.
+  enum class Kind { File, Folder, Link };
+  // What a path holds; a test clears a flag to make it refuse reads or writes.
   struct Node {
     Kind kind = Kind::File;
     std::string bytes;  // a file's content, or a link's target (a path of this file system)
-    bool writable = true, readable = true, tooLarge = false;
+    bool writable = true, readable = true;
   };
 
   MemoryFileSystem() { Add("", {}, Kind::Folder), Add("/", {}, Kind::Folder); }
-  // Adds a node in place of anything at `path` (its folders must exist); returns it.
+  // Adds a node in place of anything at `path`, and the folders above it that are missing; returns it.
   Node& Add(const std::string& path, std::string bytes = {}, Kind kind = Kind::File);
-  // Adds a folder, and the folders above it that are missing; returns it.
-  Node& AddFolder(const std::string& path);
+  Node& AddFolder(const std::string& path) { return Add(path, {}, Kind::Folder); }
   // Adds a second name for an existing file.
   void AddHardLink(const std::string& path, const std::string& existing) { nodes_[Normal(path)] = Find(existing); }
   // What `path` leads to, every link followed; null when nothing.
@@ -45,15 +44,14 @@ class MemoryFileSystem final : public FileSystem {
   std::optional<std::string> CanonicalPath(const std::string& path) override;
 
  private:
-  // One spelling per path: "/" separators, no "./", no doubled or trailing separator.
-  static std::string Normal(const std::string& path);
+  // One spelling per path: "/" separators, no "." or doubled or trailing separator.
+  static std::string Normal(std::string path);
   // The path with every link along it followed; none past a link cycle.
   std::optional<std::string> Resolve(const std::string& path, int depth = 0) const;
   // What the path leads to unless a folder; null when nothing.
   std::shared_ptr<Node> FindFile(const std::string& path) const;
-  // Conversions may be prepared on several threads at once.
-  std::unique_lock<std::recursive_mutex> Lock() const { return std::unique_lock(lock_); }
 
+  // Conversions may be prepared on several threads at once.
   mutable std::recursive_mutex lock_;
   std::map<std::string, std::shared_ptr<Node>> nodes_;
 };
