@@ -10,7 +10,6 @@ TEST(Identifier, FromFileNamesAndNamespaces) {
       {"8bit-Font.PNG", "_8bit_font_png"},
       {"_x.dat", "__x_dat"},
       {"ZAz09", "zaz09"},
-      {"my file (1).txt", "my_file__1__txt"},
       {"\xc3\xa9t\xc3\xa9.txt", "___t___txt"},  // each byte of a character
       {"", "_"},
       {"Default", "default_"},

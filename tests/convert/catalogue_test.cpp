@@ -65,13 +65,12 @@ TEST_F(CatalogueTest, ASecondPathIsRefusedAndTheRestIsWritten) {
   EXPECT_FALSE(fs.Contents("first.cpp"));
 }
 
-TEST_F(CatalogueTest, ChecksumsAndDigestArraysStayFilesOfTheirOwn) {
+// A checksum file always has a digest too.
+TEST_F(CatalogueTest, FilesWithADigestStayFilesOfTheirOwn) {
   OpenCatalogue(run, "c", settings);
-  settings.format = OutputFormat::Checksum, settings.contentDigest = DigestKind::Md5;
+  settings.contentDigest = DigestKind::Md5;
   Run({"b.bin"});
-  settings.format = OutputFormat::Cpp;
-  Run({"b.bin"});
-  EXPECT_TRUE(fs.Contents("b.bin.md5") && fs.Contents("b.bin.cpp"));
+  EXPECT_TRUE(fs.Contents("b.bin.cpp"));
   EXPECT_TRUE(run.catalogues.back().entries.empty());
 }
 

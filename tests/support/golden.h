@@ -3,6 +3,7 @@
 
 #include <string>
 
-inline const std::string kRuleLine = "//--------------------------------------------------------------------------//\n";
 inline const std::string kBannerBlock =
-    kRuleLine + "// Generated with Hexloom - https://hexloom.dev \n" + kRuleLine + "\n";
+    "//--------------------------------------------------------------------------//\n"
+    "// Generated with Hexloom - https://hexloom.dev \n"
+    "//--------------------------------------------------------------------------//\n\n";

@@ -6,11 +6,8 @@
 
 // Two lowercase hexadecimal digits for each byte.
 inline std::string Hex(std::string_view bytes) {
-  static const char digits[] = "0123456789abcdef";
   std::string text;
-  for (unsigned char c : bytes) {
-    text += digits[c >> 4];
-    text += digits[c & 15];
-  }
+  for (unsigned char c : bytes)
+    text += {"0123456789abcdef"[c >> 4], "0123456789abcdef"[c & 15]};
   return text;
 }
