@@ -11,19 +11,14 @@
 
 namespace {
 
-// The option names of the table; a listed row may name several, ", " apart.
-std::set<std::string> OptionNames() {
+TEST(Documents, EveryOptionIsInTheManPageTheReadmeAndTheCompletion) {
+  // The option names of the table; a listed row may name several, ", " apart.
   std::set<std::string> names;
   const std::regex comma(", ");
   for (const OptionEntry& row : OptionRows()) {
     const std::string name = row.name ? row.name : "";
     names.insert(std::sregex_token_iterator(name.begin(), name.end(), comma, -1), std::sregex_token_iterator());
   }
-  return names;
-}
-
-TEST(Documents, EveryOptionIsInTheManPageTheReadmeAndTheCompletion) {
-  const std::set<std::string> names = OptionNames();
   for (const char* path : {HEXLOOM_MAN_PAGE, HEXLOOM_README, HEXLOOM_COMPLETION}) {
     // roff writes a minus sign as "\-".
     const std::string text = std::regex_replace(Slurp(path), std::regex(R"(\\-)"), "-");

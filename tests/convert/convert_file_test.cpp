@@ -84,8 +84,7 @@ TEST_F(ConvertFileTest, IncbinSources) {
   for (const char c : JoinPath("", "sky.png"))
     path += c == '\\' ? std::string(4, '\\') : std::string(1, c);
   EXPECT_TRUE(Holds("sky.png.cpp", "\"bin \\\"" + path + "\\\"\\n\""));
-  settings.format = OutputFormat::Cxx;
-  settings.contentDigest = DigestKind::Md5;
+  settings.format = OutputFormat::Cxx, settings.contentDigest = DigestKind::Md5;
   Convert("sky.png");
   EXPECT_FALSE(Holds("sky.png.cxx", ".inc"));
   settings.contentDigest.reset();
