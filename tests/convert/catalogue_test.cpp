@@ -7,11 +7,8 @@ namespace {
 
 TEST(CataloguePath, KeysUseSlashesAndDropALeadingDot) {
   const std::string scanned = Native("assets/ui/a\\b.png");
-  const std::pair<std::string, std::string> cases[] = {{"./ui/icon.png", "ui/icon.png"},
-                                                       {"././x", "x"},
-                                                       {"ui\\icon.png", "ui/icon.png"},
-                                                       {"a/./b", "a/./b"},
-                                                       {".x", ".x"}};
+  const std::pair<std::string, std::string> cases[] = {
+      {"././x", "x"}, {"ui\\icon.png", "ui/icon.png"}, {"a/./b", "a/./b"}, {".x", ".x"}};
   for (const auto& [input, key] : cases)
     EXPECT_EQ(CataloguePathOf(input, std::nullopt), key) << input;
   // Below a scanned folder only the native separator is one.

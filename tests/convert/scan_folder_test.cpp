@@ -40,7 +40,8 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
   }
 };
 
-// Hidden folders, and folders already entered through a link, are passed over without a word.
+// Hidden folders, and folders already entered through a link, are passed over without a word; after a subfolder the
+// walk goes on where it was.
 TEST_P(ScanFolderTest, WalksTheTreeInByteOrder) {
   Tree({"outside/o.bin", "d/.hidden/y.bin", "d/c.BIN", "d/a.txt", "d/B.bin", "d/in/i.bin", "d/again>d/in", "d/loop>d",
         "d/out>outside", "d/dangling.bin>d/nothing", "d/link.bin>d/real", "d/real"});
@@ -58,17 +59,6 @@ TEST_P(ScanFolderTest, FoldersAndFilesThatCantBeOpened) {
   EXPECT_EQ(Scan("d", false), "[Apply] " + a + "\nReading File: " + a + "\n [ERROR] Can't open file: " + a +
                                   "\n\n [ERROR] Can't open folder: " + Native("d/closed") + "\n\n" +
                                   Applied("d/z.bin", "d/z.md5"));
-}
-
-// The walk keeps its place in every folder above, however deep the tree.
-TEST_P(ScanFolderTest, DeepTree) {
-  std::string folder = "d", descending, ascending;
-  for (int level = 0; level < 100; ++level, folder += "/s") {
-    Tree({folder + "/a.bin", folder + "/z.bin"});
-    descending += Applied(folder + "/a.bin", folder + "/a.md5");
-    ascending = Applied(folder + "/z.bin", folder + "/z.md5") + ascending;
-  }
-  EXPECT_EQ(Scan("d"), descending + ascending);
 }
 
 // x.b.binin's output is x.bin.md5 (the tag removed once leaves another), an input still to come.
