@@ -61,7 +61,6 @@ TEST(DataSource, EachStyleOption) {
        "#include <vector>\n\nstd::vector<unsigned char> sky_png =\n{\n0, 65, 255\n};"},
       // An empty array holds one zero; an empty vector is valid C++ and keeps its empty row.
       {{}, kArray + "  0x00" + kEnd},
-      {{.hexOutput = false}, kArray + "  0" + kEnd},
       {{.tabSize = 3, .useVector = true}, kVector + " {\n   " + kEnd},
   };
   for (size_t i = 0; i < std::size(cases); ++i)

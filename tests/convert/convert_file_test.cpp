@@ -65,10 +65,7 @@ TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
   fs.AddHardLink("x.bin", "a/x.bin");
   Convert("a/x.bin");
   Convert("x.bin");
-  EXPECT_EQ(Convert("b/x.bin", false),
-            "Reading File: b/x.bin\nConverting...\n [ERROR] Output already written for "
-            "another input: " +
-                Native("out/x.bin.cpp") + "\n\n");
+  EXPECT_NE(Convert("b/x.bin", false).find("Output already written for another input"), std::string::npos);
 }
 
 }  // namespace

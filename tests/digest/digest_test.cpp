@@ -4,12 +4,11 @@
 
 namespace {
 
-// Lengths where the padding or a 64- or 128-byte block fills up, and a long one: in one pass, and in pieces of many
-// sizes, empty ones among them, so that pieces end at every offset of the buffer and whole blocks follow a partial one.
+// Lengths where a 64- or 128-byte block fills up (the oracle test has the padding cases), in one pass and in pieces of
+// many sizes, empty ones among them: pieces end at every offset of the buffer, whole blocks follow a partial one.
 TEST_P(DigestEngineTest, AnyPiecesGiveThePortableDigest) {
   const Bytes message = RandomBytes(5000, 2);
-  for (size_t length : {0,   1,   55,  56,  57,  63,  64,  65,  111, 112, 113, 119, 120,
-                        127, 128, 129, 191, 192, 193, 239, 240, 255, 256, 257, 5000}) {
+  for (size_t length : {0, 1, 63, 64, 65, 127, 128, 129, 191, 192, 193, 255, 256, 257, 5000}) {
     DigestAllowAcceleration(false);
     const std::string portable = Digest(Info(), message.data(), length);
     DigestAllowAcceleration(GetParam().second);
