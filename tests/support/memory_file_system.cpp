@@ -13,10 +13,6 @@ std::string ParentOf(const std::string& path) {
   return slash == std::string::npos ? "" : path.substr(0, std::max<size_t>(slash, 1));
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-  return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-}
-
 // The content in one string.
 std::string Gather(ContentPieces& content) {
   std::string bytes;
@@ -45,18 +41,15 @@ MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path, std::stri
 std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path, int depth) const {
   if (depth > 40)
     return std::nullopt;
-  // Walks the components; the first link met starts the walk again at its target followed by the rest of the path.
+  // The first link along the path starts the walk again at its target followed by the rest of the path.
   const std::string normal = Normal(path);
-  std::string done = normal.starts_with('/') ? "/" : "";
-  for (size_t start = done.size(); start < normal.size();) {
-    const size_t end = std::min(normal.find('/', start), normal.size());
-    done = Join(done, normal.substr(start, end - start));
-    start = end + 1;
-    if (auto found = nodes_.find(done); found != nodes_.end() && found->second->kind == Kind::Link)
-      return Resolve(start < normal.size() ? Join(found->second->bytes, normal.substr(start)) : found->second->bytes,
-                     depth + 1);
+  for (size_t end = normal.find('/', 1);; end = normal.find('/', end + 1)) {
+    auto found = nodes_.find(normal.substr(0, end));
+    if (found != nodes_.end() && found->second->kind == Kind::Link)
+      return Resolve(found->second->bytes + (end == std::string::npos ? "" : normal.substr(end)), depth + 1);
+    if (end == std::string::npos)
+      return normal;
   }
-  return done;
 }
 
 std::shared_ptr<MemoryFileSystem::Node> MemoryFileSystem::Find(const std::string& path) const {
