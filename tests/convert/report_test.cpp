@@ -17,9 +17,8 @@ TEST(Report, ReadFailuresPrintTheirCheckLineFirst) {
       {ReadResult::TooLarge, " [ERROR] File too large to hold in memory: in\n\n"},
       {ReadResult::Shrunk, " [ERROR] Can't read file: in\n\n"},
   };
-  for (const auto& [result, printed] : cases) {
+  for (const auto& [result, printed] : cases)
     EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(ReportReadFailure(result, "in"), result == ReadResult::Done); }), printed);
-  }
 }
 
 TEST(Report, WriteFailuresPrintTheirCheckLineFirst) {
