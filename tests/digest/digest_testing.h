@@ -34,10 +34,7 @@ inline std::string Digest(const DigestInfo& info, const unsigned char* message, 
   info.update(ctx, nullptr, 0);
   for (uint64_t at = 0, k = 0, piece = 0; at < size && !sizes.empty(); at += piece)
     info.update(ctx, message + at, piece = std::min(sizes[k++ % sizes.size()], size - at));
-  if (sizes.empty())
-    info.compute(message, size, bytes);
-  else
-    info.final(ctx, bytes);
+  sizes.empty() ? info.compute(message, size, bytes) : info.final(ctx, bytes);
   EXPECT_EQ(out.substr(info.size), std::string(out.size() - info.size, kCanary)) << "written past the digest";
   return Hex(out.substr(0, info.size));
 }
