@@ -133,13 +133,11 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderE
   for (const auto& [path, entry] : nodes_) {
     if (path == resolved || ParentOf(path) != resolved)
       continue;
-    // A link that leads nowhere is neither a file nor a folder.
+    // What a link leads to, which is never a link; one that leads nowhere is neither a file nor a folder.
     auto target = Find(path);
+    const EntryKind kinds[] = {EntryKind::File, EntryKind::Folder};
     entries.push_back({path.substr(path.rfind('/') + 1),
-                       !target                      ? EntryKind::Other
-                       : target->kind == Kind::File ? EntryKind::File
-                                                    : EntryKind::Folder,
-                       entry->kind == Kind::Link});
+                       target ? kinds[static_cast<int>(target->kind)] : EntryKind::Other, entry->kind == Kind::Link});
   }
   return true;
 }
