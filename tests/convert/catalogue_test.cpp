@@ -35,10 +35,8 @@ class CatalogueTest : public MemoryRunTest {
 TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
   settings.outputFolder = "out";
   OpenCatalogue(run, "assets", settings);
-  EXPECT_EQ(Run({"b.bin", "./a.bin"}),
-            "Reading File: b.bin\nConverting...\n\nReading File: ./a.bin\nConverting...\n\n"
-            "Writing catalogue: assets\nOutput filepath: " +
-                Native("out/assets.cpp") + "\nOutput filepath: " + Native("out/assets.h") + "\n\n");
+  Run({"b.bin", "./a.bin"});
+  EXPECT_TRUE(fs.Contents(Native("out/assets.h")));
   const std::string source = *fs.Contents(Native("out/assets.cpp"));
   EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0},\n"
                         "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32},"),
