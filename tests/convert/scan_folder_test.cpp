@@ -16,11 +16,13 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
     settings.contentDigest = DigestKind::Md5;
     settings.scanTag = ".bin";
   }
-  // Entries: "name>target" a link, "name" a file holding its name; the folders are made as needed.
+  // Entries: "name/" a folder, "name>target" a link, "name" a file holding its name; folders above are made as needed.
   void Tree(std::initializer_list<std::string> entries) {
     for (const std::string& entry : entries) {
       const size_t arrow = entry.find('>');
-      if (arrow != std::string::npos)
+      if (entry.ends_with('/'))
+        fs.AddFolder(entry);
+      else if (arrow != std::string::npos)
         fs.Add(entry.substr(0, arrow), entry.substr(arrow + 1), MemoryFileSystem::Kind::Link);
       else
         fs.Add(entry, entry);
@@ -73,8 +75,7 @@ TEST_P(ScanFolderTest, NoOutputReplacesAnInputOfTheScan) {
 TEST_P(ScanFolderTest, PassesOverStagedAndOwnOutputs) {
   settings.scanTag = ".tmp";
   settings.outputFolder = Native("d/zz");
-  Tree({"d/.hexloom-12-.tmp", "d/.hexloom-12-3.tmp", "d/.hexloom-12.tmp", "d/.hexloom-1x-3.tmp", "d/a.tmp"});
-  fs.AddFolder("d/zz");
+  Tree({"d/.hexloom-12-.tmp", "d/.hexloom-12-3.tmp", "d/.hexloom-12.tmp", "d/.hexloom-1x-3.tmp", "d/a.tmp", "d/zz/"});
   EXPECT_EQ(Scan("d"), Applied("d/.hexloom-12-.tmp", "d/zz/.hexloom-12-.md5") +
                            Applied("d/.hexloom-12.tmp", "d/zz/.hexloom-12.md5") +
                            Applied("d/.hexloom-1x-3.tmp", "d/zz/.hexloom-1x-3.md5") + Applied("d/a.tmp", "d/zz/a.md5"));
