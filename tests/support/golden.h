@@ -3,7 +3,6 @@
 
 #include <string>
 
+inline const std::string kRuleLine = "//--------------------------------------------------------------------------//\n";
 inline const std::string kBannerBlock =
-    "//--------------------------------------------------------------------------//\n"
-    "// Generated with Hexloom - https://hexloom.dev \n"
-    "//--------------------------------------------------------------------------//\n\n";
+    kRuleLine + "// Generated with Hexloom - https://hexloom.dev \n" + kRuleLine + "\n";
