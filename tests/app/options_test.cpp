@@ -5,6 +5,7 @@
 
 #include "app/driver.h"
 #include "support/capture.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -117,12 +118,12 @@ TEST_F(OptionsTest, ScanTagIsALowercasedCopyThatAnInputClears) {
   EXPECT_STREQ(run.settings.lastInputPath, "no such file");
 }
 
-// Where the catalogue's files go is the catalogue tests' part.
 TEST_F(OptionsTest, IndexOpensACatalogue) {
-  EXPECT_EQ(RunAll({"-ns", "ui", "-index", "assets"}), 0);
+  EXPECT_EQ(RunAll({"-o", "out", "-ns", "ui", "-index", "assets"}), 0);
   EXPECT_TRUE(run.settings.conversion.intoCatalogue);
   const Catalogue& opened = run.state.catalogues.back();
-  EXPECT_EQ(std::tuple(opened.name, opened.style.nameSpace), std::tuple("assets", "ui"));
+  EXPECT_EQ(std::tuple(opened.name, opened.style.nameSpace, opened.headerPath),
+            std::tuple("assets", "ui", Native("out/assets.h")));
 }
 
 }  // namespace
