@@ -25,7 +25,10 @@ class MemoryFileSystem final : public FileSystem {
   MemoryFileSystem() { Add("", {}, Kind::Folder), Add("/", {}, Kind::Folder); }
   // Adds a node in place of anything at `path`, and the folders above it that are missing; returns it.
   Node& Add(const std::string& path, std::string bytes = {}, Kind kind = Kind::File);
-  Node& AddFolder(const std::string& path) { return Add(path, {}, Kind::Folder); }
+  // Adds a folder unless something is at `path` already; returns what is there.
+  Node& AddFolder(const std::string& path) {
+    return nodes_.count(Normal(path)) ? *nodes_[Normal(path)] : Add(path, {}, Kind::Folder);
+  }
   // Adds a second name for an existing file.
   void AddHardLink(const std::string& path, const std::string& existing) { nodes_[Normal(path)] = Find(existing); }
   // What `path` leads to, every link followed; null when nothing.
