@@ -71,24 +71,21 @@ TEST_F(Wine, ConsoleTextOfRunsWithWindowsPaths) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
+// The sources of a file and of an empty one, and checksums read in blocks, byte for byte as the Linux build writes
+// them. Every style and digest is made by code that the unit tests run under Wine.
 TEST_F(Wine, SameBytesAsTheLinuxBuild) {
   std::mt19937 random(11);
   std::string bytes(100003, '\0');
   std::ranges::generate(bytes, [&] { return static_cast<char>(random()); });
-  for (Names arguments : std::vector<Names>{
-           {},
-           {"-stl", "-dyn", "-nons", "-bw", "-dec", "-t0", "-u32"},
-           {"-md5", "-i", "data.bin", "-sha1", "-i", "data.bin", "-sha256", "-i", "data.bin", "-sha512"}}) {
-    arguments.insert(arguments.end(), {"-i", "data.bin", "-i", "empty"});
-    ScratchFolder windows, linux;
-    for (const ScratchFolder* side : {&windows, &linux})
-      Spill(*side / "data.bin", bytes), Spill(*side / "empty", "");
-    ASSERT_EQ(RunExe(arguments, windows.path()).exitCode, 0);
-    ASSERT_EQ(RunBinary(arguments, {.folder = linux.path()}).exitCode, 0);
-    ASSERT_EQ(ListNames(windows.path()), ListNames(linux.path()));
-    for (const std::string& name : ListNames(linux.path()))
-      EXPECT_EQ(Slurp(windows / name), Slurp(linux / name)) << name;
-  }
+  const Names arguments = {"-i", "data.bin", "-i", "empty", "-md5", "-i", "data.bin", "-i", "empty"};
+  ScratchFolder windows, linux;
+  for (const ScratchFolder* side : {&windows, &linux})
+    Spill(*side / "data.bin", bytes), Spill(*side / "empty", "");
+  ASSERT_EQ(RunExe(arguments, windows.path()).exitCode, 0);
+  ASSERT_EQ(RunBinary(arguments, {.folder = linux.path()}).exitCode, 0);
+  ASSERT_EQ(ListNames(windows.path()), ListNames(linux.path()));
+  for (const std::string& name : ListNames(linux.path()))
+    EXPECT_EQ(Slurp(windows / name), Slurp(linux / name)) << name;
 }
 
 }  // namespace
