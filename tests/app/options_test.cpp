@@ -127,3 +127,23 @@ TEST_F(OptionsTest, IndexOpensACatalogue) {
 }
 
 }  // namespace
+
+// A mistake on the command line stops the run, the options after it unread, and says what to give instead. An
+// unknown argument is named with its place: option names are case-sensitive, and help is no option after another.
+TEST_F(OptionsTest, CommandLineMistakesStopTheRunAndAreNamed) {
+  const std::string scan = "Parse folder parameters are missing: -p c:\\yourFolder tag",
+                    output = "Output path is missing: -o C:\\Data", listedOnly = "-md5, -sha1, -sha256, -sha512";
+  const std::pair<std::vector<const char*>, std::string> cases[] = {
+      {{"-last", "-i", "never"}, "No Input file: -i yourFile.bin"},
+      {{"-MD5"}, "Invalid Parameter (1) : -MD5"},
+      {{"-dec", listedOnly.c_str()}, "Invalid Parameter (2) : " + listedOnly},
+      {{"-dec", "--help"}, "Invalid Parameter (2) : --help"},
+      {{"-test", "-zz", "-test", "-i", "missing.bin"}, "**** TEST ENABLED ****\n\nInvalid Parameter (2) : -zz"},
+      {{"-o"}, output},
+      {{"-o", "", "-i", "x"}, output},  // an unset variable in a script never makes the root folder the target
+      {{"-p", "", ".bin"}, scan},
+      {{"-p", "d"}, scan},
+      {{"-i"}, "Input file is missing: -i yourFile.bin"}};
+  for (const auto& [arguments, message] : cases)
+    EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { EXPECT_EQ(RunAll(arguments), -1); }), message + "\n\n");
+}

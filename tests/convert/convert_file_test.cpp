@@ -93,3 +93,12 @@ TEST_F(ConvertFileTest, IncbinSources) {
               "(-stl) or writable data (-dyn): sky.png\n\n");
   }
 }
+
+// A name can't move the cursor, recolour the terminal or break a line of the log; the file keeps its name.
+TEST_F(ConvertFileTest, ControlBytesOfANameArePrintedAsOctalEscapes) {
+  settings.format = OutputFormat::Checksum, settings.contentDigest = DigestKind::Md5;
+  const std::string name = "e\x1b[2J\n\x7f.bin", shown = "e\\033[2J\\012\\177.bin";
+  fs.Add(name, "abc");
+  EXPECT_EQ(Convert(name), "Reading File: " + shown + "\nConverting...\nOutput filepath: " + shown + ".md5\n\n");
+  EXPECT_TRUE(fs.Contents(name + ".md5"));
+}

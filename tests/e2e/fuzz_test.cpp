@@ -2,7 +2,6 @@
 // sanitizers report). Each run is sandboxed: it can write nowhere but its own folder.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <random>
 
 #include "support/run.h"
@@ -36,9 +35,10 @@ std::string RandomArgument(std::mt19937& random) {
   if (kind == 4)
     return std::string(1000 + random() % 5000, static_cast<char>('a' + random() % 26));
   std::string bytes(1 + random() % 12, '\0');
-  std::ranges::generate(bytes, [&] { return static_cast<char>(1 + random() % 255); });
-  std::ranges::replace_if(
-      bytes, [](char c) { return c == '/' || c == '.'; }, '_');
+  std::ranges::generate(bytes, [&] {
+    const char c = static_cast<char>(1 + random() % 255);
+    return c == '/' || c == '.' ? '_' : c;
+  });
   return bytes;
 }
 
@@ -46,8 +46,7 @@ TEST(Fuzz, RandomArgumentVectors) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 300; ++round) {
     ScratchFolder folder;
-    for (const char* name : {"sub", "out"})
-      mkdir((folder / name).c_str(), 0755);
+    std::filesystem::create_directory(folder / "sub"), std::filesystem::create_directory(folder / "out");
     Spill(folder / "a.bin", std::string(300, 'a')), Spill(folder / "sub/b.dat", "b"), Spill(folder / "c", "");
     std::vector<std::string> arguments(random() % 12);
     for (std::string& argument : arguments)

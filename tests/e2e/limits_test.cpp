@@ -8,20 +8,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
+#include <sstream>
 
 #include "support/run.h"
 #include "support/temp_folder.h"
 
 namespace {
 
-bool Ended(int child) {
-  siginfo_t info{};
-  return waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
-}
-
 // Waits until `seen` or the run's end; returns whether it was seen.
 bool WaitFor(int child, const std::function<bool()>& seen) {
-  while (!Ended(child)) {
+  siginfo_t info{};
+  while (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0) {
     if (seen())
       return true;
   }
@@ -61,9 +58,9 @@ TEST(Limits, RewriteInPlaceWaitsForTheLock) {
   const std::string waiter = std::string(":").append(std::to_string(info.st_ino)).append(" ");
   const auto release = [&](int child) {
     EXPECT_TRUE(WaitFor(child, [&] {
-      const std::string locks = Slurp("/proc/locks");
-      for (size_t at = locks.find(waiter); at != std::string::npos; at = locks.find(waiter, at + 1)) {
-        if (locks.compare(locks.find(' ', locks.rfind('\n', at) + 1) + 1, 8, "-> FLOCK") == 0)
+      std::istringstream locks(Slurp("/proc/locks"));
+      for (std::string line; std::getline(locks, line);) {
+        if (line.find("-> FLOCK") != std::string::npos && line.find(waiter) != std::string::npos)
           return true;
       }
       return false;

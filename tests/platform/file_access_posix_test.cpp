@@ -64,8 +64,9 @@ int WriteAs(uid_t user, const std::string& path, const std::string& text, bool t
 const std::string kOld = "an old text, longer than the new";
 
 enum class Link { None, Symbolic, Hard };
-// Untouched: making the new text for an in-place rewrite fails before the target is opened.
-enum class Outcome { Created, Replaced, InPlace, Untouched };
+// Untouched: making the new text fails (as on a full disk) before the target is opened. Refused: the writer may not
+// write the file (whether or not it may read it), though it may write in the folder.
+enum class Outcome { Created, Replaced, InPlace, Untouched, Refused };
 
 // In a folder of root with `folderMode`, `file` holds an old text with that owner, group and rights (unless the write
 // creates it) and "out" is that file or a link to it; `writer` then writes "out".
@@ -90,6 +91,9 @@ const ReplaceCase kReplaceCases[] = {
     {"an own file of a foreign group", Link::None, "out", kNobody, kRoot, 0644, 0777, kNobody, Outcome::InPlace},
     {"an own file", Link::None, "out", kNobody, kNobody, 0600, 0777, kNobody, Outcome::Replaced},
     {"a rewrite waits for the whole text", Link::Hard, "twin", kRoot, kRoot, 0644, 0755, kRoot, Outcome::Untouched},
+    {"a full disk keeps the old file", Link::None, "out", kRoot, kRoot, 0644, 0755, kRoot, Outcome::Untouched},
+    {"someone else's read-only file", Link::None, "out", kRoot, kRoot, 0444, 0777, kNobody, Outcome::Refused},
+    {"someone else's closed file", Link::None, "out", kRoot, kRoot, 0, 0777, kNobody, Outcome::Refused},
 };
 
 TEST(FileAccess, ReplacingKeepsLinksOwnersAndRights) {
@@ -111,11 +115,13 @@ TEST(FileAccess, ReplacingKeepsLinksOwnersAndRights) {
     struct stat before {
     }, after{};
     stat(file.c_str(), &before);
-    const bool fails = test.outcome == Outcome::Untouched;
-    EXPECT_EQ(WriteAs(test.writer, out, "new", fails),
-              static_cast<int>(fails ? WriteResult::ShortWrite : WriteResult::Done));
-    EXPECT_EQ(Slurp(file), fails ? kOld : "new");
+    const bool full = test.outcome == Outcome::Untouched, refused = test.outcome == Outcome::Refused;
+    EXPECT_EQ(WriteAs(test.writer, out, "new", full), static_cast<int>(full      ? WriteResult::ShortWrite
+                                                                       : refused ? WriteResult::Refused
+                                                                                 : WriteResult::Done));
+    EXPECT_EQ(Slurp(file), full || refused ? kOld : "new");
     EXPECT_EQ(std::filesystem::is_symlink(out), test.link == Link::Symbolic);
+    EXPECT_EQ(ListNames(d).size(), test.link == Link::None ? 1u : 2u);  // no temporary left behind
     stat(file.c_str(), &after);
     if (test.outcome == Outcome::Created)
       continue;

@@ -1,14 +1,12 @@
 #include "support/run.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <pty.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -48,27 +46,10 @@ std::string Failed(const std::string& message) {
 
 namespace {
 
-constexpr uid_t kNobody = 65534, kNoGroup = 65534;
 // What a child that never reached the program exits with, as a shell does.
 constexpr int kCannotStart = 127;
 // Wide enough that no line of the usage text wraps.
 constexpr unsigned short kTerminalColumns = 4000, kTerminalRows = 50;
-
-// A copy of the binary in a fresh folder that every user may enter: the build tree may sit below a folder that only its
-// owner can open.
-std::string ReachableCopy() {
-  namespace fs = std::filesystem;
-  static const ScratchFolder folder;
-  const std::string copy = folder / "hexloom";
-  if (!fs::exists(copy)) {
-    fs::copy_file(HEXLOOM_BINARY, copy);
-    const fs::perms open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                           fs::perms::others_read | fs::perms::others_exec;
-    fs::permissions(folder.path(), open);
-    fs::permissions(copy, open);
-  }
-  return copy;
-}
 
 std::vector<std::string> Command(const std::vector<std::string>& arguments, const RunOptions& options) {
   std::vector<std::string> command;
@@ -83,7 +64,7 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
     // A hexloom built for another processor runs under its emulator.
     if (*HEXLOOM_EMULATOR)
       command.push_back(HEXLOOM_EMULATOR);
-    command.push_back(options.unprivileged ? ReachableCopy() : HEXLOOM_BINARY);
+    command.push_back(HEXLOOM_BINARY);
   }
   command.insert(command.end(), arguments.begin(), arguments.end());
   return command;
@@ -98,23 +79,11 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
 [[noreturn]] void Exec(const std::vector<std::string>& command, const RunOptions& options) {
   if (chdir(options.folder.c_str()) != 0)
     CannotStart("chdir");
-  if (options.fileSizeLimit >= 0) {
-    // An ignored SIGXFSZ stays ignored across exec: a write past the limit fails as on a full disk instead of killing
-    // the program.
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit = {static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
-    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-      CannotStart("setrlimit");
-  }
   if (options.addressSpaceLimit >= 0) {
     const rlimit limit = {static_cast<rlim_t>(options.addressSpaceLimit),
                           static_cast<rlim_t>(options.addressSpaceLimit)};
     if (setrlimit(RLIMIT_AS, &limit) != 0)
       CannotStart("setrlimit");
-  }
-  if (options.unprivileged && geteuid() == 0) {
-    if (setgroups(0, nullptr) != 0 || setgid(kNoGroup) != 0 || setuid(kNobody) != 0)
-      CannotStart("dropping root rights");
   }
   std::vector<char*> argv;
   for (const std::string& part : command)

@@ -17,9 +17,7 @@ struct RunOptions {
   std::string folder = ".";               // working folder of the run, the only one it may write in a sandbox
   bool sandbox = true;                    // under bubblewrap: the rest of the machine is read-only
   bool terminal = false;                  // run under a pseudo-terminal
-  bool unprivileged = false;              // as user nobody, so that permissions bite
   bool closedOutput = false;              // standard output is a pipe whose reader is gone
-  long long fileSizeLimit = -1;           // RLIMIT_FSIZE in bytes, as on a full disk; -1 for none
   std::vector<std::string> program = {};  // what to run in place of the hexloom binary
   long long addressSpaceLimit = -1;       // RLIMIT_AS in bytes; -1 for none
   std::function<void(int child)> whileRunning = {};  // called with the started child, before its output is read
