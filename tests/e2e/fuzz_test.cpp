@@ -46,7 +46,8 @@ TEST(Fuzz, RandomArgumentVectors) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 300; ++round) {
     ScratchFolder folder;
-    std::filesystem::create_directory(folder / "sub"), std::filesystem::create_directory(folder / "out");
+    std::filesystem::create_directory(folder / "sub");
+    std::filesystem::create_directory(folder / "out");
     Spill(folder / "a.bin", std::string(300, 'a')), Spill(folder / "sub/b.dat", "b"), Spill(folder / "c", "");
     std::vector<std::string> arguments(random() % 12);
     for (std::string& argument : arguments)

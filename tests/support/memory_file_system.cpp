@@ -7,6 +7,9 @@
 
 namespace {
 
+// Deeper than this, a path is taken to run round a loop of links.
+constexpr int kMaxLinkDepth = 40;
+
 // The root keeps its "/"; a name without one is in the top folder.
 std::string ParentOf(const std::string& path) {
   const size_t slash = path.rfind('/');
@@ -16,7 +19,10 @@ std::string ParentOf(const std::string& path) {
 // The content in one string.
 std::string Gather(ContentPieces& content) {
   std::string bytes;
-  ForEachPiece(content, [&](const char* piece, size_t length) { return bytes.append(piece, length), true; });
+  ForEachPiece(content, [&](const char* piece, size_t length) {
+    bytes.append(piece, length);
+    return true;
+  });
   return bytes;
 }
 
@@ -39,7 +45,7 @@ MemoryFileSystem::Node& MemoryFileSystem::Add(const std::string& path, std::stri
 }
 
 std::optional<std::string> MemoryFileSystem::Resolve(const std::string& path, int depth) const {
-  if (depth > 40)
+  if (depth > kMaxLinkDepth)
     return std::nullopt;
   // The first link along the path starts the walk again at its target followed by the rest of the path.
   const std::string normal = Normal(path);
