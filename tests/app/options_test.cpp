@@ -126,8 +126,6 @@ TEST_F(OptionsTest, IndexOpensACatalogue) {
             std::tuple("assets", "ui", Native("out/assets.h")));
 }
 
-}  // namespace
-
 // A mistake on the command line stops the run, the options after it unread, and says what to give instead. An
 // unknown argument is named with its place: option names are case-sensitive, and help is no option after another.
 TEST_F(OptionsTest, CommandLineMistakesStopTheRunAndAreNamed) {
@@ -147,3 +145,5 @@ TEST_F(OptionsTest, CommandLineMistakesStopTheRunAndAreNamed) {
   for (const auto& [arguments, message] : cases)
     EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { EXPECT_EQ(RunAll(arguments), -1); }), message + "\n\n");
 }
+
+}  // namespace

@@ -68,8 +68,6 @@ TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
   EXPECT_NE(Convert("b/x.bin", false).find("Output already written for another input"), std::string::npos);
 }
 
-}  // namespace
-
 // -incbin names the input by its absolute path and carries its digest; digest arrays keep their text; the assembler
 // can fill neither a vector nor writable data.
 TEST_F(ConvertFileTest, IncbinSources) {
@@ -102,3 +100,5 @@ TEST_F(ConvertFileTest, ControlBytesOfANameArePrintedAsOctalEscapes) {
   EXPECT_EQ(Convert(name), "Reading File: " + shown + "\nConverting...\nOutput filepath: " + shown + ".md5\n\n");
   EXPECT_TRUE(fs.Contents(name + ".md5"));
 }
+
+}  // namespace
