@@ -51,6 +51,7 @@ TEST(DataSource, EachStyleOption) {
       {{.braceWrapNamespace = true}, "namespace Data\n{\n" + kDecl + " {\n" + kSkyRow + kEnd},
       {{.nameSpace = "ui::assets"}, "namespace ui::assets {\n" + kDecl + " {\n" + kSkyRow + kEnd},
       {{.hexOutput = false}, kArray + "  0, 65, 255" + kEnd},
+      {{.alignment = 1}, "namespace Data {\nalignas(1) " + kDecl + " {\n" + kSkyRow + kEnd},
       {{.alignment = 64, .digestComment = true},
        "namespace Data {\n// 0041ff\nalignas(64) " + kDecl + " {\n" + kSkyRow + kEnd},
       // A vector is never aligned.
