@@ -79,6 +79,9 @@ std::vector<std::string> Command(const std::vector<std::string>& arguments, cons
 [[noreturn]] void Exec(const std::vector<std::string>& command, const RunOptions& options) {
   if (chdir(options.folder.c_str()) != 0)
     CannotStart("chdir");
+  // An ignored signal stays ignored across exec.
+  if (options.hangupIgnored)
+    signal(SIGHUP, SIG_IGN);
   if (options.addressSpaceLimit >= 0) {
     const rlimit limit = {static_cast<rlim_t>(options.addressSpaceLimit),
                           static_cast<rlim_t>(options.addressSpaceLimit)};

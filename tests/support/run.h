@@ -20,6 +20,7 @@ struct RunOptions {
   bool closedOutput = false;              // standard output is a pipe whose reader is gone
   std::vector<std::string> program = {};  // what to run in place of the hexloom binary
   long long addressSpaceLimit = -1;       // RLIMIT_AS in bytes; -1 for none
+  bool hangupIgnored = false;             // started with SIGHUP ignored, as under nohup
   std::function<void(int child)> whileRunning = {};  // called with the started child, before its output is read
 };
 
