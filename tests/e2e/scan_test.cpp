@@ -15,8 +15,9 @@ struct Case {
   const char* name;
   std::string setup;  // shell commands that fill the folder d/, run in it
   std::vector<std::string> arguments;
-  std::string printed;  // after the banner
+  std::string printed;  // after the banner, or the whole text on a terminal
   int exitCode = 0;
+  bool terminal = false;
 };
 
 class Scan : public testing::TestWithParam<Case> {};
@@ -24,8 +25,8 @@ class Scan : public testing::TestWithParam<Case> {};
 TEST_P(Scan, Run) {
   ScratchFolder folder;
   ASSERT_EQ(Shell("mkdir '" + folder / "d" + "' && cd '" + folder / "d" + "' && " + GetParam().setup + " 2>&1"), "");
-  RunResult run = RunBinary(GetParam().arguments, {.folder = folder.path()});
-  EXPECT_EQ(run.output, kBanner + GetParam().printed);
+  RunResult run = RunBinary(GetParam().arguments, {.folder = folder.path(), .terminal = GetParam().terminal});
+  EXPECT_EQ(run.output, (GetParam().terminal ? "" : kBanner) + GetParam().printed);
   EXPECT_EQ(run.exitCode, GetParam().exitCode);
 }
 
@@ -53,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
              Applied("d/again/i.bin", {"d/again/i.md5"}) +
                  "[Skip] d/out (folder link leads outside the scanned folder)\n" + kEnding},
         // A failed scan ends the run before the next option.
+        // Files are prepared on other threads, which keep the colours of their lines.
+        Case{"ColoursOnATerminal", "touch x.bin", {"-md5", "-p", "d", ".bin"}, Golden("scan_colours.txt"), 0, true},
         Case{"FileGivenAsTheFolderIsRefused",
              "touch file",
              {"-p", "d/file", ".bin", "-i", "d/file"},
