@@ -59,10 +59,7 @@ bool WriteCatalogue(const Catalogue& catalogue, size_t number, RunState& run, bo
   try {
     // Made piece by piece: the text of large files is never held whole.
     CatalogueSourceText text(catalogue.name, catalogue.style, items);
-    ContentPieces pieces;
-    pieces.size = text.size();
-    pieces.next = [&text](char* out, size_t capacity) { return text.Next(out, capacity); };
-    pieces.rewind = [&text] { text.Rewind(); };
+    ContentPieces pieces = PiecesMadeBy(text);
     if (!WriteIfChanged(conversion, catalogue.sourcePath, pieces) ||
         !WriteIfChanged(conversion, catalogue.headerPath, BuildCatalogueHeader(catalogue.name, catalogue.style)))
       return false;

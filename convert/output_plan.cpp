@@ -22,10 +22,7 @@ bool WithOutputContent(const OutputMaterial& material, OutputKind kind,
       // Made piece by piece while it is compared or written: the text of a
       // large file is several times its size and is never held whole.
       DataSourceText text(material.buffer, material.identifier, material.style, ArrayPlace::OwnFile, &material.incbin);
-      ContentPieces pieces;
-      pieces.size = text.size();
-      pieces.next = [&text](char* out, size_t capacity) { return text.Next(out, capacity); };
-      pieces.rewind = [&text] { text.Rewind(); };
+      ContentPieces pieces = PiecesMadeBy(text);
       return use(pieces);
     }
     case OutputKind::Header: {

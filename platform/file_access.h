@@ -53,6 +53,17 @@ struct ContentPieces {
 // Returns pieces that hand out the text; the text must outlive them.
 ContentPieces PiecesOf(std::string_view text);
 
+// Returns the pieces that `text` makes one after the other (its size(), Next(out, capacity) and Rewind()); the text
+// must outlive them.
+template <class Text>
+ContentPieces PiecesMadeBy(Text& text) {
+  ContentPieces pieces;
+  pieces.size = text.size();
+  pieces.next = [&text](char* out, size_t capacity) { return text.Next(out, capacity); };
+  pieces.rewind = [&text] { text.Rewind(); };
+  return pieces;
+}
+
 // Hands every piece of the content, in order, to `consume` until it returns
 // false; returns whether all were consumed. Rewinds the content first.
 bool ForEachPiece(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume);
