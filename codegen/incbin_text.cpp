@@ -4,6 +4,7 @@
 
 #include "codegen/banner.h"
 #include "codegen/string_literal.h"
+#include "platform/console_log.h"
 
 namespace {
 
@@ -81,20 +82,12 @@ std::string MangledDataName(const std::string& identifier, const SourceStyle& st
 std::string AssemblerQuoted(const std::string& path) {
   std::string text;
   for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\' || c == '"') {
+    if (c == '\\' || c == '"')
       text += '\\';
-      text += c;
-    } else if (byte < 0x20 || byte == 0x7f) {
-      text += '\\';
-      text += static_cast<char>('0' + (byte >> 6));
-      text += static_cast<char>('0' + ((byte >> 3) & 7));
-      text += static_cast<char>('0' + (byte & 7));
-    } else {
-      text += c;
-    }
+    text += c;
   }
-  return text;
+  // The assembler reads control bytes in a string as the console shows them: \ooo.
+  return EscapeControlBytes(text);
 }
 
 std::string BuildIncbinText(const IncbinFile& file, uint64_t size, const std::string& identifier,
