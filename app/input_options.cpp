@@ -38,7 +38,7 @@ OptionResult HandleScanOption(const ArgumentCursor& args, Invocation& run) {
   const char* folder = args.At(1);
   const char* tag = args.At(2);
   // A tag implies a folder before it; the folder must still name one.
-  if (!tag || !IsFolderValue(folder))
+  if (!tag || !IsGiven(folder))
     return OptionError("Parse folder parameters are missing: -p c:\\yourFolder tag");
   run.settings.lastInputPath = nullptr;
   run.settings.conversion.scanTag = LowercaseAscii(tag);

@@ -14,8 +14,8 @@ OptionResult OptionError(std::string message) {
   return {.consumed = 0, .error = std::move(message)};
 }
 
-bool IsFolderValue(const char* argument) {
-  return argument && argument[0] != '\0';
+bool IsGiven(const char* value) {
+  return value && value[0] != '\0';
 }
 
 OptionResult SetQuiet(const ArgumentCursor&, Invocation& run) {
@@ -73,7 +73,7 @@ OptionResult EnableTestMode(const ArgumentCursor&, Invocation& run) {
 
 OptionResult SetOutputFolder(const ArgumentCursor& args, Invocation& run) {
   const char* folder = args.At(1);
-  if (!IsFolderValue(folder))
+  if (!IsGiven(folder))
     return OptionError("Output path is missing: -o C:\\Data");
   run.settings.conversion.outputFolder = folder;
   return {.consumed = 2};
@@ -81,7 +81,7 @@ OptionResult SetOutputFolder(const ArgumentCursor& args, Invocation& run) {
 
 OptionResult SetNamespace(const ArgumentCursor& args, Invocation& run) {
   const char* name = args.At(1);
-  if (!name || name[0] == '\0')
+  if (!IsGiven(name))
     return OptionError("Namespace is missing: -ns name");
   if (!IsValidNamespace(name))
     return OptionError(std::string("Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ") + name);
@@ -93,7 +93,7 @@ OptionResult SetNamespace(const ArgumentCursor& args, Invocation& run) {
 // catalogue `name`.
 OptionResult SetCatalogue(const ArgumentCursor& args, Invocation& run) {
   const char* value = args.At(1);
-  if (!value || value[0] == '\0')
+  if (!IsGiven(value))
     return OptionError("Catalogue name is missing: -index name");
   const std::string name = value;
   // The name starts every C++ name of the catalogue: one identifier.

@@ -46,10 +46,10 @@ std::span<const OptionEntry> OptionRows();
 // Returns the first selectable row whose name equals the argument, or null.
 const OptionEntry* FindOption(const char* argument);
 
-// True when the argument can name a folder: a missing or empty value can't,
-// so that an unset variable in a script never makes the root folder the
-// target.
-bool IsFolderValue(const char* argument);
+// True when an option's value is there and not empty: an empty folder, say,
+// is refused, so that an unset variable in a script never makes the root
+// folder the target.
+bool IsGiven(const char* value);
 
 // The handler of -q: from now on only errors are printed. The driver runs it
 // before the banner when -q comes first.
