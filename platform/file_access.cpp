@@ -344,8 +344,7 @@ WriteResult ReplaceFile(const WritePlan& plan, ContentPieces& content) {
   // itself.
   if (plan.exists && !TakeOverOwner(file, plan.kept)) {
     file.Close();
-    RemoveFile(temporary);
-    removal.release();
+    removal.reset();
     return RewriteInPlace(plan.target, content);
   }
   bool written =
