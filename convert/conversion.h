@@ -53,6 +53,9 @@ struct RunState {
   // The files that the run's scans have listed to convert: no output may
   // replace one.
   std::set<FileId> scanInputs;
+  // The identity of each folder that outputs went to, by its spelling: a
+  // folder found stays for the whole run, which removes none.
+  std::map<std::string, FileId> outputFolders;
   // Every catalogue opened in this run; the last one is open.
   std::vector<Catalogue> catalogues;
 };

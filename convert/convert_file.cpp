@@ -40,8 +40,8 @@ ReadResult ReadInput(const std::string& inputPath, const ConversionSettings& set
 
 // Paths that lead to the same file share a key, so that converting it again
 // under another name is not taken for another input.
-std::string InputKeyOf(FileSystem& fs, const std::string& inputPath) {
-  if (const std::optional<FileId> id = fs.IdentityOf(inputPath))
+std::string InputKeyOf(FileSystem& fs, const std::string& inputPath, std::optional<FileId> identity) {
+  if (const std::optional<FileId> id = identity ? identity : fs.IdentityOf(inputPath))
     return std::to_string(id->device) + ":" + std::to_string(id->index);
   return "path:" + inputPath;
 }
@@ -116,11 +116,12 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
 }  // namespace
 
 std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
-                                                      FileSystem& fs, PipeWait wait, bool compareAhead) {
+                                                      FileSystem& fs, PipeWait wait, bool compareAhead,
+                                                      std::optional<FileId> identity) {
   auto prepared = std::make_unique<PreparedConversion>();
   prepared->inputPath = inputPath;
   ConsoleLog::Instance() << "Reading File: " << EscapeControlBytes(inputPath) << "\n";
-  prepared->inputKey = InputKeyOf(fs, inputPath);
+  prepared->inputKey = InputKeyOf(fs, inputPath, identity);
   try {
     const ReadResult read = ReadInput(inputPath, settings, fs, wait, prepared->material.buffer);
     if (read != ReadResult::Done) {
@@ -165,7 +166,8 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
   return true;
 }
 
-bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run, PipeWait wait) {
-  std::unique_ptr<PreparedConversion> prepared = PrepareConversion(inputPath, settings, *run.fs, wait, false);
+bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run, PipeWait wait,
+                 std::optional<FileId> identity) {
+  std::unique_ptr<PreparedConversion> prepared = PrepareConversion(inputPath, settings, *run.fs, wait, false, identity);
   return CommitConversion(*prepared, settings, run);
 }

@@ -24,9 +24,11 @@ struct PreparedConversion {
 // Reads the input (waiting for a pipe's writer as `wait` says) and makes
 // everything its outputs need; an input of a checksum is digested block by
 // block, in constant memory. With `compareAhead`, also compares each output
-// with the file already there. Never writes a file.
+// with the file already there. `identity`, when the caller knows it, spares
+// asking for the input's. Never writes a file.
 std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
-                                                      FileSystem& fs, PipeWait wait, bool compareAhead);
+                                                      FileSystem& fs, PipeWait wait, bool compareAhead,
+                                                      std::optional<FileId> identity = std::nullopt);
 
 // Prints what preparing recorded, then stores the outputs in order; returns
 // false when anything failed.
@@ -34,4 +36,5 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
 
 // Converts the file with the settings; failures are reported on the console.
 // Returns false when anything failed.
-bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run, PipeWait wait);
+bool ConvertFile(const std::string& inputPath, const ConversionSettings& settings, RunState& run, PipeWait wait,
+                 std::optional<FileId> identity = std::nullopt);

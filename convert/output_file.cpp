@@ -29,10 +29,15 @@ namespace {
 // Outputs are told apart by their folder's identity and their name, so that
 // "out", "./out", "out/", an absolute path and a link to the folder are one
 // folder; an output whose folder doesn't exist keeps its spelling.
-std::string OutputKeyOf(FileSystem& fs, const std::string& path) {
+std::string OutputKeyOf(RunState& run, const std::string& path) {
   const size_t nameStart = NameStartOf(path);
   const std::string folder = nameStart == 0 ? "." : path.substr(0, nameStart);
-  if (const std::optional<FileId> id = fs.IdentityOf(folder))
+  std::optional<FileId> id;
+  if (const auto known = run.outputFolders.find(folder); known != run.outputFolders.end())
+    id = known->second;
+  else if ((id = run.fs->IdentityOf(folder)))
+    run.outputFolders.emplace(folder, *id);
+  if (id)
     return std::to_string(id->device) + ":" + std::to_string(id->index) + kPathSeparator + path.substr(nameStart);
   return "path:" + path;
 }
@@ -41,23 +46,22 @@ std::string OutputKeyOf(FileSystem& fs, const std::string& path) {
 // itself (a scan tag equal to an output extension maps an input onto
 // itself), a file that a scan of this run converts, before or after this
 // one (a name the tag's removal leaves holding the tag again), or the output
-// of another input of this run.
-bool ClaimOutput(Conversion& conversion, const std::string& path, const std::string& key) {
+// of another input of this run. `existing` is what the path leads to now.
+bool ClaimOutput(Conversion& conversion, const std::string& path, const std::string& key,
+                 const std::optional<FileId>& existing) {
   RunState& run = conversion.run;
-  if (const std::optional<FileId> target = run.fs->IdentityOf(path)) {
-    if (run.fs->IdentityOf(conversion.inputPath) == target || run.scanInputs.count(*target) != 0)
-      return ReportError("Output would overwrite its input: ", path);
-  }
+  if (existing && (run.scanInputs.count(*existing) != 0 || run.fs->IdentityOf(conversion.inputPath) == existing))
+    return ReportError("Output would overwrite its input: ", path);
   const auto claim = run.outputs.find(key);
   if (claim != run.outputs.end() && claim->second != conversion.inputKey)
     return ReportError("Output already written for another input: ", path);
   return true;
 }
 
-void RecordOutput(Conversion& conversion, const std::string& path, const std::string& key) {
+void RecordOutput(Conversion& conversion, const std::string& key, const std::optional<FileId>& written) {
   RunState& run = conversion.run;
   run.outputs.emplace(key, conversion.inputKey);
-  if (const std::optional<FileId> written = run.fs->IdentityOf(path))
+  if (written)
     run.outputFiles.insert(*written);
 }
 
@@ -66,18 +70,19 @@ void RecordOutput(Conversion& conversion, const std::string& path, const std::st
 bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<FileComparison> comparison,
                     ContentPieces& content) {
   FileSystem& fs = *conversion.run.fs;
-  const std::string key = OutputKeyOf(fs, path);
+  const std::string key = OutputKeyOf(conversion.run, path);
   // A comparison made ahead of time is stale once this run has written the
   // path since.
   const bool claimedBefore = conversion.run.outputs.count(key) != 0;
-  if (!ClaimOutput(conversion, path, key))
+  const std::optional<FileId> existing = fs.IdentityOf(path);
+  if (!ClaimOutput(conversion, path, key, existing))
     return false;
   if (!comparison || claimedBefore)
     comparison = fs.CompareWithFile(path, content);
   switch (*comparison) {
     case FileComparison::Unreadable: return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
-      RecordOutput(conversion, path, key);
+      RecordOutput(conversion, key, existing);
       ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged)
                              << "No overwrite, same data for : " << EscapeControlBytes(path) << "\n";
       return true;
@@ -92,7 +97,8 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
     stored = WriteResult::Done;
   if (stored != WriteResult::Done)
     return ReportWriteFailure(stored, path);
-  RecordOutput(conversion, path, key);
+  // A file written anew has an identity of its own; test mode left the old.
+  RecordOutput(conversion, key, conversion.settings.testMode ? existing : fs.IdentityOf(path));
   ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << EscapeControlBytes(path) << "\n";
   return true;
 }

@@ -42,9 +42,10 @@ enum class Step { Descend, Skip, Convert };
 struct Item {
   Step step;
   std::string path;
-  const char* reason = "";  // after the path of a skipped entry
-  uint64_t size = 0;        // of a file prepared ahead
-  PreparedFuture prepared;  // valid while the file is prepared ahead
+  const char* reason = "";   // after the path of a skipped entry
+  uint64_t size = 0;         // of a file to convert, as the listing found it
+  std::optional<FileId> id;  // of a file to convert, when known
+  PreparedFuture prepared;   // valid while the file is prepared ahead
 };
 
 // A listed folder whose entries are being walked.
@@ -77,13 +78,15 @@ bool PlanFile(Scan& scan, const FolderEntry& entry, Item& item) {
   }
   if (IsTemporaryName(entry.name))
     return false;
-  std::optional<FileId> id;
-  if (tagged || !run.outputFiles.empty())
+  std::optional<FileId> id = entry.id;
+  if (!id && (tagged || !run.outputFiles.empty()))
     id = run.fs->IdentityOf(item.path);
   if (id && run.outputFiles.count(*id) != 0)
     return false;
   if (tagged) {
     item.step = Step::Convert;
+    item.id = id;
+    item.size = entry.size ? *entry.size : run.fs->SizeOf(item.path).value_or(0);
     if (id)
       run.scanInputs.insert(*id);
   }
@@ -96,7 +99,7 @@ std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<
   std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   std::vector<Item> items;
   for (const FolderEntry& entry : entries) {
-    Item item{Step::Skip, JoinPath(folder, entry.name), "", 0, {}};
+    Item item{Step::Skip, JoinPath(folder, entry.name), "", 0, std::nullopt, {}};
     if (entry.kind == EntryKind::Folder) {
       if (entry.name[0] == '.')
         continue;
@@ -120,33 +123,34 @@ bool MayPrepare(const Scan& scan, uint64_t size) {
 // Queues the file to be prepared on a worker; false, with nothing queued,
 // when there is no memory to queue it (the file is then prepared in its
 // turn).
-bool PrepareAhead(Scan& scan, Item& item, uint64_t size) {
+bool PrepareAhead(Scan& scan, Item& item) {
   try {
     auto promise = std::make_shared<std::promise<std::unique_ptr<PreparedConversion>>>();
     PreparedFuture prepared = promise->get_future();
-    const bool queued = scan.pool->Queue([promise, path = item.path, &settings = scan.settings, fs = scan.run.fs] {
-      try {
-        // What preparing prints waits for the file's turn.
-        ConsoleLog::Recording console;
-        ConsoleLog::Instance().RecordThisThread(&console);
-        std::unique_ptr<PreparedConversion> conversion = PrepareConversion(path, settings, *fs, PipeWait::Never, true);
-        ConsoleLog::Instance().RecordThisThread(nullptr);
-        conversion->console = std::move(console);
-        promise->set_value(std::move(conversion));
-      } catch (...) {
-        ConsoleLog::Instance().RecordThisThread(nullptr);
-        promise->set_exception(std::current_exception());
-      }
-    });
+    const bool queued =
+        scan.pool->Queue([promise, path = item.path, id = item.id, &settings = scan.settings, fs = scan.run.fs] {
+          try {
+            // What preparing prints waits for the file's turn.
+            ConsoleLog::Recording console;
+            ConsoleLog::Instance().RecordThisThread(&console);
+            std::unique_ptr<PreparedConversion> conversion =
+                PrepareConversion(path, settings, *fs, PipeWait::Never, true, id);
+            ConsoleLog::Instance().RecordThisThread(nullptr);
+            conversion->console = std::move(console);
+            promise->set_value(std::move(conversion));
+          } catch (...) {
+            ConsoleLog::Instance().RecordThisThread(nullptr);
+            promise->set_exception(std::current_exception());
+          }
+        });
     if (!queued)
       return false;
     item.prepared = std::move(prepared);
   } catch (...) {
     return false;
   }
-  item.size = size;
   ++scan.inFlight;
-  scan.inFlightBytes += size;
+  scan.inFlightBytes += item.size;
   return true;
 }
 
@@ -162,8 +166,7 @@ void PrepareUpToNextFolder(Scan& scan, Frame& frame) {
       return;
     if (item.step != Step::Convert)
       continue;
-    const uint64_t size = scan.run.fs->SizeOf(item.path).value_or(0);
-    if (!MayPrepare(scan, size) || !PrepareAhead(scan, item, size))
+    if (!MayPrepare(scan, item.size) || !PrepareAhead(scan, item))
       return;
   }
 }
@@ -187,7 +190,7 @@ void ConvertInTurn(Scan& scan, Item& item) {
   if (item.prepared.valid())
     prepared = TakePrepared(scan, item);
   const bool converted = prepared ? CommitConversion(*prepared, scan.settings, scan.run)
-                                  : ConvertFile(item.path, scan.settings, scan.run, PipeWait::Never);
+                                  : ConvertFile(item.path, scan.settings, scan.run, PipeWait::Never, item.id);
   if (!converted)
     scan.succeeded = false;
 }

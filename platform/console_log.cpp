@@ -20,11 +20,13 @@ uint16_t g_attribute = static_cast<uint16_t>(Colour::Default);
 thread_local ConsoleLog::Recording* t_recording = nullptr;
 
 void SetAttribute(uint16_t attribute) {
-  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  // A worker's recording is its own: it takes no lock that the thread
+  // writing the console holds.
   if (t_recording) {
     t_recording->pieces.push_back({true, attribute, {}});
     return;
   }
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
   g_attribute = attribute;
   if (!g_captureSink)
     ConsoleSetAttribute(attribute);

@@ -82,6 +82,10 @@ void WaitForData(const FileHandle& file) {
   fcntl(Fd(file), F_SETFL, fcntl(Fd(file), F_GETFL) & ~O_NONBLOCK);
 }
 
+void AdviseSequential(const FileHandle& file) {
+  posix_fadvise(Fd(file), 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {
   size_t done = 0;
   while (done < length) {
@@ -207,9 +211,11 @@ uint64_t MemoryLimitBytes() {
       file = "/sys/fs/cgroup" + line.substr(3) + "/memory.max";
     else if (const size_t memory = line.find(":memory:"); memory != std::string::npos)
       file = "/sys/fs/cgroup/memory" + line.substr(memory + 8) + "/memory.limit_in_bytes";
+    if (file.empty())
+      continue;
     std::ifstream max(file);
     uint64_t bytes;
-    if (!file.empty() && max >> bytes)  // "max" means no limit
+    if (max >> bytes)  // "max" means no limit
       limit = std::min(limit, bytes);
   }
   return limit;

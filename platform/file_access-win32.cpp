@@ -88,6 +88,9 @@ bool StatusOf(const FileHandle& file, FileStatus& status) {
 // Pipes opened here already wait for their data.
 void WaitForData(const FileHandle&) {}
 
+// Windows reads ahead on its own for files read front to back.
+void AdviseSequential(const FileHandle&) {}
+
 // Windows reads whole files into memory; mapping is left to POSIX.
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {
   size_t done = 0;

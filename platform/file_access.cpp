@@ -21,6 +21,12 @@ namespace {
 
 constexpr size_t kPieceCapacity = 1 << 20;
 
+// Bytes read at a time when a file is handed out in blocks. A block that
+// stays in the second-level cache (of every current CPU) is still there when
+// the digest reads it; a larger one is copied out of the page cache,
+// evicted, and fetched from memory again.
+constexpr size_t kReadBlockBytes = 128 << 10;
+
 // How the temporary files of a write are named, between the process number
 // and a counter: a folder scan knows them by it.
 constexpr std::string_view kTemporaryPrefix = ".hexloom-";
@@ -28,9 +34,12 @@ constexpr std::string_view kTemporarySuffix = ".tmp";
 
 // Hands the pieces to `consume` on this thread, one made after the other.
 bool ForEachPieceInTurn(ContentPieces& content, const std::function<bool(const char*, size_t)>& consume) {
-  std::vector<char> piece(static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10));
-  while (size_t length = content.next(piece.data(), piece.size())) {
-    if (!consume(piece.data(), length))
+  // Left uninitialised: clearing room that a small text never fills would
+  // cost more than making the text.
+  const size_t capacity = static_cast<size_t>(std::min<uint64_t>(content.size, kPieceCapacity)) + (64 << 10);
+  const std::unique_ptr<char[]> piece(new char[capacity]);
+  while (size_t length = content.next(piece.get(), capacity)) {
+    if (!consume(piece.get(), length))
       return false;
   }
   return true;
@@ -175,23 +184,26 @@ constexpr size_t kCopyChunk = 1 << 16;
 constexpr int kTemporaryAttempts = 100;
 
 // Fills `output` from a file, pipe or device until its end, starting with
-// room for `sizeHint` bytes. Throws std::bad_alloc rather than hold more
-// than a quarter of the memory the process may use.
+// room for `sizeHint` bytes (a chunk when no size is known). Throws
+// std::bad_alloc rather than hold more than a quarter of the memory the
+// process may use.
 ReadResult ReadUntilEnd(const FileHandle& file, ByteBuffer& output, uint64_t sizeHint) {
-  // A stream that never ends (a device) stops well before it crowds out the
-  // process. While the buffer grows the old and the new one are both held:
-  // together they stay within the limit.
-  const uint64_t limit = MemoryLimitBytes() / 4;
   // One byte past the reported size, so that the end is seen at once when
   // the size told the truth.
-  uint64_t capacity = std::max<uint64_t>(sizeHint + 1, kCopyChunk);
+  uint64_t capacity = sizeHint != 0 ? sizeHint + 1 : kCopyChunk;
   if (capacity > SIZE_MAX)
     throw std::bad_alloc();
   std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
   uint64_t length = 0;
   for (;;) {
     if (length == capacity) {
-      const uint64_t grown = std::min(2 * capacity, limit > capacity ? limit - capacity : 0);
+      // A stream that never ends (a device) stops well before it crowds out
+      // the process. While the buffer grows the old and the new one are both
+      // held: together they stay within the limit. The limit is learned only
+      // here, since most files tell their size.
+      const uint64_t limit = MemoryLimitBytes() / 4;
+      const uint64_t wanted = std::max<uint64_t>(2 * capacity, kCopyChunk);
+      const uint64_t grown = std::min(wanted, limit > capacity ? limit - capacity : 0);
       if (grown <= capacity)
         throw std::bad_alloc();
       std::unique_ptr<unsigned char[]> larger(new unsigned char[grown]);
@@ -403,7 +415,7 @@ ReadResult ReadOpenFile(const FileHandle& file, ByteBuffer& output) {
   // The file is meant to be held whole, so what memory can't hold is
   // refused. It is read, never mapped: a mapped file that another program
   // cuts short kills the reader (SIGBUS), while a read just ends early.
-  if (status.size > SIZE_MAX || status.size > PhysicalMemoryBytes())
+  if (status.size > SIZE_MAX || (status.size > kCopyChunk && status.size > PhysicalMemoryBytes()))
     throw std::bad_alloc();
   // Files of /proc and /sys report a size of 0 or of a page, whatever they
   // hold: the size is only where reading starts.
@@ -437,14 +449,24 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
     return ReadResult::UnknownLength;
   if (status.kind == FileKind::Folder)
     return ReadResult::CantOpen;
-  WaitForData(file);
-  std::vector<unsigned char> block(kPieceCapacity);
+  // A regular file never blocks; a pipe or device waits for its data. A
+  // small file gets room for its size and one byte more, which sees its end
+  // at once, so that a tree of small files costs no more than their bytes.
+  size_t blockBytes = kReadBlockBytes;
+  if (status.kind != FileKind::Regular)
+    WaitForData(file);
+  else if (status.size < kReadBlockBytes)
+    blockBytes = static_cast<size_t>(status.size) + 1;
+  else
+    AdviseSequential(file);
+  // Left uninitialised: a block is always filled before it is handed out.
+  const std::unique_ptr<unsigned char[]> block(new unsigned char[blockBytes]);
   uint64_t total = 0;
   for (;;) {
-    const int64_t got = ReadFully(file, block.data(), block.size());
+    const int64_t got = ReadFully(file, block.get(), blockBytes);
     if (got < 0)
       return ReadResult::ShortRead;
-    if (got > 0 && !consume(block.data(), static_cast<size_t>(got)))
+    if (got > 0 && !consume(block.get(), static_cast<size_t>(got)))
       return ReadResult::Done;
     if (got == 0)
       return ShrankWhileRead(file, status, total) ? ReadResult::Shrunk : ReadResult::Done;

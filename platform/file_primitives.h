@@ -74,6 +74,10 @@ bool StatusOf(const FileHandle& file, FileStatus& status);
 // Makes later reads of a pipe or device wait for its data.
 void WaitForData(const FileHandle& file);
 
+// Tells the system that the file will be read once, front to back, so that
+// it reads ahead further; a hint, whose failure changes nothing.
+void AdviseSequential(const FileHandle& file);
+
 // Reads up to `length` bytes, stopping early only at the end of the file;
 // returns how many, or -1 on an error.
 int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length);

@@ -30,6 +30,10 @@ struct FolderEntry {
   std::string name;
   EntryKind kind = EntryKind::File;
   bool isLink = false;  // a symbolic link (or, on Windows, any reparse point)
+  // What the listing learned of the file the entry leads to, so that a scan
+  // need not ask again; none where the platform doesn't tell.
+  std::optional<FileId> id;
+  std::optional<uint64_t> size;  // of a regular file
 };
 
 class FileSystem {

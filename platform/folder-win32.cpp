@@ -15,12 +15,15 @@ bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) {
     const std::string name = data.cFileName;
     if (name == "." || name == "..")
       continue;
-    FolderEntry item{name, EntryKind::File, false};
+    FolderEntry item{name, EntryKind::File, false, std::nullopt, std::nullopt};
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
       item.kind = EntryKind::Folder;
     else if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE)
       item.kind = EntryKind::Other;
     item.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    // The size found is the link's own, not its target's.
+    if (item.kind == EntryKind::File && !item.isLink)
+      item.size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
     entries.push_back(std::move(item));
   } while (FindNextFileA(search, &data));
   FindClose(search);

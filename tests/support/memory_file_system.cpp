@@ -143,7 +143,8 @@ bool MemoryFileSystem::ListFolder(const std::string& folder, std::vector<FolderE
     auto target = Find(path);
     const EntryKind kinds[] = {EntryKind::File, EntryKind::Folder};
     entries.push_back({path.substr(path.rfind('/') + 1),
-                       target ? kinds[static_cast<int>(target->kind)] : EntryKind::Other, entry->kind == Kind::Link});
+                       target ? kinds[static_cast<int>(target->kind)] : EntryKind::Other, entry->kind == Kind::Link,
+                       std::nullopt, std::nullopt});
   }
   return true;
 }
