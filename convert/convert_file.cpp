@@ -105,7 +105,7 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
   if (compareAhead) {
     for (PlannedOutput& output : prepared.outputs) {
       WithOutputContent(material, output.kind, [&](ContentPieces& content) {
-        output.comparison = fs.CompareWithFile(output.path, content);
+        output.look = LookAtOutput(fs, output.path, content, settings.testMode);
         return true;
       });
     }

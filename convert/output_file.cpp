@@ -67,38 +67,46 @@ void RecordOutput(Conversion& conversion, const std::string& key, const std::opt
 
 }  // namespace
 
-bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<FileComparison> comparison,
+OutputLook LookAtOutput(FileSystem& fs, const std::string& path, ContentPieces& content, bool testMode) {
+  OutputLook look;
+  look.existing = fs.IdentityOf(path);
+  // What has no identity can't be opened either.
+  look.comparison = look.existing ? fs.CompareWithFile(path, content) : FileComparison::Absent;
+  // Test mode writes nothing but foresees what a real write would refuse.
+  look.writable = testMode && look.comparison != FileComparison::Same && fs.CanWrite(path);
+  return look;
+}
+
+bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<OutputLook> look,
                     ContentPieces& content) {
   FileSystem& fs = *conversion.run.fs;
+  const bool testMode = conversion.settings.testMode;
   const std::string key = OutputKeyOf(conversion.run, path);
-  // A comparison made ahead of time is stale once this run has written the
+  // What was looked at ahead of time is stale once this run has written the
   // path since.
-  const bool claimedBefore = conversion.run.outputs.count(key) != 0;
-  const std::optional<FileId> existing = fs.IdentityOf(path);
-  if (!ClaimOutput(conversion, path, key, existing))
+  if (!look || conversion.run.outputs.count(key) != 0)
+    look = LookAtOutput(fs, path, content, testMode);
+  if (!ClaimOutput(conversion, path, key, look->existing))
     return false;
-  if (!comparison || claimedBefore)
-    comparison = fs.CompareWithFile(path, content);
-  switch (*comparison) {
+  switch (look->comparison) {
     case FileComparison::Unreadable: return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
-      RecordOutput(conversion, key, existing);
+      RecordOutput(conversion, key, look->existing);
       ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged)
                              << "No overwrite, same data for : " << EscapeControlBytes(path) << "\n";
       return true;
     case FileComparison::Absent:
     case FileComparison::Different: break;
   }
-  // Test mode writes nothing but foresees what a real write would refuse.
   WriteResult stored = WriteResult::Refused;
-  if (!conversion.settings.testMode)
+  if (!testMode)
     stored = fs.WriteWholeFile(path, content);
-  else if (fs.CanWrite(path))
+  else if (look->writable)
     stored = WriteResult::Done;
   if (stored != WriteResult::Done)
     return ReportWriteFailure(stored, path);
   // A file written anew has an identity of its own; test mode left the old.
-  RecordOutput(conversion, key, conversion.settings.testMode ? existing : fs.IdentityOf(path));
+  RecordOutput(conversion, key, testMode ? look->existing : fs.IdentityOf(path));
   ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << EscapeControlBytes(path) << "\n";
   return true;
 }

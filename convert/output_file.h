@@ -20,8 +20,20 @@ std::string BuildOutputPath(const ConversionSettings& settings, std::string_view
 // not at all in test mode; prints one line for the file. False after an
 // error, which it has reported.
 bool WriteIfChanged(Conversion& conversion, const std::string& path, ContentPieces& content);
-// The same with the comparison already made (ahead of time, by a worker);
-// compares again when this run has written the path since.
-bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<FileComparison> comparison,
+// What storing an output asks of its path, asked ahead of its turn (by a
+// worker) so that the thread that writes in order has little left to ask.
+struct OutputLook {
+  std::optional<FileId> existing;  // what the path leads to now
+  FileComparison comparison = FileComparison::Absent;
+  bool writable = false;  // in test mode, whether a write could succeed
+};
+
+// Returns what the path holds and, in test mode, whether the content could
+// be written there.
+OutputLook LookAtOutput(FileSystem& fs, const std::string& path, ContentPieces& content, bool testMode);
+
+// The same as WriteIfChanged with the path looked at already (ahead of
+// time, by a worker); looks again when this run has written the path since.
+bool StoreIfChanged(Conversion& conversion, const std::string& path, std::optional<OutputLook> look,
                     ContentPieces& content);
 bool WriteIfChanged(Conversion& conversion, const std::string& path, std::string_view content);

@@ -38,6 +38,6 @@ bool WithOutputContent(const OutputMaterial& material, OutputKind kind,
 
 bool WriteOutput(Conversion& conversion, const OutputMaterial& material, const PlannedOutput& output) {
   return WithOutputContent(material, output.kind, [&](ContentPieces& content) {
-    return StoreIfChanged(conversion, output.path, output.comparison, content);
+    return StoreIfChanged(conversion, output.path, output.look, content);
   });
 }

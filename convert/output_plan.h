@@ -10,6 +10,7 @@
 #include "codegen/incbin_text.h"
 #include "codegen/style.h"
 #include "convert/conversion.h"
+#include "convert/output_file.h"
 #include "platform/byte_buffer.h"
 
 enum class OutputKind {
@@ -27,12 +28,12 @@ struct OutputMaterial {
   std::string checksum;  // for a checksum format
 };
 
-// One file that a conversion writes, and how it compared with the file
-// already there when that was looked at ahead of time.
+// One file that a conversion writes, and what its path held when that was
+// looked at ahead of time.
 struct PlannedOutput {
   OutputKind kind;
   std::string path;
-  std::optional<FileComparison> comparison;
+  std::optional<OutputLook> look;
 };
 
 // Returns the files that the settings' format writes for the input, in the

@@ -20,10 +20,23 @@ namespace {
 // written; together they stay within this, though one file of any size may
 // always be prepared alone.
 constexpr uint64_t kPrepareBudgetBytes = uint64_t{256} << 20;
-// Files prepared ahead per thread, however small.
+// Batches of files prepared ahead per thread.
 constexpr size_t kAheadPerThread = 4;
+// Small files are prepared in batches of up to this many files and bytes,
+// so that handing work between the threads costs little beside the files
+// themselves; a larger file makes a batch of its own.
+constexpr size_t kBatchFiles = 32;
+constexpr uint64_t kBatchBytes = uint64_t{1} << 20;
 
-using PreparedFuture = std::future<std::unique_ptr<PreparedConversion>>;
+using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;
+
+// Files that one worker prepares in turn, for the scan to commit in order.
+struct Batch {
+  std::future<PreparedList> future;
+  PreparedList prepared;  // once taken: one per file, or none after a failure
+  uint64_t bytes = 0;
+  bool taken = false;
+};
 
 struct Scan {
   const ConversionSettings& settings;
@@ -42,10 +55,11 @@ enum class Step { Descend, Skip, Convert };
 struct Item {
   Step step;
   std::string path;
-  const char* reason = "";   // after the path of a skipped entry
-  uint64_t size = 0;         // of a file to convert, as the listing found it
-  std::optional<FileId> id;  // of a file to convert, when known
-  PreparedFuture prepared;   // valid while the file is prepared ahead
+  const char* reason = "";       // after the path of a skipped entry
+  uint64_t size = 0;             // of a file to convert, as the listing found it
+  std::optional<FileId> id;      // of a file to convert, when known
+  std::shared_ptr<Batch> batch;  // while the file is prepared ahead
+  size_t slot = 0;               // its place in the batch
 };
 
 // A listed folder whose entries are being walked.
@@ -99,7 +113,7 @@ std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<
   std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   std::vector<Item> items;
   for (const FolderEntry& entry : entries) {
-    Item item{Step::Skip, JoinPath(folder, entry.name), "", 0, std::nullopt, {}};
+    Item item{Step::Skip, JoinPath(folder, entry.name), "", 0, std::nullopt, nullptr, 0};
     if (entry.kind == EntryKind::Folder) {
       if (entry.name[0] == '.')
         continue;
@@ -120,37 +134,59 @@ bool MayPrepare(const Scan& scan, uint64_t size) {
          (scan.inFlight < kAheadPerThread * scan.pool->Workers() && scan.inFlightBytes + size <= kPrepareBudgetBytes);
 }
 
-// Queues the file to be prepared on a worker; false, with nothing queued,
-// when there is no memory to queue it (the file is then prepared in its
-// turn).
-bool PrepareAhead(Scan& scan, Item& item) {
+// Prepares the file on this worker thread; what preparing prints waits for
+// the file's turn.
+std::unique_ptr<PreparedConversion> PrepareRecorded(const std::string& path, std::optional<FileId> id,
+                                                    const ConversionSettings& settings, FileSystem& fs) {
+  ConsoleLog::Recording console;
+  ConsoleLog::Instance().RecordThisThread(&console);
+  std::unique_ptr<PreparedConversion> conversion;
   try {
-    auto promise = std::make_shared<std::promise<std::unique_ptr<PreparedConversion>>>();
-    PreparedFuture prepared = promise->get_future();
+    conversion = PrepareConversion(path, settings, fs, PipeWait::Never, true, id);
+  } catch (...) {
+    ConsoleLog::Instance().RecordThisThread(nullptr);
+    throw;
+  }
+  ConsoleLog::Instance().RecordThisThread(nullptr);
+  conversion->console = std::move(console);
+  return conversion;
+}
+
+// Queues the frame's files at `members` to be prepared on a worker, in one
+// batch; false, with nothing queued, when there is no memory to queue it
+// (the files are then prepared in their turn).
+bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, uint64_t bytes) {
+  try {
+    auto batch = std::make_shared<Batch>();
+    std::vector<std::pair<std::string, std::optional<FileId>>> inputs;
+    for (const size_t index : members)
+      inputs.emplace_back(frame.items[index].path, frame.items[index].id);
+    auto promise = std::make_shared<std::promise<PreparedList>>();
+    batch->future = promise->get_future();
     const bool queued =
-        scan.pool->Queue([promise, path = item.path, id = item.id, &settings = scan.settings, fs = scan.run.fs] {
+        scan.pool->Queue([promise, inputs = std::move(inputs), &settings = scan.settings, fs = scan.run.fs] {
           try {
-            // What preparing prints waits for the file's turn.
-            ConsoleLog::Recording console;
-            ConsoleLog::Instance().RecordThisThread(&console);
-            std::unique_ptr<PreparedConversion> conversion =
-                PrepareConversion(path, settings, *fs, PipeWait::Never, true, id);
-            ConsoleLog::Instance().RecordThisThread(nullptr);
-            conversion->console = std::move(console);
-            promise->set_value(std::move(conversion));
+            PreparedList prepared;
+            prepared.reserve(inputs.size());
+            for (const auto& [path, id] : inputs)
+              prepared.push_back(PrepareRecorded(path, id, settings, *fs));
+            promise->set_value(std::move(prepared));
           } catch (...) {
-            ConsoleLog::Instance().RecordThisThread(nullptr);
             promise->set_exception(std::current_exception());
           }
         });
     if (!queued)
       return false;
-    item.prepared = std::move(prepared);
+    batch->bytes = bytes;
+    for (size_t slot = 0; slot < members.size(); ++slot) {
+      frame.items[members[slot]].batch = batch;
+      frame.items[members[slot]].slot = slot;
+    }
   } catch (...) {
     return false;
   }
   ++scan.inFlight;
-  scan.inFlightBytes += item.size;
+  scan.inFlightBytes += bytes;
   return true;
 }
 
@@ -160,14 +196,28 @@ bool PrepareAhead(Scan& scan, Item& item) {
 // time.
 void PrepareUpToNextFolder(Scan& scan, Frame& frame) {
   frame.ahead = std::max(frame.ahead, frame.next);
-  for (; frame.ahead < frame.items.size(); ++frame.ahead) {
-    Item& item = frame.items[frame.ahead];
-    if (item.step == Step::Descend)
+  while (frame.ahead < frame.items.size()) {
+    std::vector<size_t> members;
+    uint64_t bytes = 0;
+    size_t end = frame.ahead;
+    for (; end < frame.items.size() && members.size() < kBatchFiles; ++end) {
+      const Item& item = frame.items[end];
+      if (item.step == Step::Descend)
+        break;
+      if (item.step != Step::Convert)
+        continue;
+      if (!members.empty() && bytes + item.size > kBatchBytes)
+        break;
+      members.push_back(end);
+      bytes += item.size;
+    }
+    if (members.empty()) {
+      frame.ahead = end;
       return;
-    if (item.step != Step::Convert)
-      continue;
-    if (!MayPrepare(scan, item.size) || !PrepareAhead(scan, item))
+    }
+    if (!MayPrepare(scan, bytes) || !PrepareAhead(scan, frame, members, bytes))
       return;
+    frame.ahead = end;
   }
 }
 
@@ -175,19 +225,27 @@ void PrepareUpToNextFolder(Scan& scan, Frame& frame) {
 // memory, say), so that the file is prepared again in its turn, with what
 // that prints and the exit code it gives in a scan of one file at a time.
 std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
-  --scan.inFlight;
-  scan.inFlightBytes -= item.size;
-  try {
-    return item.prepared.get();
-  } catch (...) {
-    return nullptr;
+  Batch& batch = *item.batch;
+  if (!batch.taken) {
+    batch.taken = true;
+    --scan.inFlight;
+    scan.inFlightBytes -= batch.bytes;
+    try {
+      batch.prepared = batch.future.get();
+    } catch (...) {
+    }
   }
+  std::unique_ptr<PreparedConversion> prepared;
+  if (item.slot < batch.prepared.size())
+    prepared = std::move(batch.prepared[item.slot]);
+  item.batch.reset();
+  return prepared;
 }
 
 void ConvertInTurn(Scan& scan, Item& item) {
   ConsoleLog::Instance() << "[Apply] " << EscapeControlBytes(item.path) << "\n";
   std::unique_ptr<PreparedConversion> prepared;
-  if (item.prepared.valid())
+  if (item.batch)
     prepared = TakePrepared(scan, item);
   const bool converted = prepared ? CommitConversion(*prepared, scan.settings, scan.run)
                                   : ConvertFile(item.path, scan.settings, scan.run, PipeWait::Never, item.id);

@@ -137,19 +137,25 @@ uint64_t LinkCountOf(const FileHandle& file) {
 }
 
 // A dangling link leads to the file a write creates. A name ending in "/"
-// can only be a folder.
-bool FollowLinks(const char* path, std::string& target) {
+// can only be a folder. The look that ends the walk is the target's own.
+TargetState FindTarget(const char* path, std::string& target, KeptAttributes& kept) {
   target = path;
   if (target.empty() || target.back() == '/')
-    return false;
+    return TargetState::Refused;
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
     struct stat info;
-    if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-      return true;
+    if (lstat(target.c_str(), &info) != 0)
+      return errno == ENOENT ? TargetState::Missing : TargetState::Refused;
+    if (!S_ISLNK(info.st_mode)) {
+      kept = {static_cast<uint32_t>(info.st_uid), static_cast<uint32_t>(info.st_gid),
+              static_cast<uint32_t>(info.st_mode & kModeBits)};
+      // Folders, devices and pipes are never output files.
+      return S_ISREG(info.st_mode) ? TargetState::Writable : TargetState::Refused;
+    }
     char link[PATH_MAX];
     ssize_t length = readlink(target.c_str(), link, sizeof link);
     if (length <= 0 || static_cast<size_t>(length) == sizeof link)
-      return false;
+      return TargetState::Refused;
     std::string next(link, static_cast<size_t>(length));
     // A relative link is read from the link's own folder.
     if (next[0] != '/') {
@@ -158,17 +164,7 @@ bool FollowLinks(const char* path, std::string& target) {
     }
     target = next;
   }
-  return false;
-}
-
-TargetState LookAtTarget(const std::string& target, KeptAttributes& kept) {
-  struct stat info;
-  if (lstat(target.c_str(), &info) != 0)
-    return errno == ENOENT ? TargetState::Missing : TargetState::Refused;
-  kept = {static_cast<uint32_t>(info.st_uid), static_cast<uint32_t>(info.st_gid),
-          static_cast<uint32_t>(info.st_mode & kModeBits)};
-  // Folders, devices and pipes are never output files.
-  return S_ISREG(info.st_mode) ? TargetState::Writable : TargetState::Refused;
+  return TargetState::Refused;
 }
 
 bool FolderTakesNewFiles(const std::string& folder) {

@@ -145,18 +145,19 @@ uint64_t LinkCountOf(const FileHandle& file) {
 
 // The file a symbolic link leads to; the path itself when it is no link or
 // its link leads nowhere (a write then fails).
-bool FollowLinks(const char* path, std::string& target) {
+namespace {
+
+void FollowLinks(const char* path, std::string& target) {
   target = path;
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-    return true;
+    return;
   FileHandle file = Wrap(CreateFileA(path, 0, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   char final[MAX_PATH + 1];
   const DWORD length =
       file.valid() ? GetFinalPathNameByHandleA(Native(file), final, sizeof final, FILE_NAME_NORMALIZED) : 0;
   if (length > 0 && length < sizeof final)
     target = WithoutLongPathPrefix(std::string(final, length));
-  return true;
 }
 
 TargetState LookAtTarget(const std::string& target, KeptAttributes& kept) {
@@ -169,6 +170,13 @@ TargetState LookAtTarget(const std::string& target, KeptAttributes& kept) {
   // The move would otherwise replace a read-only file.
   return attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY) ? TargetState::Refused
                                                                            : TargetState::Writable;
+}
+
+}  // namespace
+
+TargetState FindTarget(const char* path, std::string& target, KeptAttributes& kept) {
+  FollowLinks(path, target);
+  return LookAtTarget(target, kept);
 }
 
 bool FolderTakesNewFiles(const std::string&) {

@@ -259,10 +259,13 @@ struct WritePlan {
 // Decides how a write to `path` goes, without changing anything.
 WritePlan PlanWrite(const char* path) {
   WritePlan plan;
-  if (!path || !FollowLinks(path, plan.target))
+  if (!path)
+    return plan;
+  const TargetState state = FindTarget(path, plan.target, plan.kept);
+  if (state == TargetState::Refused)
     return plan;
   const bool folderWritable = FolderTakesNewFiles(FolderOf(plan.target));
-  switch (LookAtTarget(plan.target, plan.kept)) {
+  switch (state) {
     case TargetState::Missing:
       if (folderWritable)
         plan.way = WriteWay::Replace;
@@ -455,7 +458,7 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
   size_t blockBytes = kReadBlockBytes;
   if (status.kind != FileKind::Regular)
     WaitForData(file);
-  else if (status.size < kReadBlockBytes)
+  else if (status.size != 0 && status.size < kReadBlockBytes)  // /proc files tell 0
     blockBytes = static_cast<size_t>(status.size) + 1;
   else
     AdviseSequential(file);
@@ -468,9 +471,10 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
       return ReadResult::ShortRead;
     if (got > 0 && !consume(block.get(), static_cast<size_t>(got)))
       return ReadResult::Done;
-    if (got == 0)
-      return ShrankWhileRead(file, status, total) ? ReadResult::Shrunk : ReadResult::Done;
     total += static_cast<uint64_t>(got);
+    // A block left short met the end: no read is needed to find it again.
+    if (static_cast<size_t>(got) < blockBytes)
+      return ShrankWhileRead(file, status, total) ? ReadResult::Shrunk : ReadResult::Done;
   }
 }
 

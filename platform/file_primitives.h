@@ -98,10 +98,6 @@ bool CutAt(const FileHandle& file, uint64_t length);
 // Returns how many names the file has (hard links); 0 when unknown.
 uint64_t LinkCountOf(const FileHandle& file);
 
-// Follows symbolic links from `path` to the file a write would reach, which
-// may be missing; false when the path can name no such file (a loop).
-bool FollowLinks(const char* path, std::string& target);
-
 // Of an existing file, what a new file put in its place must get back.
 struct KeptAttributes {
   uint32_t owner = 0;
@@ -115,9 +111,11 @@ enum class TargetState {
   Refused,   // a folder, device, pipe or read-only file, or can't be looked at
 };
 
-// Looks at the target of a write, not following a final link; fills `kept`
-// when it exists.
-TargetState LookAtTarget(const std::string& target, KeptAttributes& kept);
+// Follows symbolic links from `path` to the file a write would reach, which
+// may be missing, sets `target` to it and looks at it, not following a final
+// link; fills `kept` when it exists. Refused when the path can name no such
+// file (a loop).
+TargetState FindTarget(const char* path, std::string& target, KeptAttributes& kept);
 
 // True when new files may be made in the folder (Windows finds out only by
 // trying, and says true).
