@@ -115,14 +115,17 @@ size_t CatalogueSourceText::Next(char* out, size_t capacity) {
   const char* end = out + capacity;
   if (!CopyPart(head_, headDone_, cursor, end))
     return static_cast<size_t>(cursor - out);
-  // An array is given a piece of its own: with less room than that it could
-  // return 0 before its end.
-  if (cursor != out && arraysDone_ < arrays_.size())
-    return static_cast<size_t>(cursor - out);
+  // Arrays share a piece while each finds a piece's worth of room: with less
+  // an array could return 0 before its end. Many small arrays (a catalogue
+  // of icons) then cost a few pieces, not one each.
   while (arraysDone_ < arrays_.size()) {
-    if (const size_t length = arrays_[arraysDone_]->Next(out, capacity))
-      return length;
-    ++arraysDone_;
+    const size_t room = static_cast<size_t>(end - cursor);
+    if (cursor != out && room < DataSourceText::kMinPieceCapacity)
+      return static_cast<size_t>(cursor - out);
+    if (const size_t length = arrays_[arraysDone_]->Next(cursor, room))
+      cursor += length;
+    else
+      ++arraysDone_;
   }
   CopyPart(tail_, tailDone_, cursor, end);
   return static_cast<size_t>(cursor - out);

@@ -25,7 +25,7 @@ constexpr size_t kAheadPerThread = 4;
 // Small files are prepared in batches of up to this many files and bytes,
 // so that handing work between the threads costs little beside the files
 // themselves; a larger file makes a batch of its own.
-constexpr size_t kBatchFiles = 32;
+constexpr size_t kBatchFiles = 128;
 constexpr uint64_t kBatchBytes = uint64_t{1} << 20;
 
 using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;

@@ -19,11 +19,17 @@ uint16_t g_attribute = static_cast<uint16_t>(Colour::Default);
 // them.
 thread_local ConsoleLog::Recording* t_recording = nullptr;
 
+// Failures are exactly the pieces in the error and notice colours.
+bool ShownWhenQuiet(uint16_t attribute) {
+  return attribute == static_cast<uint16_t>(Colour::Error) || attribute == static_cast<uint16_t>(Colour::Notice);
+}
+
 void SetAttribute(uint16_t attribute) {
   // A worker's recording is its own: it takes no lock that the thread
   // writing the console holds.
   if (t_recording) {
     t_recording->pieces.push_back({true, attribute, {}});
+    t_recording->attribute = attribute;
     return;
   }
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
@@ -61,13 +67,15 @@ ConsoleLog& ConsoleLog::Instance() {
 }
 
 void ConsoleLog::Write(const char* text, size_t length) {
+  // What a quiet run would drop when replayed is not kept at all. (Quiet is
+  // set before any worker starts.)
   if (t_recording) {
-    t_recording->pieces.push_back({false, 0, std::string(text, length)});
+    if (!g_quiet || ShownWhenQuiet(t_recording->attribute))
+      t_recording->pieces.push_back({false, 0, std::string(text, length)});
     return;
   }
   std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
-  if (g_quiet && g_attribute != static_cast<uint16_t>(Colour::Error) &&
-      g_attribute != static_cast<uint16_t>(Colour::Notice))
+  if (g_quiet && !ShownWhenQuiet(g_attribute))
     return;
   if (g_captureSink)
     g_captureSink->append(text, length);

@@ -62,6 +62,8 @@ class ConsoleLog {
       std::string text;
     };
     std::vector<Piece> pieces;
+    // The colour in force while recording; replays start in the default.
+    uint16_t attribute = static_cast<uint16_t>(Colour::Default);
   };
   // Keeps every later piece written by this thread in `recording` instead of
   // writing it; null writes them again.

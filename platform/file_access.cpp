@@ -211,12 +211,14 @@ ReadResult ReadUntilEnd(const FileHandle& file, ByteBuffer& output, uint64_t siz
       bytes = std::move(larger);
       capacity = grown;
     }
-    const int64_t got = ReadFully(file, bytes.get() + length, static_cast<size_t>(capacity - length));
+    const size_t room = static_cast<size_t>(capacity - length);
+    const int64_t got = ReadFully(file, bytes.get() + length, room);
     if (got < 0)
       return ReadResult::ShortRead;
-    if (got == 0)
-      break;
     length += static_cast<uint64_t>(got);
+    // Room left over means the end was met.
+    if (static_cast<size_t>(got) < room)
+      break;
   }
   output.Adopt(std::move(bytes), static_cast<size_t>(length));
   return ReadResult::Done;
