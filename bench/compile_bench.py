@@ -2,7 +2,7 @@
 """Compiles what hexloom writes, in the brace-list and the -str form, beside
 `xxd -i` output, and prints the compile time and the compiler's peak memory.
 
-For random data and for text (this tree's sources and README, repeated) of
+For random data and for text (this tree's sources and documents, repeated) of
 1, 4 and 16 MiB, with the project's C++ compiler at -O2 and with clang++
 when it is installed. Each file is compiled once. Usage:
 
@@ -47,15 +47,17 @@ def random_bytes(size):
 
 
 def text_bytes(size):
-    """This tree's C++ sources and README, repeated up to the size."""
+    """This tree's C++ sources, README and docs/, repeated up to the size."""
     parts = []
     for folder in ("app", "codegen", "convert", "digest", "platform"):
         for name in sorted(os.listdir(os.path.join(ROOT, folder))):
             if name.endswith((".cpp", ".h")):
                 with open(os.path.join(ROOT, folder, name), "rb") as source:
                     parts.append(source.read())
-    with open(os.path.join(ROOT, "README.md"), "rb") as readme:
-        parts.append(readme.read())
+    pages = [os.path.join(ROOT, "docs", name) for name in sorted(os.listdir(os.path.join(ROOT, "docs")))]
+    for page in [os.path.join(ROOT, "README.md")] + pages:
+        with open(page, "rb") as text:
+            parts.append(text.read())
     corpus = b"".join(parts)
     return (corpus * (size // len(corpus) + 1))[:size]
 

@@ -5,6 +5,7 @@
 
 if(WIN32)
   install(FILES README.md LICENSE DESTINATION .)
+  install(DIRECTORY docs DESTINATION .)  # the pages that the README links to
 else()
   # Debian keeps man pages compressed with gzip -9n: no name, no time stamp,
   # so the package is reproducible.
