@@ -24,4 +24,24 @@ TEST(ConsoleLog, ControlBytesOfANameAreEscapedInOctal) {
             "a\\033[31mb\\012c\\177\\001\\037 \x80~\\\\000");
 }
 
+// A quiet run keeps of a worker's recording only what its replay shows: failures, in their colours.
+TEST(ConsoleLog, AQuietRecordingKeepsOnlyFailures) {
+  ConsoleLog& log = ConsoleLog::Instance();
+  ConsoleLog::Recording recording;
+  const std::string text = CaptureConsole([&] {
+    log.SetQuiet(true);
+    log.RecordThisThread(&recording);
+    log << "Reading File: a\n";
+    log << ConsoleColour(Colour::Error) << " [ERROR] x" << ConsoleColour(Colour::Notice) << " notice";
+    log << ConsoleColour(Colour::Written) << "Output filepath: b\n";
+    log.RecordThisThread(nullptr);
+    log.Replay(recording);
+  });
+  EXPECT_EQ(text, " [ERROR] x notice");
+  size_t kept = 0;
+  for (const ConsoleLog::Recording::Piece& piece : recording.pieces)
+    kept += piece.isColour ? 0 : 1;
+  EXPECT_EQ(kept, 2u);
+}
+
 }  // namespace
