@@ -8,22 +8,10 @@
 namespace {
 
 TEST(ContentType, TheLastExtensionOfTheLastPartCaseIgnored) {
-  const std::pair<const char*, const char*> cases[] = {{"index.html", "text/html; charset=utf-8"},
-                                                       {"a/B.HTM", "text/html; charset=utf-8"},
-                                                       {"x.min.JS", "text/javascript; charset=utf-8"},
-                                                       {"f.woff2", "font/woff2"},
-                                                       {"f.woff", "font/woff"},
-                                                       {"pic.jpeg", "image/jpeg"},
-                                                       {"site.tar.gz", "application/octet-stream"},
-                                                       {"html", "application/octet-stream"},
-                                                       {".css", "application/octet-stream"},
-                                                       {"style.css/", "application/octet-stream"},
-                                                       {"v1.2/README", "application/octet-stream"},
-                                                       {"a.", "application/octet-stream"},
-                                                       {"x.svgz", "application/octet-stream"},
-                                                       {"ui/icon.ico", "image/x-icon"}};
-  for (const auto& [path, type] : cases)
-    EXPECT_EQ(ContentTypeOf(path), type) << path;
+  for (const char* path : {"a/B.HTM", "x.min.Html", "v.2/index.html"})
+    EXPECT_EQ(ContentTypeOf(path), "text/html; charset=utf-8") << path;
+  for (const char* path : {"site.tar.gz", "html", ".css", "style.css/", "v1.2/README", "a.", "x.svgz"})
+    EXPECT_EQ(ContentTypeOf(path), kDefaultContentType) << path;
 }
 
 // The table is sorted for its binary search, and every row is found, in either case.
