@@ -86,6 +86,7 @@ void PrintUsage(const Settings& settings) {
 }
 
 int RunOptions(ArgumentCursor& args, Invocation& run) {
+  int exitCode = 0;
   while (args.index < args.count) {
     const char* argument = args.values[args.index];
     const OptionEntry* row = FindOption(argument);
@@ -105,9 +106,11 @@ int RunOptions(ArgumentCursor& args, Invocation& run) {
     }
     if (result.conversionFailed)
       return -1;
+    if (result.inputRefused)
+      exitCode = -1;
     args.index += result.consumed;
   }
-  return 0;
+  return exitCode;
 }
 
 int RunHexloom(int argc, char** argv, const char* jobs) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "convert/catalogue.h"
 #include "convert/convert_file.h"
 #include "convert/scan_folder.h"
 #include "platform/path.h"
@@ -12,6 +13,8 @@ namespace {
 // option read. An input named on the command line is opened as `cat` opens
 // it: a named pipe waits for its writer.
 OptionResult ConvertLastInput(Invocation& run, int32_t consumed) {
+  if (!MayCatalogue(run.settings.lastInputPath, run.settings.conversion))
+    return {.consumed = consumed, .inputRefused = true};
   const bool converted =
       ConvertFile(run.settings.lastInputPath, run.settings.conversion, run.state, PipeWait::ForWriter);
   return {.consumed = consumed, .conversionFailed = !converted};

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/input_options.h"
 #include "codegen/identifier.h"
@@ -104,6 +105,34 @@ OptionResult SetCatalogue(const ArgumentCursor& args, Invocation& run) {
   return {.consumed = 2};
 }
 
+// -prefix P: the catalogue entries added from here on are keyed P/ and
+// their path; "" turns it off.
+OptionResult SetCataloguePrefix(const ArgumentCursor& args, Invocation& run) {
+  const char* value = args.At(1);
+  if (!value)
+    return OptionError("Catalogue prefix is missing: -prefix folder");
+  const std::optional<std::string> prefix = CataloguePrefixOf(value);
+  if (!prefix)
+    return OptionError(std::string("Invalid catalogue prefix (folder names joined by /, no . or .. part): -prefix ") +
+                       value);
+  run.settings.conversion.cataloguePrefix = *prefix;
+  return {.consumed = 2};
+}
+
+// -exclude PATTERN: the scans started from here on pass over the names that
+// match it; "" forgets every pattern given before.
+OptionResult AddExclusion(const ArgumentCursor& args, Invocation& run) {
+  const char* pattern = args.At(1);
+  if (!pattern)
+    return OptionError("Exclusion pattern is missing: -exclude pattern");
+  std::vector<std::string>& patterns = run.settings.conversion.excludePatterns;
+  if (pattern[0] == '\0')
+    patterns.clear();
+  else
+    patterns.push_back(pattern);
+  return {.consumed = 2};
+}
+
 // -align N: alignas(N) on the data arrays written from here on.
 OptionResult SetAlignment(const ArgumentCursor& args, Invocation& run) {
   constexpr long kMostAlignment = 4096;
@@ -169,6 +198,12 @@ const OptionEntry kOptionTable[] = {
      "catalogue: the C++ source of the files that follow goes into name.cpp and name.h, "
      "a table sorted by path with name_find(path)",
      SetCatalogue},
+    {"-prefix", "catalogue keys of the files that follow start with this folder and a / (\"\" for none)",
+     SetCataloguePrefix},
+    {"-exclude",
+     "scans that follow pass over files and folders whose name matches this pattern (*, ?, [...]); several add up, "
+     "\"\" drops them",
+     AddExclusion},
     {nullptr, nullptr, nullptr},
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
      SetStyle<&S::sizeType, SizeType::SizeT>},

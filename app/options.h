@@ -24,6 +24,7 @@ struct ArgumentCursor {
 struct OptionResult {
   int32_t consumed = 1;           // arguments read, the option's own included
   bool conversionFailed = false;  // a conversion failed and has already said why
+  bool inputRefused = false;      // an input was refused and has said why: the run goes on, and ends with -1
   std::string error{};            // a command-line mistake for the driver to print; empty when none
 };
 

@@ -29,8 +29,9 @@
 #             digest instead of its bytes).
 #
 # hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] INDEX <name>
-#               DIRECTORY <dir> [TAG <tag>] | FILES <file>...
-#               [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
+#               DIRECTORY <dir> [TAG <tag>] [ALL] [EXCLUDE <pattern>...] |
+#               FILES <file>... [BASE <dir>]
+#               [PREFIX <prefix>] [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
 #
 # Compiles one catalogue <name> into <target> instead: <dir>/<name>.cpp and
 # <name>.h, with the table <name>[] of every file under DIRECTORY whose name
@@ -38,6 +39,13 @@
 # the FILES, keyed by their paths relative to the current source directory;
 # <name>_find("ui/icon.png") looks one up. Files added, removed or renamed
 # under DIRECTORY are picked up by the next build.
+#
+# DIRECTORY leaves out files whose names start with "." (folders starting
+# with "." are always left out); ALL keeps them. EXCLUDE leaves out every
+# file or folder whose name matches one of the shell wildcard patterns
+# (-exclude). BASE is the folder that FILES keys are taken relative to (the
+# current source directory by default); a file outside it is refused.
+# PREFIX goes before every key, with a "/" (-prefix).
 #
 # Names: a file's data is called by Hexloom's rule (lowercase ASCII letters
 # and digits, every other byte "_", a "_" in front unless it starts with a
@@ -84,7 +92,8 @@ set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor boo
   sizeof static static_assert static_cast struct switch template this thread_local throw true try typedef
   typeid typename union unsigned using virtual void volatile wchar_t while xor xor_eq)
 set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] \
-[INDEX <name> DIRECTORY <dir> [TAG <tag>]] FILES <file>... [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
+[INDEX <name> [PREFIX <prefix>] DIRECTORY <dir> [TAG <tag>] [ALL] [EXCLUDE <pattern>...]] FILES <file>... [BASE <dir>] \
+[OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
 endmacro()
 
 function(_hexloom_embed_check_options)
@@ -182,17 +191,33 @@ macro(_hexloom_embed_catalogue)
       endif()
     endforeach()
     set(inputs ${kept})
-    set(conversion -p "${base}")
+    set(conversion "")
+    if(NOT arg_ALL)
+      list(APPEND conversion -exclude ".*")
+    endif()
+    foreach(pattern IN LISTS arg_EXCLUDE)
+      list(APPEND conversion -exclude "${pattern}")
+    endforeach()
+    list(APPEND conversion -p "${base}")
   else()
     # Each file is keyed by the path written on the command line, relative
-    # to the directory that the conversion runs in.
+    # to BASE, the directory that the conversion runs in.
     set(base "${CMAKE_CURRENT_SOURCE_DIR}")
+    if(DEFINED arg_BASE)
+      cmake_path(ABSOLUTE_PATH arg_BASE BASE_DIRECTORY "${base}" NORMALIZE OUTPUT_VARIABLE base)
+      string(REGEX REPLACE "(.)/+$" "\\1" base "${base}")
+    endif()
     set(inputs "")
     set(conversion "")
     foreach(file IN LISTS arg_FILES)
-      cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${base}" NORMALIZE OUTPUT_VARIABLE input)
+      cmake_path(ABSOLUTE_PATH file BASE_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}" NORMALIZE OUTPUT_VARIABLE input)
       if(NOT EXISTS "${input}" OR IS_DIRECTORY "${input}")
         message(FATAL_ERROR "hexloom_embed(${target}): cannot find the file ${input}.")
+      endif()
+      cmake_path(IS_PREFIX base "${input}" NORMALIZE inside)
+      if(NOT inside)
+        message(FATAL_ERROR "hexloom_embed(${target}): ${input} is outside BASE ${base}: its key would name "
+          "the folders of the build machine.")
       endif()
       cmake_path(RELATIVE_PATH input BASE_DIRECTORY "${base}" OUTPUT_VARIABLE relative)
       list(APPEND inputs "${input}")
@@ -207,10 +232,11 @@ macro(_hexloom_embed_catalogue)
       "written as ${source}.")
   endif()
   set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_OUTPUT:${source}" "catalogue ${arg_INDEX}")
-  # A catalogue's data has internal linkage: only its four names can meet
+  # A catalogue's data has internal linkage: only its public names can meet
   # the names of other embedded files or catalogues.
   set(place "catalogue ${arg_INDEX} (target ${target})")
-  foreach(symbol IN ITEMS "${arg_INDEX}" "${arg_INDEX}_entry" "${arg_INDEX}_count" "${arg_INDEX}_find")
+  foreach(suffix IN ITEMS "" _entry _count _find _entry_range _child _child_range _under _list _is_folder)
+    set(symbol "${arg_INDEX}${suffix}")
     get_property(previous GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}")
     if(previous)
       message(FATAL_ERROR "hexloom_embed(${target}): ${place} and ${previous} would both define "
@@ -219,7 +245,10 @@ macro(_hexloom_embed_catalogue)
     endif()
     set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}" "${place}")
   endforeach()
-  string(MD5 key "${base}|${output_dir}|${options}")
+  if(DEFINED arg_PREFIX)
+    list(PREPEND conversion -prefix "${arg_PREFIX}")
+  endif()
+  string(MD5 key "${base}|${output_dir}|${options}|${conversion}")
   string(SUBSTRING "${key}" 0 12 key)
   set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
   # Rewritten only when the list changes: a file added or removed makes it
@@ -252,21 +281,25 @@ endmacro()
 
 function(hexloom_embed target)
   _hexloom_embed_vocabulary()
-  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;INCBIN;PUBLIC;PRIVATE;INTERFACE"
-    "OUTPUT_DIR;NAMESPACE;INDEX;DIRECTORY;TAG" "FILES;OPTIONS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;INCBIN;PUBLIC;PRIVATE;INTERFACE;ALL"
+    "OUTPUT_DIR;NAMESPACE;INDEX;DIRECTORY;TAG;PREFIX;BASE" "FILES;OPTIONS;EXCLUDE")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "hexloom_embed(${target}): unexpected arguments: ${arg_UNPARSED_ARGUMENTS} "
       "(files go after FILES). The form is ${_hexloom_embed_usage}")
   endif()
-  foreach(keyword IN ITEMS OUTPUT_DIR NAMESPACE INDEX DIRECTORY)
+  foreach(keyword IN ITEMS OUTPUT_DIR NAMESPACE INDEX DIRECTORY BASE EXCLUDE)
     if(keyword IN_LIST arg_KEYWORDS_MISSING_VALUES)
       message(FATAL_ERROR "hexloom_embed(${target}): ${keyword} needs a value. The form is ${_hexloom_embed_usage}")
     endif()
   endforeach()
   if(DEFINED arg_INDEX AND ((DEFINED arg_DIRECTORY AND arg_FILES) OR (NOT DEFINED arg_DIRECTORY AND NOT arg_FILES)))
     message(FATAL_ERROR "hexloom_embed(${target}): INDEX takes either DIRECTORY <dir> or FILES <file>...")
-  elseif(NOT DEFINED arg_INDEX AND (DEFINED arg_DIRECTORY OR DEFINED arg_TAG))
-    message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY and TAG go with INDEX <name>.")
+  elseif(NOT DEFINED arg_INDEX AND (DEFINED arg_DIRECTORY OR DEFINED arg_TAG OR DEFINED arg_PREFIX))
+    message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY, TAG and PREFIX go with INDEX <name>.")
+  elseif(NOT DEFINED arg_DIRECTORY AND (arg_ALL OR DEFINED arg_EXCLUDE))
+    message(FATAL_ERROR "hexloom_embed(${target}): ALL and EXCLUDE go with DIRECTORY <dir>.")
+  elseif(DEFINED arg_BASE AND (NOT DEFINED arg_INDEX OR DEFINED arg_DIRECTORY))
+    message(FATAL_ERROR "hexloom_embed(${target}): BASE goes with INDEX <name> FILES <file>...")
   elseif(NOT arg_FILES AND NOT DEFINED arg_DIRECTORY)
     message(FATAL_ERROR "hexloom_embed(${target}): no FILES to embed. The form is ${_hexloom_embed_usage}")
   endif()

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "codegen/banner.h"
+#include "codegen/catalogue_folders.h"
+#include "codegen/content_type.h"
 #include "codegen/incbin_text.h"
 #include "codegen/string_literal.h"
 
@@ -32,7 +34,9 @@ std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& sty
   text += "// One embedded file: its path (\"/\" between folders), its bytes and their SHA-256.\n";
   text += "struct " + entry + " {\n";
   text += "  std::string_view path;\n  const unsigned char* data;\n  std::size_t size;\n";
-  text += "  const unsigned char* sha256;  // 32 bytes\n};\n";
+  text += "  const unsigned char* sha256;  // 32 bytes\n";
+  text += "  std::string_view content_type;  // for HTTP, from the last extension of the path\n";
+  text += "  std::string_view etag;          // a strong HTTP ETag of the bytes, quotes included\n};\n";
   text += "// Every entry, sorted by path in byte order: the entries under a folder such as \"ui/\" are\n";
   text += "// contiguous, from the first path that is not less than \"ui/\" to the first that doesn't start with it.\n";
   text += "extern const " + entry + " " + name + "[];\n";
@@ -40,6 +44,7 @@ std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& sty
   text += "extern const std::size_t " + name + "_count;\n";
   text += "// Returns the entry with exactly this path, or nullptr when there is none (a binary search).\n";
   text += "const " + entry + "* " + name + "_find(std::string_view path) noexcept;\n";
+  AppendCatalogueFolderDeclarations(text, name);
   if (!style.noNamespace)
     text += "}\n";
   return text;
@@ -56,6 +61,7 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
   head_ += "namespace {\n\n";
 
   const std::string digestsName = name + "_sha256";
+  std::vector<std::string_view> paths;
   std::string table = "const " + name + "_entry " + name + (items.empty() ? "[1] = {};\n" : "[] = {\n");
   unsigned char* digests = digests_.Allocate(items.size() * kCatalogueDigestSize);
   for (size_t i = 0; i < items.size(); ++i) {
@@ -72,9 +78,14 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     // Addresses of arrays and literals only: the table is constant-initialised.
     // The length is written out: GCC won't count a literal's characters at
     // compile time, and would initialise the table when the program starts.
+    const std::string_view type = ContentTypeOf(item.path);
+    const std::string tag = EntityTagOf(item.sha256);
     table += "  {std::string_view(" + QuotedStringLiteral(item.path) + ", " + std::to_string(item.path.size()) + "), " +
              identifier + ", " + std::to_string(item.bytes->size()) + ", " + digestsName + " + " +
-             std::to_string(i * kCatalogueDigestSize) + "},\n";
+             std::to_string(i * kCatalogueDigestSize) + ", std::string_view(\"" + std::string(type) + "\", " +
+             std::to_string(type.size()) + "), std::string_view(" + QuotedStringLiteral(tag) + ", " +
+             std::to_string(tag.size()) + ")},\n";
+    paths.push_back(item.path);
   }
   if (!items.empty()) {
     // One literal row a digest; an empty catalogue has no digest to hold,
@@ -96,6 +107,7 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
   tail_ += "    if (order == 0)\n      return &" + name + "[middle];\n";
   tail_ += "    if (order < 0)\n      low = middle + 1;\n    else\n      high = middle;\n  }\n";
   tail_ += "  return nullptr;\n}\n";
+  tail_ += CatalogueFolderText(name, paths);
   if (!style.noNamespace)
     tail_ += "}\n";
 

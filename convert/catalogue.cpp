@@ -1,6 +1,7 @@
 #include "convert/catalogue.h"
 
 #include <algorithm>
+#include <cctype>
 #include <new>
 #include <vector>
 
@@ -10,18 +11,66 @@
 #include "platform/console_log.h"
 #include "platform/path.h"
 
-std::string CataloguePathOf(std::string_view inputPath, const std::optional<std::string>& scanFolder) {
+namespace {
+
+// Returns the parts of a path between its "/"s.
+std::vector<std::string_view> PartsOf(std::string_view path) {
+  std::vector<std::string_view> parts;
+  for (size_t start = 0;;) {
+    const size_t slash = path.find('/', start);
+    parts.push_back(path.substr(start, slash - start));
+    if (slash == std::string_view::npos)
+      return parts;
+    start = slash + 1;
+  }
+}
+
+bool HasDriveLetter(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+}  // namespace
+
+std::string CataloguePathOf(std::string_view inputPath, const std::optional<std::string>& scanFolder,
+                            std::string_view prefix) {
   std::string path(inputPath);
   if (scanFolder) {
     // The scan joins the folder and each name with the native separator.
     path.erase(0, std::min(path.size(), scanFolder->size() + 1));
     std::replace(path.begin(), path.end(), kPathSeparator, '/');
-    return path;
+  } else {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    while (path.rfind("./", 0) == 0)
+      path.erase(0, 2);
   }
-  std::replace(path.begin(), path.end(), '\\', '/');
-  while (path.rfind("./", 0) == 0)
-    path.erase(0, 2);
-  return path;
+  return prefix.empty() ? path : std::string(prefix) + "/" + path;
+}
+
+std::optional<std::string> CataloguePrefixOf(std::string_view value) {
+  std::string prefix(value);
+  std::replace(prefix.begin(), prefix.end(), '\\', '/');
+  if (prefix.empty())
+    return prefix;
+  for (const std::string_view part : PartsOf(prefix)) {
+    if (part.empty() || part == "." || part == "..")
+      return std::nullopt;
+  }
+  return prefix;
+}
+
+bool GoesIntoCatalogue(const ConversionSettings& settings) {
+  return settings.intoCatalogue && settings.format != OutputFormat::Checksum && !settings.contentDigest;
+}
+
+bool MayCatalogue(std::string_view inputPath, const ConversionSettings& settings) {
+  if (!GoesIntoCatalogue(settings))
+    return true;
+  const std::string key = CataloguePathOf(inputPath, std::nullopt);
+  const std::vector<std::string_view> parts = PartsOf(key);
+  // A leading "/" gives an empty first part.
+  if (HasDriveLetter(key) || parts.front().empty() || std::find(parts.begin(), parts.end(), "..") != parts.end())
+    return ReportError("Catalogue path must stay below the current folder (-prefix names it): ", inputPath);
+  return true;
 }
 
 void OpenCatalogue(RunState& run, const std::string& name, const ConversionSettings& settings) {

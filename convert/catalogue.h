@@ -32,10 +32,24 @@ struct Catalogue {
   std::map<std::string, CatalogueEntry> entries;  // by path, in byte order
 };
 
-// Returns the key of an input: its path below the scanned folder for a file
-// of a folder scan, otherwise the path as written with "\" turned into "/";
-// "/" between folders, no leading "./".
-std::string CataloguePathOf(std::string_view inputPath, const std::optional<std::string>& scanFolder);
+// Returns the key of an input: the prefix and a "/" when there is a prefix,
+// then its path below the scanned folder for a file of a folder scan,
+// otherwise the path as written with "\" turned into "/" and no leading "./".
+std::string CataloguePathOf(std::string_view inputPath, const std::optional<std::string>& scanFolder,
+                            std::string_view prefix = {});
+
+// Returns the value of -prefix with "\" turned into "/"; none for one with a
+// leading "/", an empty part, or a "." or ".." part.
+std::optional<std::string> CataloguePrefixOf(std::string_view value);
+
+// True when the settings put the C++ source of a file's own bytes into the
+// open catalogue (a checksum or a digest array is a file of its own).
+bool GoesIntoCatalogue(const ConversionSettings& settings);
+
+// True unless the input named on the command line would go into the
+// catalogue under a key that names the machine's folders (an absolute path,
+// a drive letter, a ".." part); false after reporting it.
+bool MayCatalogue(std::string_view inputPath, const ConversionSettings& settings);
 
 // Closes the open catalogue, if any, and opens `name` in the settings'
 // output folder and namespace.

@@ -31,8 +31,10 @@ struct ConversionSettings {
   std::optional<std::string> outputFolder;
   std::optional<std::string> scanTag;  // lowercased; output names lose it
   bool testMode = false;
-  bool intoCatalogue = false;             // the file's own bytes go into the open catalogue
-  std::optional<std::string> scanFolder;  // of the folder scan that the input comes from
+  bool intoCatalogue = false;                // the file's own bytes go into the open catalogue
+  std::optional<std::string> scanFolder;     // of the folder scan that the input comes from
+  std::string cataloguePrefix;               // -prefix: folders before every key, "/" between them; none when empty
+  std::vector<std::string> excludePatterns;  // -exclude: names that a scan passes over
 };
 
 // What the conversions of one run share.

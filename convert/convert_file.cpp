@@ -13,12 +13,6 @@ namespace {
 
 static_assert(kSha256DigestSize == kCatalogueDigestSize);
 
-// A catalogue takes the C++ source of a file's own bytes; checksum files and
-// digest arrays are written as usual.
-bool GoesIntoCatalogue(const ConversionSettings& settings) {
-  return settings.intoCatalogue && settings.format != OutputFormat::Checksum && !settings.contentDigest;
-}
-
 // Reads the input into the buffer: its digest, fed block after block so that
 // a file of any size takes the same little memory, or its bytes.
 ReadResult ReadInput(const std::string& inputPath, const ConversionSettings& settings, FileSystem& fs, PipeWait wait,
@@ -145,8 +139,9 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
   if (!prepared.ready)
     return false;
   if (GoesIntoCatalogue(settings)) {
-    CatalogueEntry entry{CataloguePathOf(prepared.inputPath, settings.scanFolder), std::move(prepared.material.buffer),
-                         prepared.sha256, settings.style, std::move(prepared.material.incbin.path)};
+    CatalogueEntry entry{CataloguePathOf(prepared.inputPath, settings.scanFolder, settings.cataloguePrefix),
+                         std::move(prepared.material.buffer), prepared.sha256, settings.style,
+                         std::move(prepared.material.incbin.path)};
     if (!AddToCatalogue(run, std::move(entry)))
       return false;
     ConsoleLog::Instance() << "\n";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/convert_file.h"
+#include "convert/name_pattern.h"
 #include "convert/report.h"
 #include "convert/worker_pool.h"
 #include "platform/console_log.h"
@@ -113,6 +114,8 @@ std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<
   std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
   std::vector<Item> items;
   for (const FolderEntry& entry : entries) {
+    if (MatchesAnyPattern(scan.settings.excludePatterns, entry.name))
+      continue;
     Item item{Step::Skip, JoinPath(folder, entry.name), "", 0, std::nullopt, nullptr, 0};
     if (entry.kind == EntryKind::Folder) {
       if (entry.name[0] == '.')

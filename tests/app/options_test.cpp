@@ -67,7 +67,11 @@ TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
       {{"-ns"}, "Namespace is missing: -ns name"},
       {{"-ns", "", "-nons"}, "Namespace is missing: -ns name"},
       {{"-ns", "ui::class", "-nons"}, "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ui::class"},
-      {{"-index"}, "Catalogue name is missing: -index name"}};
+      {{"-index"}, "Catalogue name is missing: -index name"},
+      {{"-prefix"}, "Catalogue prefix is missing: -prefix folder"},
+      {{"-prefix", "a//b", "-nons"},
+       "Invalid catalogue prefix (folder names joined by /, no . or .. part): -prefix a//b"},
+      {{"-exclude"}, "Exclusion pattern is missing: -exclude pattern"}};
   for (const auto& [arguments, message] : refused)
     EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { EXPECT_EQ(RunAll(arguments), -1); }), message + "\n\n");
   for (const char* value : {"0", "3", "8192", "64x", "", "-64", "00064"})
@@ -76,6 +80,27 @@ TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
     EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(RunAll({"-index", name}), -1); }), index + name + "\n\n");
   EXPECT_EQ(run.settings.conversion.style, SourceStyle{});
   EXPECT_FALSE(run.settings.conversion.intoCatalogue);
+  EXPECT_EQ(run.settings.conversion.cataloguePrefix, "");
+}
+
+TEST_F(OptionsTest, PrefixAndExclusionsAreReadLeftToRight) {
+  const ConversionSettings& settings = run.settings.conversion;
+  EXPECT_EQ(RunAll({"-prefix", "a\\b", "-exclude", "*.o", "-exclude", "-i"}), 0);
+  EXPECT_EQ(settings.cataloguePrefix, "a/b");
+  EXPECT_EQ(settings.excludePatterns, std::vector<std::string>({"*.o", "-i"}));
+  EXPECT_EQ(RunAll({"-exclude", "", "-exclude", ".*", "-prefix", ""}), 0);
+  EXPECT_EQ(settings.excludePatterns, std::vector<std::string>({".*"}));
+  EXPECT_EQ(settings.cataloguePrefix, "");
+}
+
+// A refused key is an error for the run, which still goes on with the options after it.
+TEST_F(OptionsTest, ARefusedCataloguePathLetsTheRunGoOn) {
+  EXPECT_EQ(CaptureConsole([&] {
+              EXPECT_EQ(RunAll({"-index", "c", "-i", "../x", "-last", "-i", "missing"}), -1);
+            }),
+            " [ERROR] Catalogue path must stay below the current folder (-prefix names it): ../x\n\n"
+            " [ERROR] Catalogue path must stay below the current folder (-prefix names it): ../x\n\n"
+            "Reading File: missing\n [ERROR] Can't open file: missing\n\n");
 }
 
 TEST_F(OptionsTest, QuietKeepsOnlyErrors) {

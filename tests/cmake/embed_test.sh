@@ -185,6 +185,12 @@ reject libraries_clash \
 accept libraries --target both
 [[ $("$bld/both") == "$(cat "$src/a/logo.png" "$src/b/logo.png")" ]] || fail "both does not read each library's logo"
 
+touch "$src/a/.hidden"
+accept catalogues --target catalogues
+[[ $("$bld/catalogues") == "plain: p/q/data.bin p/q/data_bin p/q/logo p/q/new p/q/new_
+all: .hidden data.bin data_bin logo logo.png logo_size new new_
+based: data.bin" ]] || fail "the catalogues hold: $("$bld/catalogues")"
+reject outside_base "$src/a/data.bin is outside BASE $src/b"
 reject same_name "have the same name, so both would be written as"
 reject same_name_other_dir "would both define Data::data_bin"
 reject same_identifier "(target first) would both define Data::data_bin"

@@ -38,9 +38,14 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   EXPECT_EQ(Whole(text), whole);
   EXPECT_NE(whole.find("\n\nalignas(64) const unsigned char cat_0[] = {\n  0x22, 0x3F, 0x5C\n};\nconst"),
             std::string::npos);
-  EXPECT_NE(whole.find("  {std::string_view(\"dir/1299\", 8), cat_299, 3, cat_sha256 + 9568},\n};\n"),
+  EXPECT_NE(whole.find("  {std::string_view(\"dir/1299\", 8), cat_299, 3, cat_sha256 + 9568, "
+                       "std::string_view(\"application/octet-stream\", 24), "
+                       "std::string_view(\"\\\"qwAAAAAAAAAAAAAAAAAAAAAA\\\"\", 26)},\n};\n"),
             std::string::npos);
-  EXPECT_EQ(whole.substr(whole.size() - 20), "  return nullptr;\n}\n");
+  EXPECT_NE(whole.find("  {std::string_view(\"\", 0), cat_children + 0, cat_children + 1},\n"
+                       "  {std::string_view(\"dir\", 3), cat_children + 1, cat_children + 301},\n};\n"),
+            std::string::npos);
+  EXPECT_EQ(whole.substr(whole.size() - 43), "  return cat_folder_of(path) != nullptr;\n}\n");
 }
 
 }  // namespace

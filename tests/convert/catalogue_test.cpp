@@ -15,6 +15,32 @@ TEST(CataloguePath, KeysUseSlashesAndDropALeadingDot) {
   EXPECT_EQ(CataloguePathOf(scanned, "assets"), kTestSeparator == '/' ? "ui/a\\b.png" : "ui/a/b.png");
 }
 
+TEST(CataloguePath, APrefixGoesBeforeEveryKey) {
+  EXPECT_EQ(CataloguePathOf("./x", std::nullopt, "web/static"), "web/static/x");
+  EXPECT_EQ(CataloguePathOf(Native("d/ui/x"), "d", "p"), "p/ui/x");
+  const std::pair<const char*, std::optional<std::string>> prefixes[] = {
+      {"", ""},     {"web", "web"}, {"a\\b", "a/b"}, {"..x/y.", "..x/y."}, {"/web", {}}, {"\\web", {}},   {"web/", {}},
+      {"a//b", {}}, {".", {}},      {"a/./b", {}},   {"a/..", {}},         {"../a", {}}, {"a\\..\\b", {}}};
+  for (const auto& [value, prefix] : prefixes)
+    EXPECT_EQ(CataloguePrefixOf(value), prefix) << value;
+}
+
+// A key must not name the machine's folders; a file that goes into no catalogue is never refused.
+TEST(CataloguePath, InputsOutsideTheCurrentFolderAreRefused) {
+  const std::string refused = " [ERROR] Catalogue path must stay below the current folder (-prefix names it): ";
+  ConversionSettings settings;
+  settings.intoCatalogue = true;
+  for (const char* path : {"/home/me/x.png", "\\\\server\\x", "C:x", "c:\\x", "../x", "a/../x", "a\\..", "./../x"})
+    EXPECT_EQ(CaptureConsole([&] { EXPECT_FALSE(MayCatalogue(path, settings)); }), refused + path + "\n\n");
+  for (const char* path : {"x", "./a/x", "..x", "a/x..", "1:x", "a/c:x"})
+    EXPECT_EQ(CaptureConsole([&] { EXPECT_TRUE(MayCatalogue(path, settings)); }), "") << path;
+  settings.format = OutputFormat::Checksum;
+  EXPECT_TRUE(MayCatalogue("../x", settings));
+  settings.format = OutputFormat::Cpp;
+  settings.intoCatalogue = false;
+  EXPECT_TRUE(MayCatalogue("/x", settings));
+}
+
 class CatalogueTest : public MemoryRunTest {
  protected:
   void SetUp() override {
@@ -38,8 +64,10 @@ TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
   Run({"b.bin", "./a.bin"});
   EXPECT_TRUE(fs.Contents(Native("out/assets.h")));
   const std::string source = *fs.Contents(Native("out/assets.cpp"));
-  EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0},\n"
-                        "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32},"),
+  EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0, "
+                        "std::string_view(\"application/octet-stream\", 24), "
+                        "std::string_view(\"\\\"47DEQpj8HBSa-_TImW-5JCeu\\\"\", 26)},\n"
+                        "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32,"),
             std::string::npos);
   // The same catalogue again is left as it is.
   run.outputs.clear();

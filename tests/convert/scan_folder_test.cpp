@@ -81,6 +81,14 @@ TEST_P(ScanFolderTest, PassesOverStagedAndOwnOutputs) {
                            Applied("d/.hexloom-1x-3.tmp", "d/zz/.hexloom-1x-3.md5") + Applied("d/a.tmp", "d/zz/a.md5"));
 }
 
+// A name that matches a pattern is passed over without a word, and a folder with everything below it.
+TEST_P(ScanFolderTest, PassesOverExcludedNames) {
+  settings.excludePatterns = {"node_modules", "*.o.bin", "[.]?*"};
+  Tree({"d/node_modules/m.bin", "d/x/node_modules/n.bin", "d/x/node_modules.bin", "d/a.o.bin", "d/a.bin",
+        "d/.DS_Store.bin", "d/.bin"});
+  EXPECT_EQ(Scan("d"), Applied("d/a.bin", "d/a.md5") + Applied("d/x/node_modules.bin", "d/x/node_modules.md5"));
+}
+
 INSTANTIATE_TEST_SUITE_P(StartedThreads, ScanFolderTest, testing::Values(size_t{0}, size_t{1}, size_t{3}));
 
 }  // namespace

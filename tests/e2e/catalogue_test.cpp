@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -114,3 +115,101 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
 }
 
 }  // namespace
+
+// Folders whose names share a start ("a", "a.b", "ab"), nested ones, and names whose extension gives a content type.
+const std::map<std::string, std::pair<std::string, std::string>> kFolderTree = {
+    {"a.b", {"dot", "application/octet-stream"}},
+    {"ab", {"", "application/octet-stream"}},
+    {"a/b/c", {"deep", "application/octet-stream"}},
+    {"a/b/page.Html", {"<p>", "text/html; charset=utf-8"}},
+    {"a/s.css", {"p{}", "text/css; charset=utf-8"}},
+    {"a!/x.tar.gz", {"\x1f\x8b", "application/octet-stream"}},
+    {"app.mjs", {"export{}", "text/javascript; charset=utf-8"}}};
+
+const char kBrowser[] = R"(#include "tree.h"
+#include "none.h"
+#include <cstdio>
+#include <string>
+// Prints the tree as tree_list() shows it, depth first: each folder's path and "/", each file's path, type and ETag.
+void List(const std::string& folder) {
+  for (const Data::tree_child& child : Data::tree_list(folder)) {
+    const std::string path = folder.empty() ? std::string(child.name) : folder + "/" + std::string(child.name);
+    if (!child.entry) {
+      std::printf("%s/%s\n", path.c_str(), Data::tree_is_folder(path) ? "" : " not a folder");
+      List(path);
+      continue;
+    }
+    const Data::tree_entry& entry = *child.entry;
+    std::printf("%s %.*s %.*s%s\n", path.c_str(), int(entry.content_type.size()), entry.content_type.data(),
+                int(entry.etag.size()), entry.etag.data(), Data::tree_find(path) == &entry ? "" : " lost");
+  }
+}
+int main(int count, char** folders) {
+  List("");
+  for (int i = 1; i < count; ++i) {
+    std::printf("[%s] under", folders[i]);
+    for (const Data::tree_entry& entry : Data::tree_under(folders[i]))
+      std::printf(" %.*s", int(entry.path.size()), entry.path.data());
+    const Data::tree_child_range list = Data::tree_list(folders[i]);
+    std::printf(", %d listed, %s\n", int(list.end() - list.begin()), Data::tree_is_folder(folders[i]) ? "folder" : "no");
+  }
+  std::printf("none: %d %d %d\n", int(Data::none_under("").end() - Data::none_under("").begin()),
+              int(Data::none_list("").end() - Data::none_list("").begin()), Data::none_is_folder(""));
+}
+)";
+
+TEST(Catalogue, FoldersListedFromTheTopGiveBackTheWholeTree) {
+  const ScratchFolder folder;
+  namespace fs = std::filesystem;
+  for (const auto& [path, file] : kFolderTree) {
+    fs::create_directories(fs::path(folder / "assets/" + path).parent_path());
+    Spill(folder / "assets/" + path, file.first);
+  }
+  ASSERT_EQ(RunBinary({"-index", "tree", "-p", "assets", "", "-index", "none"}, {.folder = folder.path()}).exitCode, 0);
+  Spill(folder / "main.cpp", kBrowser);
+  // What the program must print, from the files on disk: each folder's entries sorted by name in byte order.
+  std::string expected;
+  std::function<void(const fs::path&, const std::string&)> list = [&](const fs::path& at, const std::string& path) {
+    std::map<std::string, fs::path> children;
+    for (const fs::directory_entry& child : fs::directory_iterator(at))
+      children.emplace(child.path().filename().string(), child.path());
+    for (const auto& [name, child] : children) {
+      const std::string key = path.empty() ? name : path + "/" + name;
+      if (fs::is_directory(child)) {
+        expected += key + "/\n";
+        list(child, key);
+        continue;
+      }
+      const std::string tag =
+          Shell("openssl dgst -sha256 -binary '" + child.string() + "' | head -c 18 | basenc --base64url");
+      expected += key + " " + kFolderTree.at(key).second + " \"" + tag.substr(0, tag.size() - 1) + "\"\n";
+    }
+  };
+  list(folder / "assets", "");
+  std::string all;
+  for (const auto& [key, file] : kFolderTree)
+    all += " " + key;
+  const std::pair<std::string, std::string> asked[] = {{"a", " a/b/c a/b/page.Html a/s.css, 2 listed, folder"},
+                                                       {"a/", " a/b/c a/b/page.Html a/s.css, 2 listed, folder"},
+                                                       {"a/b", " a/b/c a/b/page.Html, 2 listed, folder"},
+                                                       {"a!", " a!/x.tar.gz, 1 listed, folder"},
+                                                       {"a.b", ", 0 listed, no"},
+                                                       {"a/b/c", ", 0 listed, no"},
+                                                       {"b", ", 0 listed, no"},
+                                                       {"", all + ", 5 listed, folder"}};
+  std::string folders;
+  for (const auto& [path, answer] : asked) {
+    folders += " '" + path + "'";
+    expected += "[" + path + "] under" + answer + "\n";
+  }
+  expected += "none: 0 0 1\n";
+  for (const char* compiler : {HEXLOOM_CXX_COMPILER, "clang++"}) {
+    EXPECT_EQ(Shell("cd '" + folder.path() + "' && " + compiler +
+                    " -std=c++17 -pedantic-errors -Wall -Wextra -Werror -o browse *.cpp 2>&1 && ./browse" + folders),
+              expected)
+        << compiler;
+  }
+  // Nothing of a catalogue is initialised when the program starts.
+  EXPECT_EQ(Shell("cd '" + folder.path() + "' && g++ -std=c++17 -O0 -c tree.cpp && nm tree.o | grep -c _GLOBAL__sub_I"),
+            "0\n");
+}
