@@ -57,6 +57,7 @@ bool ClaimOutput(Conversion& conversion, const std::string& path, const std::str
 void RecordOutput(Conversion& conversion, const std::string& path, const std::string& key) {
   RunState& run = conversion.run;
   run.outputs.emplace(key, conversion.inputKey);
+  run.dependencies.targets.Add(path);
   if (const std::optional<FileId> written = run.fs->IdentityOf(path))
     run.outputFiles.insert(*written);
 }
