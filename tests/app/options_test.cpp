@@ -67,7 +67,8 @@ TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
       {{"-ns"}, "Namespace is missing: -ns name"},
       {{"-ns", "", "-nons"}, "Namespace is missing: -ns name"},
       {{"-ns", "ui::class", "-nons"}, "Invalid namespace (C++ identifiers joined by ::, no keyword): -ns ui::class"},
-      {{"-index"}, "Catalogue name is missing: -index name"}};
+      {{"-index"}, "Catalogue name is missing: -index name"},
+      {{"-depfile", ""}, "Dependency file path is missing: -depfile build/data.d"}};
   for (const auto& [arguments, message] : refused)
     EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { EXPECT_EQ(RunAll(arguments), -1); }), message + "\n\n");
   for (const char* value : {"0", "3", "8192", "64x", "", "-64", "00064"})
@@ -76,6 +77,7 @@ TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
     EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(RunAll({"-index", name}), -1); }), index + name + "\n\n");
   EXPECT_EQ(run.settings.conversion.style, SourceStyle{});
   EXPECT_FALSE(run.settings.conversion.intoCatalogue);
+  EXPECT_EQ(run.settings.depfilePath, nullptr);
 }
 
 TEST_F(OptionsTest, QuietKeepsOnlyErrors) {
