@@ -37,7 +37,8 @@
 # holds <tag> (every file without TAG), keyed by its path below <dir>, or of
 # the FILES, keyed by their paths relative to the current source directory;
 # <name>_find("ui/icon.png") looks one up. Files added, removed or renamed
-# under DIRECTORY are picked up by the next build.
+# under DIRECTORY are picked up by the next build: Hexloom's dependency file
+# (-depfile) names every folder it listed, whose time such a change moves.
 #
 # Names: a file's data is called by Hexloom's rule (lowercase ASCII letters
 # and digits, every other byte "_", a "_" in front unless it starts with a
@@ -56,8 +57,14 @@
 # date, and the untouched byproducts keep the objects that depend on them
 # from being compiled again (Ninja rechecks them after the command;
 # Makefiles compare them with the objects when the target is built).
+# Hexloom's dependency file, its target made the stamp, is the command's
+# DEPFILE: the build tool knows every file and folder the conversion read.
 
 include_guard(GLOBAL)
+# The paths of a DEPFILE are taken relative to the current binary directory
+# with Ninja too; the functions below keep this setting wherever they are
+# called from.
+cmake_policy(SET CMP0116 NEW)
 
 # The executable that runs the conversions: the in-tree "hexloom" target when
 # this tree is part of the build, the imported Hexloom::hexloom when the
@@ -144,6 +151,23 @@ function(_hexloom_embed_heal converter stamp source header)
   add_dependencies(${converter} hexloom_embed_heal)
 endfunction()
 
+# Sets, in the caller's scope, the Hexloom options that write the dependency
+# file beside the stamp, the step that makes it the stamp's and touches the
+# stamp, and the DEPFILE argument of the command.
+macro(_hexloom_embed_depfile stamp)
+  string(REGEX REPLACE "\\.stamp$" ".d" depfile "${stamp}")
+  set(depfile_options -depfile "${depfile}")
+  set(stamp_step "${CMAKE_COMMAND}" "-DDEPFILE=${depfile}" "-DSTAMP=${stamp}")
+  if(CMAKE_GENERATOR MATCHES "Makefiles")
+    # CMake's Makefiles add each new DEPFILE to what they kept of the old
+    # one, so a removed file would stay a prerequisite that is never there:
+    # without what they kept, the next build reads every DEPFILE afresh.
+    list(APPEND stamp_step "-DFORGET=${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${converter}.dir/compiler_depend.internal")
+  endif()
+  list(APPEND stamp_step -P "${stamp_script}")
+  set(depfile_argument DEPFILE "${stamp}.d")
+endmacro()
+
 # Under -incbin the assembler reads the assets while the source compiles:
 # each object depends on them as on a header, so a changed asset is never
 # linked stale, even when its conversion would leave the source as it was.
@@ -155,9 +179,11 @@ endfunction()
 
 # The INDEX form, in the scope of hexloom_embed(): one conversion writes the
 # catalogue <name>.cpp/.h from every file under DIRECTORY (whose name holds
-# TAG, ASCII case ignored) or from FILES. The glob is re-checked by every
-# build (CONFIGURE_DEPENDS), and the conversion depends on a file holding the
-# list, so adding, removing or renaming a file makes the catalogue again.
+# TAG, ASCII case ignored) or from FILES. A DIRECTORY is not globbed: its
+# dependency file names the folders that Hexloom listed, so adding, removing
+# or renaming a file makes the catalogue again. FILES are named relative to
+# the source directory, which a DEPFILE can't take: they are DEPENDS, and
+# part of the stamp's name.
 macro(_hexloom_embed_catalogue)
   if(NOT arg_INDEX MATCHES "^[A-Za-z_][A-Za-z0-9_]*$" OR arg_INDEX IN_LIST _hexloom_embed_reserved)
     message(FATAL_ERROR "hexloom_embed(${target}): INDEX \"${arg_INDEX}\" is not a C++ identifier "
@@ -170,18 +196,7 @@ macro(_hexloom_embed_catalogue)
     if(NOT IS_DIRECTORY "${base}")
       message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY ${base} is not a folder.")
     endif()
-    file(GLOB_RECURSE inputs CONFIGURE_DEPENDS LIST_DIRECTORIES false "${base}/*")
-    string(TOLOWER "${arg_TAG}" tag)
-    set(kept "")
-    foreach(input IN LISTS inputs)
-      cmake_path(GET input FILENAME file_name)
-      string(TOLOWER "${file_name}" file_name)
-      string(FIND "${file_name}" "${tag}" at)
-      if(at GREATER -1)
-        list(APPEND kept "${input}")
-      endif()
-    endforeach()
-    set(inputs ${kept})
+    set(inputs "")
     set(conversion -p "${base}")
   else()
     # Each file is keyed by the path written on the command line, relative
@@ -219,13 +234,6 @@ macro(_hexloom_embed_catalogue)
     endif()
     set_property(GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}" "${place}")
   endforeach()
-  string(MD5 key "${base}|${output_dir}|${options}")
-  string(SUBSTRING "${key}" 0 12 key)
-  set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
-  # Rewritten only when the list changes: a file added or removed makes it
-  # newer than the stamp, even when the list goes back to an earlier one.
-  set(list_file "${stamp_dir}/${arg_INDEX}.${key}.inputs")
-  file(CONFIGURE OUTPUT "${list_file}" CONTENT "${conversion}|${inputs}" @ONLY)
   # An empty TAG must reach Hexloom as an argument of its own, which a list
   # variable can't hold.
   if(DEFINED arg_DIRECTORY)
@@ -233,14 +241,24 @@ macro(_hexloom_embed_catalogue)
   else()
     list(POP_BACK conversion last_argument)
   endif()
+  string(MD5 key "${base}|${output_dir}|${options}|${conversion}|${last_argument}")
+  string(SUBSTRING "${key}" 0 12 key)
+  set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
+  set(depfile_options "")
+  set(stamp_step "${CMAKE_COMMAND}" -E touch "${stamp}")
+  if(DEFINED arg_DIRECTORY)
+    _hexloom_embed_depfile("${stamp}")
+  endif()
   add_custom_command(
     OUTPUT "${stamp}"
     BYPRODUCTS "${source}" "${header}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${output_dir}" "${stamp_dir}"
-    COMMAND ${tool} ${options} -o "${output_dir}" -index ${arg_INDEX} ${conversion} "${last_argument}"
-    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    COMMAND ${tool} ${options} -o "${output_dir}" ${depfile_options} -index ${arg_INDEX} ${conversion}
+            "${last_argument}"
+    COMMAND ${stamp_step}
     WORKING_DIRECTORY "${base}"
-    DEPENDS ${inputs} "${list_file}" ${tool}
+    DEPENDS ${inputs} ${tool}
+    ${depfile_argument}
     COMMENT "Cataloguing ${arg_INDEX} with Hexloom"
     VERBATIM)
   target_sources(${converter} PRIVATE "${stamp}")
@@ -374,6 +392,8 @@ function(hexloom_embed target)
   # Exists from the start, so the include path never names a missing folder.
   file(MAKE_DIRECTORY "${output_dir}")
   set(stamp_dir "${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/hexloom_embed/${target}")
+  set(stamp_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/HexloomStamp.cmake")
+  set(depfile_argument "")
   # The conversions belong to a helper target that the target depends on:
   # the stamps are its sources, so IDEs don't list them among the target's.
   set(converter ${target}_hexloom_embed)
@@ -455,13 +475,15 @@ function(hexloom_embed target)
     string(SUBSTRING "${key}" 0 12 key)
     set(stamp "${stamp_dir}/${name}.${key}.stamp")
 
+    _hexloom_embed_depfile("${stamp}")
     add_custom_command(
       OUTPUT "${stamp}"
       BYPRODUCTS "${source}" "${header}"
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${output_dir}" "${stamp_dir}"
-      COMMAND ${tool} ${options} -o "${output_dir}" -i "${input}"
-      COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+      COMMAND ${tool} ${options} -o "${output_dir}" ${depfile_options} -i "${input}"
+      COMMAND ${stamp_step}
       DEPENDS "${input}" ${tool}
+      ${depfile_argument}
       COMMENT "Embedding ${name} with Hexloom"
       VERBATIM)
     target_sources(${converter} PRIVATE "${stamp}")

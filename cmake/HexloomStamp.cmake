@@ -1,0 +1,25 @@
+# Run by hexloom_embed() after each conversion:
+#   cmake -DDEPFILE=<Hexloom's dependency file> -DSTAMP=<stamp> [-DFORGET=<file>] -P HexloomStamp.cmake
+# Ninja and Makefiles attach a DEPFILE's prerequisites to the target that it
+# names, which must be the custom command's output: the stamp, not the
+# .cpp/.h that Hexloom names. So <stamp>.d is Hexloom's file with the stamp
+# as its one target; then the stamp is touched, and FORGET removed.
+file(READ "${DEPFILE}" text)
+string(REPLACE "$" "$$" target "${STAMP}")
+string(REGEX REPLACE "([ #:])" "\\\\\\1" target "${target}")
+# Hexloom writes the targets on the first line, ending in ":", or in ": \"
+# when prerequisites follow on the next lines.
+string(FIND "${text}" "\n" end)
+set(rest "\n")
+if(end GREATER -1)
+  string(SUBSTRING "${text}" 0 ${end} first)
+  string(SUBSTRING "${text}" ${end} -1 rest)
+  if(first MATCHES " \\\\$")
+    string(PREPEND rest " \\")
+  endif()
+endif()
+file(WRITE "${STAMP}.d" "${target}:${rest}")
+file(TOUCH "${STAMP}")
+if(DEFINED FORGET)
+  file(REMOVE "${FORGET}")
+endif()
