@@ -90,6 +90,9 @@ set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor boo
   operator or or_eq private protected public register reinterpret_cast requires return short signed size_t
   sizeof static static_assert static_cast struct switch template this thread_local throw true try typedef
   typeid typename union unsigned using virtual void volatile wchar_t while xor xor_eq)
+# The generators that take a DEPFILE (CMake 3.21 on); with any other one
+# (Green Hills MULTI) a DIRECTORY is globbed again by every build.
+set(_hexloom_embed_depfile_generators "Ninja|Makefiles|Xcode|Visual Studio")
 set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] \
 [INDEX <name> DIRECTORY <dir> [TAG <tag>]] FILES <file>... [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
 endmacro()
@@ -151,10 +154,20 @@ function(_hexloom_embed_heal converter stamp source header)
   add_dependencies(${converter} hexloom_embed_heal)
 endfunction()
 
-# Sets, in the caller's scope, the Hexloom options that write the dependency
-# file beside the stamp, the step that makes it the stamp's and touches the
-# stamp, and the DEPFILE argument of the command.
-macro(_hexloom_embed_depfile stamp)
+# Sets, in the caller's scope, the step that ends a conversion and, when
+# `wanted` and the generator takes one: the Hexloom options that write the
+# dependency file beside the stamp, the DEPFILE argument of the command, and
+# a step that makes the file the stamp's before it touches the stamp.
+macro(_hexloom_embed_depfile stamp wanted)
+  set(depfile_options "")
+  set(depfile_argument "")
+  set(stamp_step "${CMAKE_COMMAND}" -E touch "${stamp}")
+  if(${wanted} AND CMAKE_GENERATOR MATCHES "${_hexloom_embed_depfile_generators}")
+    _hexloom_embed_depfile_step("${stamp}")
+  endif()
+endmacro()
+
+macro(_hexloom_embed_depfile_step stamp)
   string(REGEX REPLACE "\\.stamp$" ".d" depfile "${stamp}")
   set(depfile_options -depfile "${depfile}")
   set(stamp_step "${CMAKE_COMMAND}" "-DDEPFILE=${depfile}" "-DSTAMP=${stamp}")
@@ -197,6 +210,9 @@ macro(_hexloom_embed_catalogue)
       message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY ${base} is not a folder.")
     endif()
     set(inputs "")
+    if(NOT CMAKE_GENERATOR MATCHES "${_hexloom_embed_depfile_generators}")
+      file(GLOB_RECURSE inputs CONFIGURE_DEPENDS LIST_DIRECTORIES false "${base}/*")
+    endif()
     set(conversion -p "${base}")
   else()
     # Each file is keyed by the path written on the command line, relative
@@ -241,14 +257,16 @@ macro(_hexloom_embed_catalogue)
   else()
     list(POP_BACK conversion last_argument)
   endif()
-  string(MD5 key "${base}|${output_dir}|${options}|${conversion}|${last_argument}")
+  # With the inputs that the command names or depends on: a new list makes a
+  # new stamp, so that even a removal runs the conversion again.
+  string(MD5 key "${base}|${output_dir}|${options}|${conversion}|${last_argument}|${inputs}")
   string(SUBSTRING "${key}" 0 12 key)
   set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
-  set(depfile_options "")
-  set(stamp_step "${CMAKE_COMMAND}" -E touch "${stamp}")
+  set(scanned OFF)
   if(DEFINED arg_DIRECTORY)
-    _hexloom_embed_depfile("${stamp}")
+    set(scanned ON)
   endif()
+  _hexloom_embed_depfile("${stamp}" "${scanned}")
   add_custom_command(
     OUTPUT "${stamp}"
     BYPRODUCTS "${source}" "${header}"
@@ -393,7 +411,6 @@ function(hexloom_embed target)
   file(MAKE_DIRECTORY "${output_dir}")
   set(stamp_dir "${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/hexloom_embed/${target}")
   set(stamp_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/HexloomStamp.cmake")
-  set(depfile_argument "")
   # The conversions belong to a helper target that the target depends on:
   # the stamps are its sources, so IDEs don't list them among the target's.
   set(converter ${target}_hexloom_embed)
@@ -475,7 +492,7 @@ function(hexloom_embed target)
     string(SUBSTRING "${key}" 0 12 key)
     set(stamp "${stamp_dir}/${name}.${key}.stamp")
 
-    _hexloom_embed_depfile("${stamp}")
+    _hexloom_embed_depfile("${stamp}" ON)
     add_custom_command(
       OUTPUT "${stamp}"
       BYPRODUCTS "${source}" "${header}"
