@@ -61,10 +61,10 @@
 # DEPFILE: the build tool knows every file and folder the conversion read.
 
 include_guard(GLOBAL)
-# The paths of a DEPFILE are taken relative to the current binary directory
-# with Ninja too; the functions below keep this setting wherever they are
-# called from.
-cmake_policy(SET CMP0116 NEW)
+# Ninja reads each DEPFILE as Hexloom escaped it: CMake 3.25's rewrite for
+# Ninja would write "#", "$" and ":" unescaped. The functions below keep this
+# setting wherever they are called from.
+cmake_policy(SET CMP0116 OLD)
 
 # The executable that runs the conversions: the in-tree "hexloom" target when
 # this tree is part of the build, the imported Hexloom::hexloom when the
@@ -170,12 +170,19 @@ endmacro()
 macro(_hexloom_embed_depfile_step stamp)
   string(REGEX REPLACE "\\.stamp$" ".d" depfile "${stamp}")
   set(depfile_options -depfile "${depfile}")
-  set(stamp_step "${CMAKE_COMMAND}" "-DDEPFILE=${depfile}" "-DSTAMP=${stamp}")
+  set(depfile_target "${stamp}")
+  if(CMAKE_GENERATOR MATCHES "Ninja")
+    # The stamp as Ninja names the command's first output.
+    cmake_path(RELATIVE_PATH stamp BASE_DIRECTORY "${CMAKE_BINARY_DIR}" OUTPUT_VARIABLE depfile_target)
+  endif()
+  set(stamp_step "${CMAKE_COMMAND}" "-DDEPFILE=${depfile}" "-DSTAMP=${stamp}" "-DTARGET=${depfile_target}")
   if(CMAKE_GENERATOR MATCHES "Makefiles")
     # CMake's Makefiles add each new DEPFILE to what they kept of the old
     # one, so a removed file would stay a prerequisite that is never there:
     # without what they kept, the next build reads every DEPFILE afresh.
-    list(APPEND stamp_step "-DFORGET=${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${converter}.dir/compiler_depend.internal")
+    # They also write a ":" of a path as it is, which Make takes for a rule.
+    list(APPEND stamp_step "-DFORGET=${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${converter}.dir/compiler_depend.internal"
+      -DCOLONS=${CMAKE_HOST_UNIX})
   endif()
   list(APPEND stamp_step -P "${stamp_script}")
   set(depfile_argument DEPFILE "${stamp}.d")
