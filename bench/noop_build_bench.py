@@ -41,12 +41,14 @@ def module_with_glob(folder):
     """Writes the module as it was before the glob went; returns its path."""
     commits = subprocess.run(["git", "-C", ROOT, "log", "--format=%H", "-S", GLOB_LINE, "--",
                               "cmake/HexloomEmbed.cmake"], check=True, capture_output=True, text=True).stdout.split()
-    if not commits:
+    # The newest of the commits that add or remove the line whose parent holds it.
+    for commit in commits:
+        text = subprocess.run(["git", "-C", ROOT, "show", f"{commit}^:cmake/HexloomEmbed.cmake"], check=True,
+                              capture_output=True, text=True).stdout
+        if GLOB_LINE in text and "DEPFILE" not in text:
+            break
+    else:
         sys.exit("no commit in this history removes the CONFIGURE_DEPENDS glob")
-    text = subprocess.run(["git", "-C", ROOT, "show", f"{commits[0]}^:cmake/HexloomEmbed.cmake"], check=True,
-                          capture_output=True, text=True).stdout
-    if GLOB_LINE not in text:
-        sys.exit(f"the module before {commits[0][:12]} has no glob")
     os.makedirs(folder)
     path = os.path.join(folder, "HexloomEmbed.cmake")
     with open(path, "w") as out:

@@ -176,6 +176,10 @@ macro(_hexloom_embed_depfile_step stamp)
     cmake_path(RELATIVE_PATH stamp BASE_DIRECTORY "${CMAKE_BINARY_DIR}" OUTPUT_VARIABLE depfile_target)
   endif()
   set(stamp_step "${CMAKE_COMMAND}" "-DDEPFILE=${depfile}" "-DSTAMP=${stamp}" "-DTARGET=${depfile_target}")
+  if(CMAKE_GENERATOR MATCHES "Ninja")
+    # Ninja needs no empty rules, and reads each path of them again.
+    list(APPEND stamp_step -DRULES=OFF)
+  endif()
   if(CMAKE_GENERATOR MATCHES "Makefiles")
     # CMake's Makefiles add each new DEPFILE to what they kept of the old
     # one, so a removed file would stay a prerequisite that is never there:
