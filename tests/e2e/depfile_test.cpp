@@ -20,8 +20,8 @@ class Depfile : public testing::Test {
 
 // Every output once, in the order written, the catalogue's last; each input read once, and each folder listed.
 TEST_F(Depfile, NamesTheOutputsAndWhatTheRunReadAndListed) {
-  const std::vector<std::string> arguments = {"-q", "-o",  "out", "-depfile", "deps.d", "-i", "x",  "-md5",
-                                              "-last", "-cpp", "-index", "cat", "-p", "d", ""};
+  const std::vector<std::string> arguments = {"-q",    "-o",   "out",    "-depfile", "deps.d", "-i", "x", "-md5",
+                                              "-last", "-cpp", "-index", "cat",      "-p",     "d",  ""};
   ASSERT_EQ(Run(arguments).exitCode, 0);
   EXPECT_EQ(Slurp(folder_ / "deps.d"),
             "out/x.cpp out/x.h out/x.md5 out/cat.cpp out/cat.h: \\\n  x \\\n  d \\\n  d/a\\ b.txt \\\n  d/k\\:v \\\n"
