@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "codegen/banner.h"
 #include "convert/catalogue.h"
+#include "convert/depfile.h"
 #include "platform/console_log.h"
 #include "platform/file_system.h"
 
@@ -141,6 +142,11 @@ int RunHexloom(int argc, char** argv, const char* jobs) {
   // Catalogues are written once all their files are in, even when a
   // failure stopped the run: what they hold is what was converted.
   if (!WriteCatalogues(run.state, run.settings.conversion.testMode))
+    exitCode = -1;
+  // Only a run that succeeded names what it made: after a failure the old
+  // file stays as it was, and the build tool runs the step again.
+  if (exitCode == 0 && run.settings.depfilePath &&
+      !WriteDepfile(run.state, run.settings.depfilePath, run.settings.conversion.testMode))
     exitCode = -1;
   if (exitCode != 0)
     PrintUsage(run.settings);

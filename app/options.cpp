@@ -80,6 +80,15 @@ OptionResult SetOutputFolder(const ArgumentCursor& args, Invocation& run) {
   return {.consumed = 2};
 }
 
+// -depfile path: names the dependency file that the end of the run writes.
+OptionResult SetDepfile(const ArgumentCursor& args, Invocation& run) {
+  const char* path = args.At(1);
+  if (!IsGiven(path))
+    return OptionError("Dependency file path is missing: -depfile build/data.d");
+  run.settings.depfilePath = path;
+  return {.consumed = 2};
+}
+
 OptionResult SetNamespace(const ArgumentCursor& args, Invocation& run) {
   const char* name = args.At(1);
   if (!IsGiven(name))
@@ -156,6 +165,10 @@ const OptionEntry kOptionTable[] = {
     {"-i", "input file to convert", HandleInputOption},
     {"-last", "re-use last input file to convert", HandleLastOption},
     {"-p", "parse folder to convert files that match tag", HandleScanOption},
+    {"-depfile",
+     "write a dependency file (Make syntax) at the end of the run: its outputs, the files it read and the "
+     "folders it parsed",
+     SetDepfile},
     {nullptr, nullptr, nullptr},
     {"-test", "enable test mode (generate data without output generated)", EnableTestMode},
     {"-q", "quiet: print errors only (as the first argument, no banner either)", SetQuiet},

@@ -13,6 +13,7 @@ struct Settings {
   ConversionSettings conversion;        // what a conversion started now runs with
   const char* lastInputPath = nullptr;  // the value of the last -i, until a -p; points at an argument
   bool quiet = false;                   // -q: errors only
+  const char* depfilePath = nullptr;    // -depfile: written at the end of the run; points at an argument
 };
 
 // One invocation of the program: owned by the driver, handed to each option.

@@ -38,7 +38,8 @@
 # holds <tag> (every file without TAG), keyed by its path below <dir>, or of
 # the FILES, keyed by their paths relative to the current source directory;
 # <name>_find("ui/icon.png") looks one up. Files added, removed or renamed
-# under DIRECTORY are picked up by the next build.
+# under DIRECTORY are picked up by the next build: Hexloom's dependency file
+# (-depfile) names every folder it listed, whose time such a change moves.
 #
 # DIRECTORY leaves out files whose names start with "." (folders starting
 # with "." are always left out); ALL keeps them. EXCLUDE leaves out every
@@ -64,8 +65,14 @@
 # date, and the untouched byproducts keep the objects that depend on them
 # from being compiled again (Ninja rechecks them after the command;
 # Makefiles compare them with the objects when the target is built).
+# Hexloom's dependency file, its target made the stamp, is the command's
+# DEPFILE: the build tool knows every file and folder the conversion read.
 
 include_guard(GLOBAL)
+# Ninja reads each DEPFILE as Hexloom escaped it: CMake 3.25's rewrite for
+# Ninja would write "#", "$" and ":" unescaped. The functions below keep this
+# setting wherever they are called from.
+cmake_policy(SET CMP0116 OLD)
 
 # The executable that runs the conversions: the in-tree "hexloom" target when
 # this tree is part of the build, the imported Hexloom::hexloom when the
@@ -91,6 +98,9 @@ set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor boo
   operator or or_eq private protected public register reinterpret_cast requires return short signed size_t
   sizeof static static_assert static_cast struct switch template this thread_local throw true try typedef
   typeid typename union unsigned using virtual void volatile wchar_t while xor xor_eq)
+# The generators that take a DEPFILE (CMake 3.21 on); with any other one
+# (Green Hills MULTI) a DIRECTORY is globbed again by every build.
+set(_hexloom_embed_depfile_generators "Ninja|Makefiles|Xcode|Visual Studio")
 set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] \
 [INDEX <name> [PREFIX <prefix>] DIRECTORY <dir> [TAG <tag>] [ALL] [EXCLUDE <pattern>...]] FILES <file>... [BASE <dir>] \
 [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
@@ -153,6 +163,44 @@ function(_hexloom_embed_heal converter stamp source header)
   add_dependencies(${converter} hexloom_embed_heal)
 endfunction()
 
+# Sets, in the caller's scope, the step that ends a conversion and, when
+# `wanted` and the generator takes one: the Hexloom options that write the
+# dependency file beside the stamp, the DEPFILE argument of the command, and
+# a step that makes the file the stamp's before it touches the stamp.
+macro(_hexloom_embed_depfile stamp wanted)
+  set(depfile_options "")
+  set(depfile_argument "")
+  set(stamp_step "${CMAKE_COMMAND}" -E touch "${stamp}")
+  if(${wanted} AND CMAKE_GENERATOR MATCHES "${_hexloom_embed_depfile_generators}")
+    _hexloom_embed_depfile_step("${stamp}")
+  endif()
+endmacro()
+
+macro(_hexloom_embed_depfile_step stamp)
+  string(REGEX REPLACE "\\.stamp$" ".d" depfile "${stamp}")
+  set(depfile_options -depfile "${depfile}")
+  set(depfile_target "${stamp}")
+  if(CMAKE_GENERATOR MATCHES "Ninja")
+    # The stamp as Ninja names the command's first output.
+    cmake_path(RELATIVE_PATH stamp BASE_DIRECTORY "${CMAKE_BINARY_DIR}" OUTPUT_VARIABLE depfile_target)
+  endif()
+  set(stamp_step "${CMAKE_COMMAND}" "-DDEPFILE=${depfile}" "-DSTAMP=${stamp}" "-DTARGET=${depfile_target}")
+  if(CMAKE_GENERATOR MATCHES "Ninja")
+    # Ninja needs no empty rules, and reads each path of them again.
+    list(APPEND stamp_step -DRULES=OFF)
+  endif()
+  if(CMAKE_GENERATOR MATCHES "Makefiles")
+    # CMake's Makefiles add each new DEPFILE to what they kept of the old
+    # one, so a removed file would stay a prerequisite that is never there:
+    # without what they kept, the next build reads every DEPFILE afresh.
+    # They also write a ":" of a path as it is, which Make takes for a rule.
+    list(APPEND stamp_step "-DFORGET=${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${converter}.dir/compiler_depend.internal"
+      -DCOLONS=${CMAKE_HOST_UNIX})
+  endif()
+  list(APPEND stamp_step -P "${stamp_script}")
+  set(depfile_argument DEPFILE "${stamp}.d")
+endmacro()
+
 # Under -incbin the assembler reads the assets while the source compiles:
 # each object depends on them as on a header, so a changed asset is never
 # linked stale, even when its conversion would leave the source as it was.
@@ -164,9 +212,11 @@ endfunction()
 
 # The INDEX form, in the scope of hexloom_embed(): one conversion writes the
 # catalogue <name>.cpp/.h from every file under DIRECTORY (whose name holds
-# TAG, ASCII case ignored) or from FILES. The glob is re-checked by every
-# build (CONFIGURE_DEPENDS), and the conversion depends on a file holding the
-# list, so adding, removing or renaming a file makes the catalogue again.
+# TAG, ASCII case ignored) or from FILES. A DIRECTORY is not globbed: its
+# dependency file names the folders that Hexloom listed, so adding, removing
+# or renaming a file makes the catalogue again. FILES are named relative to
+# the source directory, which a DEPFILE can't take: they are DEPENDS, and
+# part of the stamp's name.
 macro(_hexloom_embed_catalogue)
   if(NOT arg_INDEX MATCHES "^[A-Za-z_][A-Za-z0-9_]*$" OR arg_INDEX IN_LIST _hexloom_embed_reserved)
     message(FATAL_ERROR "hexloom_embed(${target}): INDEX \"${arg_INDEX}\" is not a C++ identifier "
@@ -179,18 +229,10 @@ macro(_hexloom_embed_catalogue)
     if(NOT IS_DIRECTORY "${base}")
       message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY ${base} is not a folder.")
     endif()
-    file(GLOB_RECURSE inputs CONFIGURE_DEPENDS LIST_DIRECTORIES false "${base}/*")
-    string(TOLOWER "${arg_TAG}" tag)
-    set(kept "")
-    foreach(input IN LISTS inputs)
-      cmake_path(GET input FILENAME file_name)
-      string(TOLOWER "${file_name}" file_name)
-      string(FIND "${file_name}" "${tag}" at)
-      if(at GREATER -1)
-        list(APPEND kept "${input}")
-      endif()
-    endforeach()
-    set(inputs ${kept})
+    set(inputs "")
+    if(NOT CMAKE_GENERATOR MATCHES "${_hexloom_embed_depfile_generators}")
+      file(GLOB_RECURSE inputs CONFIGURE_DEPENDS LIST_DIRECTORIES false "${base}/*")
+    endif()
     set(conversion "")
     if(NOT arg_ALL)
       list(APPEND conversion -exclude ".*")
@@ -248,13 +290,6 @@ macro(_hexloom_embed_catalogue)
   if(DEFINED arg_PREFIX)
     list(PREPEND conversion -prefix "${arg_PREFIX}")
   endif()
-  string(MD5 key "${base}|${output_dir}|${options}|${conversion}")
-  string(SUBSTRING "${key}" 0 12 key)
-  set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
-  # Rewritten only when the list changes: a file added or removed makes it
-  # newer than the stamp, even when the list goes back to an earlier one.
-  set(list_file "${stamp_dir}/${arg_INDEX}.${key}.inputs")
-  file(CONFIGURE OUTPUT "${list_file}" CONTENT "${conversion}|${inputs}" @ONLY)
   # An empty TAG must reach Hexloom as an argument of its own, which a list
   # variable can't hold.
   if(DEFINED arg_DIRECTORY)
@@ -262,14 +297,26 @@ macro(_hexloom_embed_catalogue)
   else()
     list(POP_BACK conversion last_argument)
   endif()
+  # With the inputs that the command names or depends on: a new list makes a
+  # new stamp, so that even a removal runs the conversion again.
+  string(MD5 key "${base}|${output_dir}|${options}|${conversion}|${last_argument}|${inputs}")
+  string(SUBSTRING "${key}" 0 12 key)
+  set(stamp "${stamp_dir}/${arg_INDEX}.${key}.stamp")
+  set(scanned OFF)
+  if(DEFINED arg_DIRECTORY)
+    set(scanned ON)
+  endif()
+  _hexloom_embed_depfile("${stamp}" "${scanned}")
   add_custom_command(
     OUTPUT "${stamp}"
     BYPRODUCTS "${source}" "${header}"
     COMMAND "${CMAKE_COMMAND}" -E make_directory "${output_dir}" "${stamp_dir}"
-    COMMAND ${tool} ${options} -o "${output_dir}" -index ${arg_INDEX} ${conversion} "${last_argument}"
-    COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+    COMMAND ${tool} ${options} -o "${output_dir}" ${depfile_options} -index ${arg_INDEX} ${conversion}
+            "${last_argument}"
+    COMMAND ${stamp_step}
     WORKING_DIRECTORY "${base}"
-    DEPENDS ${inputs} "${list_file}" ${tool}
+    DEPENDS ${inputs} ${tool}
+    ${depfile_argument}
     COMMENT "Cataloguing ${arg_INDEX} with Hexloom"
     VERBATIM)
   target_sources(${converter} PRIVATE "${stamp}")
@@ -407,6 +454,7 @@ function(hexloom_embed target)
   # Exists from the start, so the include path never names a missing folder.
   file(MAKE_DIRECTORY "${output_dir}")
   set(stamp_dir "${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/hexloom_embed/${target}")
+  set(stamp_script "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/HexloomStamp.cmake")
   # The conversions belong to a helper target that the target depends on:
   # the stamps are its sources, so IDEs don't list them among the target's.
   set(converter ${target}_hexloom_embed)
@@ -488,13 +536,15 @@ function(hexloom_embed target)
     string(SUBSTRING "${key}" 0 12 key)
     set(stamp "${stamp_dir}/${name}.${key}.stamp")
 
+    _hexloom_embed_depfile("${stamp}" ON)
     add_custom_command(
       OUTPUT "${stamp}"
       BYPRODUCTS "${source}" "${header}"
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${output_dir}" "${stamp_dir}"
-      COMMAND ${tool} ${options} -o "${output_dir}" -i "${input}"
-      COMMAND "${CMAKE_COMMAND}" -E touch "${stamp}"
+      COMMAND ${tool} ${options} -o "${output_dir}" ${depfile_options} -i "${input}"
+      COMMAND ${stamp_step}
       DEPENDS "${input}" ${tool}
+      ${depfile_argument}
       COMMENT "Embedding ${name} with Hexloom"
       VERBATIM)
     target_sources(${converter} PRIVATE "${stamp}")

@@ -1,9 +1,9 @@
-# Bash completion of hexloom: its options, a file after -i, a folder after
+# Bash completion of hexloom: its options, a file after -i and -depfile, a folder after
 # -o and after -p (whose second value, the tag, is left to the user, as is
 # the values after -ns, -align, -index, -prefix and -exclude).
 
 _hexloom() {
-  local options="-o -i -last -p -test -q -cpp -cxx -md5 -sha1 -sha256 -sha512
+  local options="-o -i -last -p -depfile -test -q -cpp -cxx -md5 -sha1 -sha256 -sha512
     -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512
     -stl -dyn -nons -ns -dec -str -incbin -align -index -prefix -exclude -bw -bwns -size_t -s32 -u32
     -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4"
@@ -16,7 +16,7 @@ _hexloom() {
   while ((index < COMP_CWORD)); do
     word=${COMP_WORDS[index]}
     case $word in
-      -o | -i | -ns | -align | -index | -prefix | -exclude) expecting=$word; index=$((index + 2)) ;;
+      -o | -i | -depfile | -ns | -align | -index | -prefix | -exclude) expecting=$word; index=$((index + 2)) ;;
       -p) expecting=$word; index=$((index + 3)) ;;
       *) expecting=""; index=$((index + 1)) ;;
     esac
@@ -30,7 +30,7 @@ _hexloom() {
 
   COMPREPLY=()
   case $slot in
-    -i)
+    -i | -depfile)
       compopt -o filenames 2>/dev/null
       mapfile -t COMPREPLY < <(compgen -f -- "$current")
       ;;

@@ -10,6 +10,7 @@
 
 #include "codegen/style.h"
 #include "convert/catalogue.h"
+#include "convert/depfile.h"
 #include "convert/worker_pool.h"
 #include "digest/digest.h"
 #include "platform/file_system.h"
@@ -60,6 +61,8 @@ struct RunState {
   std::map<std::string, FileId> outputFolders;
   // Every catalogue opened in this run; the last one is open.
   std::vector<Catalogue> catalogues;
+  // What the dependency file names: outputs, inputs read, folders listed.
+  DependencyRecord dependencies;
 };
 
 // One conversion in progress.

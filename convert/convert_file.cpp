@@ -136,6 +136,7 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
 
 bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& settings, RunState& run) {
   ConsoleLog::Instance().Replay(prepared.console);
+  run.dependencies.prerequisites.Add(prepared.inputPath);
   if (!prepared.ready)
     return false;
   if (GoesIntoCatalogue(settings)) {

@@ -58,9 +58,11 @@ bool ClaimOutput(Conversion& conversion, const std::string& path, const std::str
   return true;
 }
 
-void RecordOutput(Conversion& conversion, const std::string& key, const std::optional<FileId>& written) {
+void RecordOutput(Conversion& conversion, const std::string& path, const std::string& key,
+                  const std::optional<FileId>& written) {
   RunState& run = conversion.run;
   run.outputs.emplace(key, conversion.inputKey);
+  run.dependencies.targets.Add(path);
   if (written)
     run.outputFiles.insert(*written);
 }
@@ -91,7 +93,7 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
   switch (look->comparison) {
     case FileComparison::Unreadable: return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
-      RecordOutput(conversion, key, look->existing);
+      RecordOutput(conversion, path, key, look->existing);
       ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged)
                              << "No overwrite, same data for : " << EscapeControlBytes(path) << "\n";
       return true;
@@ -106,7 +108,7 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
   if (stored != WriteResult::Done)
     return ReportWriteFailure(stored, path);
   // A file written anew has an identity of its own; test mode left the old.
-  RecordOutput(conversion, key, testMode ? look->existing : fs.IdentityOf(path));
+  RecordOutput(conversion, path, key, testMode ? look->existing : fs.IdentityOf(path));
   ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << EscapeControlBytes(path) << "\n";
   return true;
 }

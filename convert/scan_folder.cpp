@@ -270,6 +270,8 @@ void EnterFolder(Scan& scan, const std::string& folder, std::vector<Frame>& stac
     scan.succeeded = ReportError("Can't open folder: ", folder);
     return;
   }
+  // Adding, removing or renaming an entry changes the folder's time.
+  scan.run.dependencies.prerequisites.Add(folder);
   stack.push_back(Frame{PlanFolder(scan, folder, entries)});
 }
 

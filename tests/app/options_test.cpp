@@ -71,7 +71,8 @@ TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
       {{"-prefix"}, "Catalogue prefix is missing: -prefix folder"},
       {{"-prefix", "a//b", "-nons"},
        "Invalid catalogue prefix (folder names joined by /, no . or .. part): -prefix a//b"},
-      {{"-exclude"}, "Exclusion pattern is missing: -exclude pattern"}};
+      {{"-exclude"}, "Exclusion pattern is missing: -exclude pattern"},
+      {{"-depfile", ""}, "Dependency file path is missing: -depfile build/data.d"}};
   for (const auto& [arguments, message] : refused)
     EXPECT_EQ(CaptureConsole([&, &arguments = arguments] { EXPECT_EQ(RunAll(arguments), -1); }), message + "\n\n");
   for (const char* value : {"0", "3", "8192", "64x", "", "-64", "00064"})
@@ -81,6 +82,7 @@ TEST_F(OptionsTest, ValueMistakesStopTheRunAndKeepTheSettings) {
   EXPECT_EQ(run.settings.conversion.style, SourceStyle{});
   EXPECT_FALSE(run.settings.conversion.intoCatalogue);
   EXPECT_EQ(run.settings.conversion.cataloguePrefix, "");
+  EXPECT_EQ(run.settings.depfilePath, nullptr);
 }
 
 TEST_F(OptionsTest, PrefixAndExclusionsAreReadLeftToRight) {

@@ -118,6 +118,9 @@ catalogue() {  # <label> <generator>: a file added under site/ is in the catalog
   lookup removed added.txt "added.txt: not in the catalogue" rm "$src/site/added.txt"
   build again --target catalogue_example
   ! grep -E "Cataloguing|Building|Linking" "$log" || fail "$label: the build after the removal was not a no-op"
+  # No glob to check: Ninja has no step at all.
+  [[ ! -f $bld/build.ninja || $(ninja -C "$bld" -n catalogue_example) == *"ninja: no work to do"* ]] ||
+    fail "$label: ninja -n still has work after the build"
 }
 
 start=$SECONDS

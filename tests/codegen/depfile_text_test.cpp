@@ -1,0 +1,45 @@
+#include "codegen/depfile_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Each path as written, and as Ninja 1.11 and GNU Make 4.3 both read it back (tests/build/depfile_test.sh runs the
+// real tools over the same kinds of names); empty when it can't be written.
+TEST(DepfileText, EscapesWhatBothToolsReadBackAndRefusesTheRest) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain/a.bin", "plain/a.bin"},
+      {"a b  c", "a\\ b\\ \\ c"},
+      {" lead", "\\ lead"},
+      {"a#b", "a\\#b"},
+      {"$x$$", "$$x$$$$"},
+      {"C:/data/a:b", "C\\:/data/a\\:b"},
+      {"win\\dir\\a.bin", "win\\dir\\a.bin"},
+      {"a\\ b", "a\\\\\\ b"},
+      {"a\\\\ b", "a\\\\\\\\\\ b"},
+      {"a\\b c", "a\\b\\ c"},
+      {"it's (1) & 50%", "it's\\ (1)\\ &\\ 50%"},
+      {"tab\there", ""},
+      {"new\nline", ""},
+      {"carriage\r", ""},
+      {"end\\", ""},
+      {"a\\#b", ""},
+      {"a\\:b", ""},
+      {"a\\$b", ""},
+  };
+  for (const auto& [path, escaped] : cases) {
+    EXPECT_EQ(CanWriteDepfilePath(path), !escaped.empty()) << path;
+    if (!escaped.empty()) {
+      EXPECT_EQ(EscapeDepfilePath(path), escaped) << path;
+    }
+  }
+}
+
+TEST(DepfileText, OneRuleThenAnEmptyRuleForEachPrerequisite) {
+  EXPECT_EQ(BuildDepfileText({"o/a.cpp", "o/a h"}, {"in", "in/a#"}),
+            "o/a.cpp o/a\\ h: \\\n  in \\\n  in/a\\#\nin:\nin/a\\#:\n");
+  EXPECT_EQ(BuildDepfileText({"o/a.md5"}, {}), "o/a.md5:\n");
+  EXPECT_EQ(BuildDepfileText({}, {"in"}), "");
+}
+
+}  // namespace
