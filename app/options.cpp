@@ -10,6 +10,7 @@
 #include "codegen/identifier.h"
 #include "convert/catalogue.h"
 #include "platform/console_log.h"
+#include "platform/gzip.h"
 
 OptionResult OptionError(std::string message) {
   return {.consumed = 0, .error = std::move(message)};
@@ -48,6 +49,20 @@ OptionResult SelectDigestFormat(const ArgumentCursor&, Invocation& run) {
 template <auto Field, auto Value>
 OptionResult SetStyle(const ArgumentCursor&, Invocation& run) {
   run.settings.conversion.style.*Field = Value;
+  return {};
+}
+
+// -compress: the catalogue entries added from here on are stored as gzip
+// when that pays.
+OptionResult EnableCompression(const ArgumentCursor&, Invocation& run) {
+  if (!GzipAvailable())
+    return OptionError("Compression is not in this build (it has no zlib): -compress");
+  run.settings.conversion.compress = true;
+  return {};
+}
+
+OptionResult DisableCompression(const ArgumentCursor&, Invocation& run) {
+  run.settings.conversion.compress = false;
   return {};
 }
 
@@ -217,6 +232,11 @@ const OptionEntry kOptionTable[] = {
      "scans that follow pass over files and folders whose name matches this pattern (*, ?, [...]); several add up, "
      "\"\" drops them",
      AddExclusion},
+    {"-compress",
+     "catalogue entries that follow are stored as gzip when that makes them a tenth smaller or more; "
+     "name_inflate gives back their bytes (link zlib)",
+     EnableCompression},
+    {"-nocompress", "catalogue entries that follow are stored as they are (default)", DisableCompression},
     {nullptr, nullptr, nullptr},
     {"-size_t", "variable type for data size \"size_t your_data__size = 1000\" (default)",
      SetStyle<&S::sizeType, SizeType::SizeT>},

@@ -12,6 +12,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# hexloom.exe stands alone: zlib goes into it rather than beside it.
+set(ZLIB_USE_STATIC_LIBS ON)
 
 find_program(HEXLOOM_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(HEXLOOM_WINE)

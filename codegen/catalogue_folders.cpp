@@ -137,7 +137,9 @@ bool NAME_is_folder(std::string_view path) noexcept {
 }
 )";
 
-std::string WithName(std::string_view text, const std::string& name) {
+}  // namespace
+
+std::string WithCatalogueName(std::string_view text, const std::string& name) {
   std::string out;
   for (size_t at = 0;;) {
     const size_t found = text.find("NAME", at);
@@ -145,14 +147,12 @@ std::string WithName(std::string_view text, const std::string& name) {
     if (found == std::string_view::npos)
       return out;
     out += name;
-    at = found + 4;
+    at = found + std::string_view("NAME").size();
   }
 }
 
-}  // namespace
-
 void AppendCatalogueFolderDeclarations(std::string& header, const std::string& name) {
-  header += WithName(R"(// The entries from first up to last, for a range-for.
+  header += WithCatalogueName(R"(// The entries from first up to last, for a range-for.
 struct NAME_entry_range {
   const NAME_entry* first;
   const NAME_entry* last;
@@ -196,15 +196,15 @@ std::string CatalogueFolderText(const std::string& name, const std::vector<std::
     count += list.size();
   }
   std::string text =
-      WithName("\nnamespace {\n\n// The children of every folder, in the order of NAME_folders.\n", name);
+      WithCatalogueName("\nnamespace {\n\n// The children of every folder, in the order of NAME_folders.\n", name);
   // A catalogue with no entry has no child, and C++ has no empty array.
   text +=
       "const " + name + "_child " + name + "_children" + (count == 0 ? "[1] = {};\n" : "[] = {\n" + children + "};\n");
-  text += WithName(
+  text += WithCatalogueName(
       "\nstruct NAME_folder {\n  std::string_view path;\n  const NAME_child* first;\n  const NAME_child* last;\n};\n\n"
       "// Every folder that holds an entry, and \"\", sorted by path in byte order.\nconst NAME_folder NAME_folders[] "
       "= {\n",
       name);
   text += table + "};\n";
-  return text + WithName(kFunctions, name);
+  return text + WithCatalogueName(kFunctions, name);
 }

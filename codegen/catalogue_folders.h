@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+// Returns the text with every NAME in it replaced by the catalogue's name.
+std::string WithCatalogueName(std::string_view text, const std::string& name);
+
 // Appends to a catalogue's header the range and child types and the
 // declarations of name_under, name_list and name_is_folder.
 void AppendCatalogueFolderDeclarations(std::string& header, const std::string& name);

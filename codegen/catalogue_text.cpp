@@ -5,6 +5,7 @@
 
 #include "codegen/banner.h"
 #include "codegen/catalogue_folders.h"
+#include "codegen/catalogue_inflate.h"
 #include "codegen/content_type.h"
 #include "codegen/incbin_text.h"
 #include "codegen/string_literal.h"
@@ -24,7 +25,7 @@ bool CopyPart(const std::string& part, size_t& done, char*& out, const char* end
 
 }  // namespace
 
-std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& style) {
+std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& style, bool inflates) {
   std::string text;
   AppendBanner(text);
   text += "#pragma once\n\n#include <cstddef>\n#include <string_view>\n\n";
@@ -36,7 +37,9 @@ std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& sty
   text += "  std::string_view path;\n  const unsigned char* data;\n  std::size_t size;\n";
   text += "  const unsigned char* sha256;  // 32 bytes\n";
   text += "  std::string_view content_type;  // for HTTP, from the last extension of the path\n";
-  text += "  std::string_view etag;          // a strong HTTP ETag of the bytes, quotes included\n};\n";
+  text += "  std::string_view etag;          // a strong HTTP ETag of the bytes, quotes included\n";
+  text += "  bool gzip;                      // data holds a gzip member of the file's bytes (-compress)\n";
+  text += "  std::size_t original_size;      // of the file's bytes: size unless gzip\n};\n";
   text += "// Every entry, sorted by path in byte order: the entries under a folder such as \"ui/\" are\n";
   text += "// contiguous, from the first path that is not less than \"ui/\" to the first that doesn't start with it.\n";
   text += "extern const " + entry + " " + name + "[];\n";
@@ -45,15 +48,19 @@ std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& sty
   text += "// Returns the entry with exactly this path, or nullptr when there is none (a binary search).\n";
   text += "const " + entry + "* " + name + "_find(std::string_view path) noexcept;\n";
   AppendCatalogueFolderDeclarations(text, name);
+  if (inflates)
+    AppendCatalogueInflateDeclaration(text, name);
   if (!style.noNamespace)
     text += "}\n";
   return text;
 }
 
 CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceStyle& style,
-                                         const std::vector<CatalogueItem>& items) {
+                                         const std::vector<CatalogueItem>& items, bool inflates) {
   AppendBanner(head_);
   head_ += "#include \"" + name + ".h\"\n\n";
+  if (inflates)
+    head_ += CatalogueInflateIncludes();
   if (!style.noNamespace)
     AppendNamespaceOpen(head_, style);
   // The data has internal linkage: no two catalogues, and no file converted
@@ -69,6 +76,11 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     // Only the options that shape the array text apply to an entry.
     SourceStyle arrayStyle = item.style;
     arrayStyle.useVector = arrayStyle.dynamicData = arrayStyle.digestComment = false;
+    // The assembler can only include the file as it is, not its gzip member.
+    if (item.gzip && arrayStyle.incbin) {
+      arrayStyle.incbin = false;
+      arrayStyle.stringLiteral = true;
+    }
     const std::string identifier = name + "_" + std::to_string(i);
     IncbinFile file{std::string(item.incbinPath), {}};
     std::memcpy(file.sha256.data(), item.sha256, kCatalogueDigestSize);
@@ -84,7 +96,8 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
              identifier + ", " + std::to_string(item.bytes->size()) + ", " + digestsName + " + " +
              std::to_string(i * kCatalogueDigestSize) + ", std::string_view(\"" + std::string(type) + "\", " +
              std::to_string(type.size()) + "), std::string_view(" + QuotedStringLiteral(tag) + ", " +
-             std::to_string(tag.size()) + ")},\n";
+             std::to_string(tag.size()) + "), " + (item.gzip ? "true" : "false") + ", " +
+             std::to_string(item.originalSize) + "},\n";
     paths.push_back(item.path);
   }
   if (!items.empty()) {
@@ -108,6 +121,8 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
   tail_ += "    if (order < 0)\n      low = middle + 1;\n    else\n      high = middle;\n  }\n";
   tail_ += "  return nullptr;\n}\n";
   tail_ += CatalogueFolderText(name, paths);
+  if (inflates)
+    tail_ += CatalogueInflateText(name);
   if (!style.noNamespace)
     tail_ += "}\n";
 

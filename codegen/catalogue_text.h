@@ -23,18 +23,23 @@ struct CatalogueItem {
   const unsigned char* sha256;  // kCatalogueDigestSize bytes
   SourceStyle style;            // shapes the item's array
   std::string_view incbinPath;  // the file's absolute path, for a style with -incbin
+  bool gzip = false;            // bytes holds a gzip member of the file's bytes
+  uint64_t originalSize = 0;    // of the file's bytes
 };
 
 // Returns the header of the catalogue `name`: the entry type, the table,
-// its count and the lookup function, in the namespace of `style`.
-std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& style);
+// its count and the lookup function, in the namespace of `style`; with
+// `inflates`, name_inflate too.
+std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& style, bool inflates = false);
 
 // The source text of a catalogue, produced front to back in pieces like
 // DataSourceText. The items must be sorted by path in byte order, hold no
-// path twice, and outlive it.
+// path twice, and outlive it. With `inflates`, the source defines
+// name_inflate and includes zlib.
 class CatalogueSourceText {
  public:
-  CatalogueSourceText(const std::string& name, const SourceStyle& style, const std::vector<CatalogueItem>& items);
+  CatalogueSourceText(const std::string& name, const SourceStyle& style, const std::vector<CatalogueItem>& items,
+                      bool inflates = false);
 
   // Returns the length of the whole text.
   uint64_t size() const { return size_; }

@@ -9,6 +9,7 @@
 #include "convert/output_file.h"
 #include "convert/report.h"
 #include "platform/console_log.h"
+#include "platform/gzip.h"
 #include "platform/path.h"
 
 namespace {
@@ -83,10 +84,29 @@ void OpenCatalogue(RunState& run, const std::string& name, const ConversionSetti
   run.catalogues.push_back(std::move(catalogue));
 }
 
+size_t GzipLimitOf(size_t size) {
+  // Without the overflow of size * 9.
+  return size / 10 * 9 + size % 10 * 9 / 10;
+}
+
+CatalogueStorage StoreForCatalogue(ByteBuffer& bytes, const ConversionSettings& settings) {
+  CatalogueStorage storage{.compressAsked = settings.compress, .gzip = false, .originalSize = bytes.size()};
+  if (!settings.compress)
+    return storage;
+  ByteBuffer member;
+  if (GzipWithin(bytes.data(), bytes.size(), GzipLimitOf(bytes.size()), member)) {
+    bytes = std::move(member);
+    storage.gzip = true;
+  }
+  return storage;
+}
+
 bool AddToCatalogue(RunState& run, CatalogueEntry entry) {
-  std::map<std::string, CatalogueEntry>& entries = run.catalogues.back().entries;
+  Catalogue& catalogue = run.catalogues.back();
+  std::map<std::string, CatalogueEntry>& entries = catalogue.entries;
   if (entries.count(entry.path))
     return ReportError("Path already in the catalogue: ", entry.path);
+  catalogue.inflates = catalogue.inflates || entry.storage.compressAsked;
   std::string path = entry.path;
   entries.emplace(std::move(path), std::move(entry));
   return true;
@@ -99,7 +119,8 @@ bool WriteCatalogue(const Catalogue& catalogue, size_t number, RunState& run, bo
   std::vector<CatalogueItem> items;
   items.reserve(catalogue.entries.size());
   for (const auto& [path, entry] : catalogue.entries)
-    items.push_back({entry.path, &entry.bytes, entry.sha256.data(), entry.style, entry.incbinPath});
+    items.push_back({entry.path, &entry.bytes, entry.sha256.data(), entry.style, entry.incbinPath, entry.storage.gzip,
+                     entry.storage.originalSize});
   ConversionSettings settings;
   settings.testMode = testMode;
   // Its own key: a second catalogue of the same name and folder, or a file
@@ -107,10 +128,11 @@ bool WriteCatalogue(const Catalogue& catalogue, size_t number, RunState& run, bo
   Conversion conversion{settings, run, "", "catalogue:" + std::to_string(number)};
   try {
     // Made piece by piece: the text of large files is never held whole.
-    CatalogueSourceText text(catalogue.name, catalogue.style, items);
+    CatalogueSourceText text(catalogue.name, catalogue.style, items, catalogue.inflates);
     ContentPieces pieces = PiecesMadeBy(text);
     if (!WriteIfChanged(conversion, catalogue.sourcePath, pieces) ||
-        !WriteIfChanged(conversion, catalogue.headerPath, BuildCatalogueHeader(catalogue.name, catalogue.style)))
+        !WriteIfChanged(conversion, catalogue.headerPath,
+                        BuildCatalogueHeader(catalogue.name, catalogue.style, catalogue.inflates)))
       return false;
   } catch (const std::bad_alloc&) {
     return ReportError("File too large to hold in memory: ", catalogue.sourcePath);

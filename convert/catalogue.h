@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,13 +16,21 @@
 struct ConversionSettings;
 struct RunState;
 
+// How an entry keeps its bytes.
+struct CatalogueStorage {
+  bool compressAsked = false;  // -compress was in force: the catalogue can inflate
+  bool gzip = false;           // the bytes held are a gzip member of the file's
+  uint64_t originalSize = 0;   // of the file's bytes
+};
+
 // One file of a catalogue.
 struct CatalogueEntry {
-  std::string path;  // the lookup key
-  ByteBuffer bytes;
-  std::array<unsigned char, kCatalogueDigestSize> sha256{};
-  SourceStyle style;       // in force when the file was converted
-  std::string incbinPath;  // absolute, when the style includes the file with -incbin
+  std::string path;                                          // the lookup key
+  ByteBuffer bytes;                                          // as stored: a gzip member when storage.gzip
+  std::array<unsigned char, kCatalogueDigestSize> sha256{};  // of the file's bytes
+  SourceStyle style;                                         // in force when the file was converted
+  std::string incbinPath;                                    // absolute, when the style includes the file with -incbin
+  CatalogueStorage storage;
 };
 
 struct Catalogue {
@@ -30,7 +39,17 @@ struct Catalogue {
   std::string sourcePath;
   std::string headerPath;
   std::map<std::string, CatalogueEntry> entries;  // by path, in byte order
+  bool inflates = false;                          // an entry came under -compress: name_inflate is written
 };
+
+// Returns the most bytes that a gzip member of `size` bytes may take to be
+// stored in their place: nine tenths of the size, rounded down.
+size_t GzipLimitOf(size_t size);
+
+// Stores the bytes as a gzip member when -compress is in force and that
+// makes them at least a tenth smaller; the storage says which, and that
+// -compress was asked for. Throws std::bad_alloc when memory runs out.
+CatalogueStorage StoreForCatalogue(ByteBuffer& bytes, const ConversionSettings& settings);
 
 // Returns the key of an input: the prefix and a "/" when there is a prefix,
 // then its path below the scanned folder for a file of a folder scan,

@@ -36,6 +36,7 @@ struct ConversionSettings {
   std::optional<std::string> scanFolder;     // of the folder scan that the input comes from
   std::string cataloguePrefix;               // -prefix: folders before every key, "/" between them; none when empty
   std::vector<std::string> excludePatterns;  // -exclude: names that a scan passes over
+  bool compress = false;                     // -compress: catalogue entries are stored as gzip when that pays
 };
 
 // What the conversions of one run share.

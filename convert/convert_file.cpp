@@ -76,6 +76,7 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
     // The bytes wait in memory for the catalogue written at the end of the
     // run; only their digest is made now, on the worker that read them.
     DigestInfoOf(DigestKind::Sha256).compute(material.buffer.data(), material.buffer.size(), prepared.sha256.data());
+    prepared.storage = StoreForCatalogue(material.buffer, settings);
     // -stl and -dyn don't apply to a catalogue: only the path is needed.
     return !settings.style.incbin || FindIncbinPath(prepared, fs);
   }
@@ -142,7 +143,7 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
   if (GoesIntoCatalogue(settings)) {
     CatalogueEntry entry{CataloguePathOf(prepared.inputPath, settings.scanFolder, settings.cataloguePrefix),
                          std::move(prepared.material.buffer), prepared.sha256, settings.style,
-                         std::move(prepared.material.incbin.path)};
+                         std::move(prepared.material.incbin.path), prepared.storage};
     if (!AddToCatalogue(run, std::move(entry)))
       return false;
     ConsoleLog::Instance() << "\n";

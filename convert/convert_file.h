@@ -17,6 +17,7 @@ struct PreparedConversion {
   bool ready = false;    // false after a failure, already reported
   OutputMaterial material;
   std::array<unsigned char, kCatalogueDigestSize> sha256{};  // of a catalogue entry's bytes
+  CatalogueStorage storage;                                  // how a catalogue entry keeps its bytes
   std::vector<PlannedOutput> outputs;
   ConsoleLog::Recording console;  // what preparing printed, when it was recorded
 };

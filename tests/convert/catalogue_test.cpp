@@ -1,6 +1,7 @@
 #include "convert/catalogue.h"
 
 #include "convert/convert_file.h"
+#include "platform/gzip.h"
 #include "support/memory_run.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
   const std::string source = *fs.Contents(Native("out/assets.cpp"));
   EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0, "
                         "std::string_view(\"application/octet-stream\", 24), "
-                        "std::string_view(\"\\\"47DEQpj8HBSa-_TImW-5JCeu\\\"\", 26)},\n"
+                        "std::string_view(\"\\\"47DEQpj8HBSa-_TImW-5JCeu\\\"\", 26), false, 0},\n"
                         "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32,"),
             std::string::npos);
   // The same catalogue again is left as it is.
@@ -95,6 +96,50 @@ TEST_F(CatalogueTest, FilesWithADigestStayFilesOfTheirOwn) {
   Run({"b.bin"});
   EXPECT_TRUE(fs.Contents("b.bin.cpp"));
   EXPECT_TRUE(run.catalogues.back().entries.empty());
+}
+
+TEST(GzipLimit, NineTenthsRoundedDown) {
+  const std::pair<size_t, size_t> cases[] = {{0, 0},   {9, 8},   {10, 9},
+                                             {19, 17}, {20, 18}, {SIZE_MAX, SIZE_MAX / 10 * 9 + 4}};
+  for (const auto& [size, limit] : cases)
+    EXPECT_EQ(GzipLimitOf(size), limit) << size;
+}
+
+// Only what shrinks by a tenth is stored as gzip; a catalogue includes zlib once an entry came under -compress.
+TEST_F(CatalogueTest, CompressedEntriesAndTheCataloguesThatInflate) {
+  if (!GzipAvailable())
+    GTEST_SKIP() << "built without zlib";
+  fs.Add("text", std::string(1000, 'a'));
+  fs.Add("noise", "\x8f\x1d\x03\xe7\x52\x99\x40\x6c\xd1\x0b\xbe\x27\x75\xc4\x3a\xf0\x61\x18\xad\x9e");
+  settings.intoCatalogue = true;
+  const auto convert = [&](const char* input) {
+    CaptureConsole([&] { ConvertFile(input, settings, run, PipeWait::Never); });
+  };
+  OpenCatalogue(run, "plain", settings);
+  convert("text");
+  OpenCatalogue(run, "packed", settings);
+  settings.compress = true;
+  convert("b.bin"), convert("noise");
+  settings.compress = false;
+  convert("text");
+  OpenCatalogue(run, "last", settings);
+  settings.compress = true;
+  convert("text");
+  CaptureConsole([&] { EXPECT_TRUE(WriteCatalogues(run, false)); });
+  const auto& packed = run.catalogues[1].entries;
+  EXPECT_FALSE(packed.at("b.bin").storage.gzip);
+  EXPECT_FALSE(packed.at("noise").storage.gzip);
+  EXPECT_EQ(packed.at("noise").bytes.size(), 20u);
+  EXPECT_FALSE(packed.at("text").storage.gzip);
+  EXPECT_TRUE(run.catalogues[1].inflates);
+  EXPECT_FALSE(run.catalogues[0].inflates);
+  const CatalogueEntry& text = run.catalogues[2].entries.at("text");
+  EXPECT_TRUE(text.storage.gzip);
+  EXPECT_EQ(text.storage.originalSize, 1000u);
+  EXPECT_LT(text.bytes.size(), 100u);
+  EXPECT_EQ(fs.Contents("plain.cpp")->find("zlib"), std::string::npos);
+  EXPECT_NE(fs.Contents("packed.cpp")->find("#include <zlib.h>"), std::string::npos);
+  EXPECT_NE(fs.Contents("last.h")->find("bool last_inflate("), std::string::npos);
 }
 
 }  // namespace
