@@ -31,7 +31,7 @@
 # hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] INDEX <name>
 #               DIRECTORY <dir> [TAG <tag>] [ALL] [EXCLUDE <pattern>...] |
 #               FILES <file>... [BASE <dir>]
-#               [PREFIX <prefix>] [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
+#               [PREFIX <prefix>] [COMPRESS] [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])
 #
 # Compiles one catalogue <name> into <target> instead: <dir>/<name>.cpp and
 # <name>.h, with the table <name>[] of every file under DIRECTORY whose name
@@ -46,7 +46,9 @@
 # file or folder whose name matches one of the shell wildcard patterns
 # (-exclude). BASE is the folder that FILES keys are taken relative to (the
 # current source directory by default); a file outside it is refused.
-# PREFIX goes before every key, with a "/" (-prefix).
+# PREFIX goes before every key, with a "/" (-prefix). COMPRESS stores each
+# entry that gzip makes a tenth smaller as gzip (-compress), and links zlib
+# into <target> for <name>_inflate().
 #
 # Names: a file's data is called by Hexloom's rule (lowercase ASCII letters
 # and digits, every other byte "_", a "_" in front unless it starts with a
@@ -102,7 +104,7 @@ set(_hexloom_embed_reserved alignas alignof and and_eq asm auto bitand bitor boo
 # (Green Hills MULTI) a DIRECTORY is globbed again by every build.
 set(_hexloom_embed_depfile_generators "Ninja|Makefiles|Xcode|Visual Studio")
 set(_hexloom_embed_usage "hexloom_embed(<target> [PUBLIC|PRIVATE|INTERFACE] [ARRAY|INCBIN] \
-[INDEX <name> [PREFIX <prefix>] DIRECTORY <dir> [TAG <tag>] [ALL] [EXCLUDE <pattern>...]] FILES <file>... [BASE <dir>] \
+[INDEX <name> [PREFIX <prefix>] [COMPRESS] DIRECTORY <dir> [TAG <tag>] [ALL] [EXCLUDE <pattern>...]] FILES <file>... [BASE <dir>] \
 [OUTPUT_DIR <dir>] [NAMESPACE <name>] [OPTIONS <option>...])")
 endmacro()
 
@@ -129,6 +131,8 @@ function(_hexloom_embed_check_options)
         "hexloom_embed() chooses the inputs and the output folder itself (FILES, OUTPUT_DIR).")
     elseif(option STREQUAL "-index")
       message(FATAL_ERROR "hexloom_embed(): option -index is not accepted in OPTIONS: use INDEX <name>.")
+    elseif(option MATCHES "^-(no)?compress$")
+      message(FATAL_ERROR "hexloom_embed(): option ${option} is not accepted in OPTIONS: use COMPRESS with INDEX.")
     elseif(option STREQUAL "-ns")
       message(FATAL_ERROR "hexloom_embed(): option -ns is not accepted in OPTIONS: use NAMESPACE <name>.")
     elseif(option STREQUAL "-test")
@@ -277,7 +281,11 @@ macro(_hexloom_embed_catalogue)
   # A catalogue's data has internal linkage: only its public names can meet
   # the names of other embedded files or catalogues.
   set(place "catalogue ${arg_INDEX} (target ${target})")
-  foreach(suffix IN ITEMS "" _entry _count _find _entry_range _child _child_range _under _list _is_folder)
+  set(suffixes "" _entry _count _find _entry_range _child _child_range _under _list _is_folder)
+  if(arg_COMPRESS)
+    list(APPEND suffixes _inflate)
+  endif()
+  foreach(suffix IN LISTS suffixes)
     set(symbol "${arg_INDEX}${suffix}")
     get_property(previous GLOBAL PROPERTY "HEXLOOM_EMBED_SYMBOL:${namespace}::${symbol}")
     if(previous)
@@ -289,6 +297,11 @@ macro(_hexloom_embed_catalogue)
   endforeach()
   if(DEFINED arg_PREFIX)
     list(PREPEND conversion -prefix "${arg_PREFIX}")
+  endif()
+  if(arg_COMPRESS)
+    list(PREPEND conversion -compress)
+    find_package(ZLIB REQUIRED)
+    target_link_libraries(${target} PRIVATE ZLIB::ZLIB)
   endif()
   # An empty TAG must reach Hexloom as an argument of its own, which a list
   # variable can't hold.
@@ -328,7 +341,7 @@ endmacro()
 
 function(hexloom_embed target)
   _hexloom_embed_vocabulary()
-  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;INCBIN;PUBLIC;PRIVATE;INTERFACE;ALL"
+  cmake_parse_arguments(PARSE_ARGV 1 arg "ARRAY;INCBIN;PUBLIC;PRIVATE;INTERFACE;ALL;COMPRESS"
     "OUTPUT_DIR;NAMESPACE;INDEX;DIRECTORY;TAG;PREFIX;BASE" "FILES;OPTIONS;EXCLUDE")
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "hexloom_embed(${target}): unexpected arguments: ${arg_UNPARSED_ARGUMENTS} "
@@ -341,8 +354,8 @@ function(hexloom_embed target)
   endforeach()
   if(DEFINED arg_INDEX AND ((DEFINED arg_DIRECTORY AND arg_FILES) OR (NOT DEFINED arg_DIRECTORY AND NOT arg_FILES)))
     message(FATAL_ERROR "hexloom_embed(${target}): INDEX takes either DIRECTORY <dir> or FILES <file>...")
-  elseif(NOT DEFINED arg_INDEX AND (DEFINED arg_DIRECTORY OR DEFINED arg_TAG OR DEFINED arg_PREFIX))
-    message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY, TAG and PREFIX go with INDEX <name>.")
+  elseif(NOT DEFINED arg_INDEX AND (DEFINED arg_DIRECTORY OR DEFINED arg_TAG OR DEFINED arg_PREFIX OR arg_COMPRESS))
+    message(FATAL_ERROR "hexloom_embed(${target}): DIRECTORY, TAG, PREFIX and COMPRESS go with INDEX <name>.")
   elseif(NOT DEFINED arg_DIRECTORY AND (arg_ALL OR DEFINED arg_EXCLUDE))
     message(FATAL_ERROR "hexloom_embed(${target}): ALL and EXCLUDE go with DIRECTORY <dir>.")
   elseif(DEFINED arg_BASE AND (NOT DEFINED arg_INDEX OR DEFINED arg_DIRECTORY))

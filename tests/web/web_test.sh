@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # examples/web served on 127.0.0.1 in a network namespace of its own, so that nothing but loopback can be reached.
 #   web_test.sh build <hexloom> <source dir> <scratch>: builds the example with this hexloom
-#   web_test.sh curl <scratch>: every file of site/ comes back byte for byte, with its type and ETag; a 304, a 404
+#   web_test.sh curl <scratch>: every file of site/ comes back byte for byte, with its type and ETag, with and without
+#     --compressed, a gzip entry as it is; a 304, a 404
 #   web_test.sh chromium <scratch>: a headless browser runs the page's script, which finds the stylesheet applied
 set -euo pipefail
 export LC_ALL=C
@@ -53,9 +54,19 @@ if [[ $mode == curl ]]; then
     [[ $(header Content-Type) == "${types[${path##*.}]}" ]] || fail "$path: Content-Type $(header Content-Type)"
     tag=$(openssl dgst -sha256 -binary "$file" | head -c 18 | basenc --base64url)
     [[ $(header ETag) == "\"$tag\"" ]] || fail "$path: ETag $(header ETag), not \"$tag\""
+    [[ -z $(header Content-Encoding) ]] || fail "$path: encoded for a client that takes no encoding"
+    # A client that takes gzip gets it at most once, and the bytes again once decoded.
+    [[ $(fetch "$path" --compressed) == 200 ]] && cmp -s "$work/body" "$file" || fail "$path: --compressed differs"
+    (($(header Content-Encoding | wc -l) <= 1)) || fail "$path: encoded twice: $(header Content-Encoding)"
     count=$((count + 1))
   done < <(find "$site" -type f ! -name '.*' -print0)
   ((count == 4)) || fail "$count files in $site"
+  # index.html is stored as gzip: the member goes out as it is.
+  fetch index.html -H 'Accept-Encoding: gzip' >/dev/null
+  [[ $(header Content-Encoding) == gzip ]] && gzip -dc "$work/body" | cmp -s - "$site/index.html" ||
+    fail "index.html: not its gzip member ($(header Content-Encoding))"
+  fetch index.html -H 'Accept-Encoding: gzip;q=0, br;q=0' >/dev/null
+  [[ -z $(header Content-Encoding) ]] && cmp -s "$work/body" "$site/index.html" || fail "gzip;q=0 was sent gzip"
   [[ $(fetch "") == 200 ]] && cmp -s "$work/body" "$site/index.html" || fail "/ is not index.html"
   etag=$(header ETag)
   [[ $(fetch "" -H "If-None-Match: $etag") == 304 && ! -e $work/body ]] || fail "If-None-Match: $etag is not a 304"

@@ -71,16 +71,17 @@ TEST_F(Wine, ConsoleTextOfRunsWithWindowsPaths) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
-// The sources of a file and of an empty one, and checksums read in blocks, byte for byte as the Linux build writes
-// them. Every style and digest is made by code that the unit tests run under Wine.
+// The sources of a file and of an empty one, checksums read in blocks, and a compressed catalogue, byte for byte as the
+// Linux build writes them. Every style and digest is made by code that the unit tests run under Wine.
 TEST_F(Wine, SameBytesAsTheLinuxBuild) {
   std::mt19937 random(11);
   std::string bytes(100003, '\0');
   std::ranges::generate(bytes, [&] { return static_cast<char>(random()); });
-  const Names arguments = {"-i", "data.bin", "-i", "empty", "-md5", "-i", "data.bin", "-i", "empty"};
+  const Names arguments = {"-i",    "data.bin", "-i",     "empty",  "-md5",      "-i", "data.bin", "-i",
+                           "empty", "-cpp",     "-index", "packed", "-compress", "-i", "page.html"};
   ScratchFolder windows, linux;
   for (const ScratchFolder* side : {&windows, &linux})
-    Spill(*side / "data.bin", bytes), Spill(*side / "empty", "");
+    Spill(*side / "data.bin", bytes), Spill(*side / "empty", ""), Spill(*side / "page.html", std::string(999, 'x'));
   ASSERT_EQ(RunExe(arguments, windows.path()).exitCode, 0);
   ASSERT_EQ(RunBinary(arguments, {.folder = linux.path()}).exitCode, 0);
   ASSERT_EQ(ListNames(windows.path()), ListNames(linux.path()));
