@@ -178,7 +178,7 @@ NAME_child_range NAME_list(std::string_view folder) noexcept;
 // Returns true for "" and for every folder ("ui" or "ui/") that holds an entry at any depth.
 bool NAME_is_folder(std::string_view path) noexcept;
 )",
-                     name);
+                              name);
 }
 
 std::string CatalogueFolderText(const std::string& name, const std::vector<std::string_view>& paths) {

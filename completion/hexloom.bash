@@ -5,7 +5,8 @@
 _hexloom() {
   local options="-o -i -last -p -depfile -test -q -cpp -cxx -md5 -sha1 -sha256 -sha512
     -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512
-    -stl -dyn -nons -ns -dec -str -incbin -align -index -prefix -exclude -bw -bwns -size_t -s32 -u32
+    -stl -dyn -nons -ns -dec -str -incbin -align -index -prefix -exclude -compress -nocompress
+    -bw -bwns -size_t -s32 -u32
     -8 -16 -32 -64 -128 -256 -512 -1024 -t0 -t1 -t2 -t3 -t4"
   # hexloom answers these only as its first argument.
   local queries="-h --help --version"

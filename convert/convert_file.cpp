@@ -142,8 +142,11 @@ bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& se
     return false;
   if (GoesIntoCatalogue(settings)) {
     CatalogueEntry entry{CataloguePathOf(prepared.inputPath, settings.scanFolder, settings.cataloguePrefix),
-                         std::move(prepared.material.buffer), prepared.sha256, settings.style,
-                         std::move(prepared.material.incbin.path), prepared.storage};
+                         std::move(prepared.material.buffer),
+                         prepared.sha256,
+                         settings.style,
+                         std::move(prepared.material.incbin.path),
+                         prepared.storage};
     if (!AddToCatalogue(run, std::move(entry)))
       return false;
     ConsoleLog::Instance() << "\n";

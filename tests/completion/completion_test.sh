@@ -23,8 +23,8 @@ expect() {  # <words, the last being the one under the cursor> <sorted completio
 }
 
 # Every option after the first argument; the queries only as the first.
-expect "hexloom -dec -" "-1024 -128 -16 -256 -32 -512 -64 -8 -align -bw -bwns -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 \
--cxx -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512 -dec -depfile -dyn -exclude -i -incbin -index -last -md5 -nons -ns -o -p -prefix -q -s32 -sha1 -sha256 -sha512 \
+expect "hexloom -dec -" "-1024 -128 -16 -256 -32 -512 -64 -8 -align -bw -bwns -compress -cpp -cpp_md5 -cpp_sha1 -cpp_sha256 -cpp_sha512 \
+-cxx -cxx_md5 -cxx_sha1 -cxx_sha256 -cxx_sha512 -dec -depfile -dyn -exclude -i -incbin -index -last -md5 -nocompress -nons -ns -o -p -prefix -q -s32 -sha1 -sha256 -sha512 \
 -size_t -stl -str -t0 -t1 -t2 -t3 -t4 -test -u32"
 expect "hexloom --" "--help --version"
 expect "hexloom -dec --" ""
