@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/driver.h"
+#include "platform/gzip.h"
 #include "support/capture.h"
 #include "support/temp_folder.h"
 
@@ -93,6 +94,20 @@ TEST_F(OptionsTest, PrefixAndExclusionsAreReadLeftToRight) {
   EXPECT_EQ(RunAll({"-exclude", "", "-exclude", ".*", "-prefix", ""}), 0);
   EXPECT_EQ(settings.excludePatterns, std::vector<std::string>({".*"}));
   EXPECT_EQ(settings.cataloguePrefix, "");
+}
+
+// A build without zlib says so rather than write catalogues it can't compress.
+TEST_F(OptionsTest, CompressionIsReadLeftToRight) {
+  const bool& compress = run.settings.conversion.compress;
+  if (!GzipAvailable()) {
+    EXPECT_NE(CaptureConsole([&] { EXPECT_EQ(RunAll({"-compress"}), -1); }).find("Compression is not in this build"),
+              std::string::npos);
+    return;
+  }
+  EXPECT_EQ(RunAll({"-compress"}), 0);
+  EXPECT_TRUE(compress);
+  EXPECT_EQ(RunAll({"-compress", "-nocompress"}), 0);
+  EXPECT_FALSE(compress);
 }
 
 // A refused key is an error for the run, which still goes on with the options after it.
