@@ -48,31 +48,5 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   EXPECT_EQ(whole.substr(whole.size() - 43), "  return cat_folder_of(path) != nullptr;\n}\n");
 }
 
-// Under -incbin a gzip entry is a literal (the assembler would include the file as it is); zlib comes before the
-// namespace, name_inflate after the folder functions.
-TEST(CatalogueSource, GzipEntriesAreLiteralsAndTheSourceInflates) {
-  ByteBuffer member, plain;
-  member.Assign("\x1f\x8b", 2);
-  plain.Assign("abc", 3);
-  const unsigned char digest[kCatalogueDigestSize] = {};
-  SourceStyle incbin;
-  incbin.incbin = true;
-  const std::vector<CatalogueItem> items = {{"a.txt", &member, digest, incbin, "/abs/a.txt", true, 700},
-                                            {"b.txt", &plain, digest, incbin, "/abs/b.txt", false, 3}};
-  CatalogueSourceText text("cat", {}, items, true);
-  const std::string whole = Whole(text);
-  EXPECT_NE(whole.find("#include \"cat.h\"\n\n#include <cstring>\n\n#include <zlib.h>\n\nnamespace Data {"),
-            std::string::npos);
-  EXPECT_NE(whole.find("const unsigned char cat_0[] = {\n  \"\\37\\213\"\n};"), std::string::npos) << whole;
-  EXPECT_EQ(whole.find("/abs/a.txt"), std::string::npos);
-  EXPECT_NE(whole.find("/abs/b.txt"), std::string::npos);
-  EXPECT_NE(whole.find("26), true, 700},\n"), std::string::npos);
-  EXPECT_NE(whole.find("26), false, 3},\n"), std::string::npos);
-  EXPECT_NE(whole.find("bool cat_inflate(const cat_entry& entry, unsigned char* out, std::size_t capacity) noexcept {"),
-            whole.find("bool cat_is_folder("));
-  EXPECT_GT(whole.find("bool cat_inflate("), whole.find("bool cat_is_folder("));
-  EXPECT_NE(BuildCatalogueHeader("cat", {}, true).find("bool cat_inflate("), std::string::npos);
-  EXPECT_EQ(BuildCatalogueHeader("cat", {}, false).find("inflate"), std::string::npos);
-}
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Catalogues compiled into one program give back every file of a tree, with its SHA-256, found by its path: in each
-// namespace form, as brace lists, string literals and -incbin, aligned, with g++ and Clang, as C++17, 20 and 23.
+// namespace form, as brace lists, string literals and -incbin, aligned, compressed, with g++ and Clang, as C++17, 20
+// and 23.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -28,7 +29,8 @@ std::map<std::string, std::string> Tree() {
           {"with space.txt", "s p"},
           {"\xe6\x97\xa5\xe6\x9c\xac.txt", "utf-8"},
           {"new\nline", "\n"},
-          {"\?\?=tri", "\?\?="}};
+          {"\?\?=tri", "\?\?="},
+          {"page.html", std::string(4000, '<')}};
 }
 
 // Each catalogue: the options before its -index, its name, its qualified name and the alignment of its data.
@@ -38,7 +40,8 @@ const std::tuple<std::vector<std::string>, std::string, std::string, int> kForms
     {{"-align", "64"}, "aligned", "Data::aligned", 64},
     {{"-ns", "a::b"}, "nested", "a::b::nested", 1},
     {{"-nons"}, "bare", "bare", 1},
-    {{"-incbin", "-align", "32"}, "included", "included", 32}};
+    {{"-incbin", "-align", "32"}, "included", "included", 32},
+    {{"-compress"}, "packed", "packed", 32}};
 
 const char kWalker[] = R"(
 #include <cstdint>
@@ -46,12 +49,25 @@ const char kWalker[] = R"(
 #include <fstream>
 #include <iterator>
 #include <string>
-// Prints each entry: hex path, hex SHA-256, size, and whether its bytes, lookup and alignment hold.
+#include <vector>
+// Prints each entry: hex path, hex SHA-256, size, and whether its bytes, lookup and alignment hold. A gzip entry must
+// inflate into its size and no less, refuse a damaged copy, and leave its member in NAME-I.gz for gzip to read.
 template <class Entry>
 void Walk(const char* name, const Entry* table, std::size_t count, const Entry* (*find)(std::string_view),
-          std::uintptr_t alignment) {
+          std::uintptr_t alignment, bool (*inflate)(const Entry&, unsigned char*, std::size_t) = nullptr) {
   for (std::size_t i = 0; i < count; ++i) {
-    const Entry& entry = table[i];
+    Entry entry = table[i];
+    std::vector<unsigned char> out(entry.original_size), damaged(entry.data, entry.data + entry.size);
+    if (entry.gzip) {
+      std::ofstream(std::string(name) + "-" + std::to_string(i) + ".gz").write((const char*)entry.data, entry.size);
+      std::printf(inflate(entry, out.data(), out.size() - 1) ? "short buffer taken " : "gzip ");
+      damaged[entry.size / 2] ^= 1;
+      if (inflate({entry.path, damaged.data(), entry.size, entry.sha256, {}, {}, true, entry.original_size},
+                  out.data(), out.size()) || !inflate(entry, out.data(), out.size()))
+        std::printf("inflate wrong ");
+      entry.data = out.data();
+      entry.size = out.size();
+    }
     std::ifstream file("assets/" + std::string(entry.path), std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     std::printf("%s ", name);
@@ -59,8 +75,8 @@ void Walk(const char* name, const Entry* table, std::size_t count, const Entry* 
     std::printf(" ");
     for (int j = 0; j < 32; ++j) std::printf("%02x", entry.sha256[j]);
     const bool same = bytes.size() == entry.size && std::string(reinterpret_cast<const char*>(entry.data), entry.size) == bytes;
-    std::printf(" %zu%s%s%s\n", entry.size, same ? "" : " differs", find(entry.path) == &entry ? "" : " lost",
-                reinterpret_cast<std::uintptr_t>(entry.data) % alignment ? " misaligned" : "");
+    std::printf(" %zu%s%s%s\n", entry.size, same ? "" : " differs", find(entry.path) == &table[i] ? "" : " lost",
+                reinterpret_cast<std::uintptr_t>(table[i].data) % alignment ? " misaligned" : "");
   }
   std::printf("%s %s\n", name, find("ui") || find("no such path") ? "finds absent paths" : "end");
 }
@@ -83,14 +99,18 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
   }
   std::vector<std::string> arguments;
   std::string includes, body, expected;
+  // The cross builds have no zlib.
+  const bool compresses = RunBinary({"-q", "-compress"}, {.folder = folder.path()}).exitCode == 0;
   for (const auto& [options, name, qualified, alignment] : kForms) {
+    if (name == "packed" && !compresses)
+      continue;
     arguments.insert(arguments.end(), options.begin(), options.end());
     arguments.insert(arguments.end(), {"-index", name, "-p", "assets", ""});
     includes += "#include \"" + name + ".h\"\n";
     body += "  Walk(\"" + name + "\", " + qualified + ", " + qualified + "_count, " + qualified + "_find, " +
-            std::to_string(alignment) + ");\n";
+            std::to_string(alignment) + (name == "packed" ? ", packed_inflate);\n" : ");\n");
     for (const auto& [path, bytes] : tree)
-      expected += Line(name, path, bytes);
+      expected += (name == "packed" && path == "page.html" ? "gzip " : "") + Line(name, path, bytes);
     expected += name + " end\n";
   }
   // An empty catalogue.
@@ -108,10 +128,13 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
     if (compiler == "clang++" && Shell("command -v clang++").empty())
       continue;
     EXPECT_EQ(Shell("cd '" + folder.path() + "' && " + compiler + " -std=" + standard +
-                    " -pedantic-errors -Wall -Wextra -Werror -o walk *.cpp 2>&1 && ./walk"),
+                    " -pedantic-errors -Wall -Wextra -Werror -o walk *.cpp -lz 2>&1 && ./walk"),
               expected)
         << compiler << " " << standard;
   }
+  const std::string member = "packed-" + std::to_string(std::distance(tree.begin(), tree.find("page.html"))) + ".gz";
+  if (compresses)
+    EXPECT_EQ(Shell("gzip -dc '" + (folder / member) + "'"), tree.at("page.html"));
 }
 
 }  // namespace
