@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "app/options.h"
 #include "app/settings.h"
 #include "codegen/banner.h"
 #include "convert/catalogue.h"
 #include "convert/depfile.h"
+#include "convert/report.h"
 #include "platform/console_log.h"
 #include "platform/file_system.h"
 
@@ -153,4 +155,16 @@ int RunHexloom(int argc, char** argv, const char* jobs) {
   ConsoleLog::Instance() << "\n"
                          << "\n";
   return exitCode;
+}
+
+int RunCatchingAll(const std::function<int()>& body) {
+  try {
+    return body();
+  } catch (const std::exception& error) {
+    // Reported rather than left to abort the program.
+    ReportError("Unexpected failure: ", error.what());
+  } catch (...) {
+    ReportError("Unexpected failure", "");
+  }
+  return -1;
 }

@@ -1,12 +1,18 @@
 // The run driver: banner, the left-to-right argument loop and the usage text.
 #pragma once
 
+#include <functional>
+
 #include "app/options.h"
 #include "app/settings.h"
 
 // Runs the whole command line, with `jobs` the value of HEXLOOM_JOBS (null
 // when unset); returns the exit code, 0 or -1.
 int RunHexloom(int argc, char** argv, const char* jobs);
+
+// Returns what the body returns, or -1 after reporting an exception that
+// escaped it: nothing may escape main.
+int RunCatchingAll(const std::function<int()>& body);
 
 // Runs the options from the cursor on, left to right, printing the mistake
 // that stops them; returns the exit code, -1 after an unknown argument, a

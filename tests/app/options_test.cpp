@@ -104,6 +104,15 @@ TEST_F(OptionsTest, CompressionIsReadLeftToRight) {
   EXPECT_EQ(RunAll({"-compress", "-nocompress"}) == 0 && !run.settings.conversion.compress, GzipAvailable());
 }
 
+// An exception that escapes the run is reported, and the run fails.
+TEST(RunCatchingAll, ReportsWhatEscapes) {
+  EXPECT_EQ(RunCatchingAll([] { return 7; }), 7);
+  EXPECT_EQ(CaptureConsole([] { EXPECT_EQ(RunCatchingAll([]() -> int { throw std::runtime_error("lost"); }), -1); }),
+            " [ERROR] Unexpected failure: lost\n\n");
+  EXPECT_EQ(CaptureConsole([] { EXPECT_EQ(RunCatchingAll([]() -> int { throw 1; }), -1); }),
+            " [ERROR] Unexpected failure\n\n");
+}
+
 // A refused key is an error for the run, which still goes on with the options after it.
 TEST_F(OptionsTest, ARefusedCataloguePathLetsTheRunGoOn) {
   EXPECT_EQ(CaptureConsole([&] {
