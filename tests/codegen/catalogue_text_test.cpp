@@ -48,5 +48,4 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   EXPECT_EQ(whole.substr(whole.size() - 43), "  return cat_folder_of(path) != nullptr;\n}\n");
 }
 
-
 }  // namespace
