@@ -132,9 +132,9 @@ std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<
   return items;
 }
 
-bool MayPrepare(const Scan& scan, uint64_t size) {
+bool MayPrepare(const Scan& scan, uint64_t size, size_t batchesPerThread) {
   return scan.inFlight == 0 ||
-         (scan.inFlight < kAheadPerThread * scan.pool->Workers() && scan.inFlightBytes + size <= kPrepareBudgetBytes);
+         (scan.inFlight < batchesPerThread * scan.pool->Workers() && scan.inFlightBytes + size <= kPrepareBudgetBytes);
 }
 
 // Prepares the file on this worker thread; what preparing prints waits for
@@ -194,10 +194,10 @@ bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, 
 }
 
 // Prepares the files from the frame's next entry on, as far as the budget
-// allows but never past a subfolder: everything before a subfolder is then
-// written before the subfolder is listed, as in a scan of one file at a
-// time.
-void PrepareUpToNextFolder(Scan& scan, Frame& frame) {
+// allows, and unless `pastFolders` never past a subfolder: everything before
+// a subfolder is then written before the subfolder is listed, as in a scan
+// of one file at a time.
+void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, size_t batchesPerThread) {
   frame.ahead = std::max(frame.ahead, frame.next);
   while (frame.ahead < frame.items.size()) {
     std::vector<size_t> members;
@@ -205,7 +205,7 @@ void PrepareUpToNextFolder(Scan& scan, Frame& frame) {
     size_t end = frame.ahead;
     for (; end < frame.items.size() && members.size() < kBatchFiles; ++end) {
       const Item& item = frame.items[end];
-      if (item.step == Step::Descend)
+      if (item.step == Step::Descend && !pastFolders)
         break;
       if (item.step != Step::Convert)
         continue;
@@ -218,10 +218,22 @@ void PrepareUpToNextFolder(Scan& scan, Frame& frame) {
       frame.ahead = end;
       return;
     }
-    if (!MayPrepare(scan, bytes) || !PrepareAhead(scan, frame, members, bytes))
+    if (!MayPrepare(scan, bytes, batchesPerThread) || !PrepareAhead(scan, frame, members, bytes))
       return;
     frame.ahead = end;
   }
+}
+
+// Prepares ahead in the folder being walked. A catalogue writes nothing
+// before the scan ends, so its files may also be read past subfolders, and
+// in the folders further up the walk (a large file alone between two
+// subfolders would otherwise leave every other thread idle); those take at
+// most one batch a thread, which leaves room for the folder being walked.
+void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
+  const bool pastFolders = GoesIntoCatalogue(scan.settings);
+  PrepareAheadInFrame(scan, stack.back(), pastFolders, kAheadPerThread);
+  for (size_t below = stack.size() - 1; pastFolders && below-- > 0;)
+    PrepareAheadInFrame(scan, stack[below], pastFolders, 1);
 }
 
 // Returns what a worker prepared; none when preparing failed there (out of
@@ -288,7 +300,7 @@ void WalkTree(Scan& scan, const std::string& root) {
       continue;
     }
     if (scan.pool)
-      PrepareUpToNextFolder(scan, frame);
+      PrepareAheadOfTurn(scan, stack);
     Item& item = frame.items[frame.next++];
     switch (item.step) {
       case Step::Skip:
