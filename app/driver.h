@@ -3,10 +3,15 @@
 
 #include "app/options.h"
 #include "app/settings.h"
+#include "platform/file_system.h"
 
 // Runs the whole command line, with `jobs` the value of HEXLOOM_JOBS (null
 // when unset); returns the exit code, 0 or -1.
 int RunHexloom(int argc, char** argv, const char* jobs);
+
+// Runs the whole command line as RunHexloom does, against `fs` in place of
+// the platform's file system.
+int RunHexloomOn(FileSystem& fs, int argc, char** argv, const char* jobs);
 
 // Runs the options from the cursor on, left to right, printing the mistake
 // that stops them; returns the exit code, -1 after an unknown argument, a
