@@ -99,7 +99,6 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
   }
   std::vector<std::string> arguments;
   std::string includes, body, expected;
-  // The cross builds have no zlib.
   const bool compresses = RunBinary({"-q", "-compress"}, {.folder = folder.path()}).exitCode == 0;
   for (const auto& [options, name, qualified, alignment] : kForms) {
     if (name == "packed" && !compresses)
