@@ -117,11 +117,7 @@ int RunOptions(ArgumentCursor& args, Invocation& run) {
 }
 
 int RunHexloom(int argc, char** argv, const char* jobs) {
-  return RunHexloomOn(RealFileSystem(), argc, argv, jobs);
-}
-
-int RunHexloomOn(FileSystem& fs, int argc, char** argv, const char* jobs) {
-  Invocation run(&fs);
+  Invocation run(&RealFileSystem());
   const std::optional<size_t> askedThreads = jobs ? ParseScanThreads(jobs) : std::nullopt;
   run.state.scanThreads = askedThreads.value_or(DefaultScanThreads());
   ArgumentCursor args{.count = argc, .values = argv};
