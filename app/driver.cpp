@@ -117,7 +117,11 @@ int RunOptions(ArgumentCursor& args, Invocation& run) {
 }
 
 int RunHexloom(int argc, char** argv, const char* jobs) {
-  Invocation run(&RealFileSystem());
+  return RunHexloomOn(RealFileSystem(), argc, argv, jobs);
+}
+
+int RunHexloomOn(FileSystem& fs, int argc, char** argv, const char* jobs) {
+  Invocation run(&fs);
   const std::optional<size_t> askedThreads = jobs ? ParseScanThreads(jobs) : std::nullopt;
   run.state.scanThreads = askedThreads.value_or(DefaultScanThreads());
   ArgumentCursor args{.count = argc, .values = argv};

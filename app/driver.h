@@ -5,10 +5,15 @@
 
 #include "app/options.h"
 #include "app/settings.h"
+#include "platform/file_system.h"
 
 // Runs the whole command line, with `jobs` the value of HEXLOOM_JOBS (null
 // when unset); returns the exit code, 0 or -1.
 int RunHexloom(int argc, char** argv, const char* jobs);
+
+// Runs the whole command line as RunHexloom does, against `fs` in place of
+// the platform's file system.
+int RunHexloomOn(FileSystem& fs, int argc, char** argv, const char* jobs);
 
 // Returns what the body returns, or -1 after reporting an exception that
 // escaped it: nothing may escape main.

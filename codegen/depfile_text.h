@@ -7,8 +7,9 @@
 #include <vector>
 
 // True when the path can be written so that Ninja 1.11 and GNU Make 4.3 read
-// it back alike: no tab or line break, and no backslash before "#", ":", "$"
-// or at its end, which the two read differently.
+// it back alike: no control byte, none of " & ' * ; < > ? ^ ` | = %, no
+// leading "~", no "[...]", no "a(b)" form, no ":" or backslash at its end and
+// no backslash before "#", ":" or "$", which the two read otherwise.
 bool CanWriteDepfilePath(std::string_view path);
 
 // Returns the path escaped for both: "\ ", "\#", "\:" and "$$", with the

@@ -8,7 +8,7 @@ namespace {
 
 constexpr size_t kNone = std::string_view::npos;
 
-enum class Step { Matches, Differs, Broken };
+enum class Step { Matches, Differs };
 
 // Returns whether the byte is of the class; none for a name that is no class.
 std::optional<bool> InClass(std::string_view name, unsigned char c) {
@@ -43,42 +43,127 @@ size_t ReadByte(std::string_view pattern, size_t at, unsigned char& byte) {
   return at + 1;
 }
 
-// Reads the set that opens with the "[" at `open`: returns where it ends,
-// past its "]", or kNone for a "[" without one; `matched` tells whether c
-// is in the set.
-size_t ReadSet(std::string_view pattern, size_t open, unsigned char c, bool& matched) {
+// What a "[:", "[." or "[=" inside a set turned out to be.
+enum class Form { Read, Plain, Broken };
+
+// Reads the "[:name:]" at `at` into `found`, setting `at` past it. A name
+// with a byte other than a to y is no class, and its "[" a plain byte; an
+// unknown name of such bytes breaks the pattern, as in glibc.
+Form ReadClass(std::string_view pattern, size_t& at, unsigned char c, bool& found) {
+  const size_t start = at + 2;
+  for (size_t end = start;; ++end) {
+    if (pattern.compare(end, 2, ":]") == 0) {
+      const std::optional<bool> in = InClass(pattern.substr(start, end - start), c);
+      if (!in)
+        return Form::Broken;
+      found = found || *in;
+      at = end + 2;
+      return Form::Read;
+    }
+    if (end == pattern.size() || pattern[end] < 'a' || pattern[end] >= 'z')
+      return Form::Plain;
+  }
+}
+
+// Reads the collating symbol "[.x.]" at `at` into `byte`, setting `at` past
+// it; in the C locale its name is one byte, and anything else breaks the
+// pattern.
+Form ReadCollating(std::string_view pattern, size_t& at, unsigned char& byte) {
+  const size_t close = pattern.find(".]", at + 3);
+  if (close != at + 3)
+    return Form::Broken;
+  byte = static_cast<unsigned char>(pattern[at + 2]);
+  at = close + 2;
+  return Form::Read;
+}
+
+enum class Set { Closed, Open, Broken };
+
+// Passes over the rest of a set whose byte has matched, from `at` to past its
+// "]" (`end`). As glibc does, it checks less than a set still being read: any
+// "[:name:]" goes, but "[=x=]" must be whole and "[." must have its ".]".
+Set SkipRest(std::string_view pattern, size_t at, size_t& end) {
+  while (at < pattern.size()) {
+    const char c = pattern[at++];
+    const char form = at < pattern.size() ? pattern[at] : '\0';
+    if (c == ']') {
+      end = at;
+      return Set::Closed;
+    }
+    if (c == '\\') {
+      ++at;
+    } else if (c == '[' && form == ':') {
+      size_t name = at + 1;
+      while (name < pattern.size() && pattern[name] >= 'a' && pattern[name] < 'z')
+        ++name;
+      at = pattern.compare(name, 2, ":]") == 0 ? name + 2 : at;
+    } else if (c == '[' && form == '=') {
+      if (at + 3 >= pattern.size() || pattern.compare(at + 2, 2, "=]") != 0)
+        return Set::Broken;
+      at += 4;
+    } else if (c == '[' && form == '.') {
+      const size_t close = pattern.find(".]", at + 1);
+      if (close == kNone)
+        return Set::Broken;
+      at = close + 2;
+    }
+  }
+  return Set::Open;
+}
+
+// Reads the set that opens with the "[" at `open`: Closed with `end` past its
+// "]", Open for a "[" without one, Broken where glibc gives up on it for c;
+// `matched` tells whether c is in the set.
+Set ReadSet(std::string_view pattern, size_t open, unsigned char c, size_t& end, bool& matched) {
   size_t at = open + 1;
   const bool negated = at < pattern.size() && (pattern[at] == '!' || pattern[at] == '^');
   at += negated ? 1 : 0;
   bool found = false;
-  bool valid = true;
   // A "]" first in the set is one of its bytes.
   for (bool first = true; at < pattern.size() && (first || pattern[at] != ']'); first = false) {
-    if (pattern.compare(at, 2, "[:") == 0) {
-      const size_t close = pattern.find(":]", at + 2);
-      if (close != kNone) {
-        const std::optional<bool> in = InClass(pattern.substr(at + 2, close - at - 2), c);
-        valid = valid && in.has_value();
-        found = found || in.value_or(false);
-        at = close + 2;
+    if (found) {
+      const Set rest = SkipRest(pattern, at, end);
+      matched = !negated;
+      return rest;
+    }
+    const char form = pattern[at] == '[' && at + 1 < pattern.size() ? pattern[at + 1] : '\0';
+    if (form == ':') {
+      const Form read = ReadClass(pattern, at, c, found);
+      if (read == Form::Broken)
+        return Set::Broken;
+      if (read == Form::Read)
         continue;
-      }
+    }
+    // An equivalence class is its one byte in the C locale, and starts no range.
+    if (form == '=' && at + 4 < pattern.size() && pattern.compare(at + 3, 2, "=]") == 0) {
+      found = found || static_cast<unsigned char>(pattern[at + 2]) == c;
+      at += 5;
+      continue;
     }
     unsigned char low = 0;
     unsigned char high = 0;
-    if ((at = ReadByte(pattern, at, low)) == kNone)
-      return kNone;
+    if (form == '.') {
+      if (ReadCollating(pattern, at, low) == Form::Broken)
+        return Set::Broken;
+    } else if ((at = ReadByte(pattern, at, low)) == kNone) {
+      return Set::Open;
+    }
     high = low;
-    if (at + 1 < pattern.size() && pattern[at] == '-' && pattern[at + 1] != ']' &&
-        (at = ReadByte(pattern, at + 1, high)) == kNone)
-      return kNone;
+    if (at + 1 < pattern.size() && pattern[at] == '-' && pattern[at + 1] != ']') {
+      if (pattern.compare(at + 1, 2, "[.") == 0) {
+        if (ReadCollating(pattern, ++at, high) == Form::Broken)
+          return Set::Broken;
+      } else if ((at = ReadByte(pattern, at + 1, high)) == kNone) {
+        return Set::Open;
+      }
+    }
     found = found || (low <= c && c <= high);
   }
   if (at >= pattern.size())
-    return kNone;
-  // A class that doesn't exist makes a set that nothing matches.
-  matched = valid && found != negated;
-  return at + 1;
+    return Set::Open;
+  matched = found != negated;
+  end = at + 1;
+  return Set::Closed;
 }
 
 // Matches one byte of the name against the pattern's element at `at`,
@@ -93,15 +178,19 @@ Step MatchElement(std::string_view pattern, size_t at, unsigned char c, size_t& 
   unsigned char byte = '[';
   if (pattern[at] == '[') {
     bool matched = false;
-    next = ReadSet(pattern, at, c, matched);
-    if (next != kNone)
+    const Set set = ReadSet(pattern, at, c, next, matched);
+    // A set that breaks the pattern fails here only: a "*" before it still
+    // tries the bytes after this one, as glibc does.
+    if (set == Set::Broken)
+      return Step::Differs;
+    if (set == Set::Closed)
       return matched ? Step::Matches : Step::Differs;
     next = at + 1;
   } else {
     next = ReadByte(pattern, at, byte);
   }
   if (next == kNone)
-    return Step::Broken;
+    return Step::Differs;
   return byte == c ? Step::Matches : Step::Differs;
 }
 
@@ -125,7 +214,7 @@ bool MatchesPattern(std::string_view pattern, std::string_view name) {
     if (step == Step::Matches) {
       at = next;
       ++n;
-    } else if (step == Step::Broken || starAt == kNone) {
+    } else if (starAt == kNone) {
       return false;
     } else {
       at = starAt;

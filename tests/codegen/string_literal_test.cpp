@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -37,24 +36,6 @@ TEST(StringLiteral, EveryKindOfByteAndEscapesBesideWhatCouldExtendThem) {
   };
   for (const auto& [bytes, text] : cases)
     EXPECT_EQ(Write(bytes, 16, 0), text);
-}
-
-// Digits half the time, so that escapes meet digits within rows and across them.
-TEST(StringLiteral, AnyPieceSizeGivesTheSameRows) {
-  std::mt19937 random(11);
-  Bytes bytes(4000);
-  for (unsigned char& c : bytes)
-    c = static_cast<unsigned char>(random() % 2 ? '0' + random() % 10 : random());
-  for (size_t size : {0, 1, 63, 64, 65, 4000}) {
-    const Bytes part(bytes.begin(), bytes.begin() + static_cast<ptrdiff_t>(size));
-    for (size_t width : {1, 8, 64})
-      for (size_t indent : {0, 4}) {
-        const std::string whole = Write(part, width, indent);
-        const size_t room = StringLiteralRowRoom({part.data(), size, width, indent});
-        for (size_t capacity : {room, room + 5, 3 * room - 1})
-          EXPECT_EQ(Write(part, width, indent, capacity), whole) << size << " " << width << " " << capacity;
-      }
-  }
 }
 
 }  // namespace

@@ -20,8 +20,7 @@ TEST(CataloguePath, APrefixGoesBeforeEveryKey) {
   EXPECT_EQ(CataloguePathOf("./x", std::nullopt, "web/static"), "web/static/x");
   EXPECT_EQ(CataloguePathOf(Native("d/ui/x"), "d", "p"), "p/ui/x");
   const std::pair<const char*, std::optional<std::string>> prefixes[] = {
-      {"", ""},     {"web", "web"}, {"a\\b", "a/b"}, {"..x/y.", "..x/y."}, {"/web", {}}, {"\\web", {}},   {"web/", {}},
-      {"a//b", {}}, {".", {}},      {"a/./b", {}},   {"a/..", {}},         {"../a", {}}, {"a\\..\\b", {}}};
+      {"", ""}, {"a\\b", "a/b"}, {"..x/y.", "..x/y."}, {"\\web", {}}, {"web/", {}}, {"a\\..\\b", {}}};
   for (const auto& [value, prefix] : prefixes)
     EXPECT_EQ(CataloguePrefixOf(value), prefix) << value;
 }
