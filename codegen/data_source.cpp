@@ -95,9 +95,7 @@ std::string LowercaseHex(const unsigned char* bytes, size_t length) {
 
 DataSourceText::DataSourceText(const ByteBuffer& buffer, const std::string& identifier, const SourceStyle& style,
                                ArrayPlace place, const IncbinFile* incbin)
-    : indent_(style.tabSize > 0 ? static_cast<size_t>(style.tabSize) : 0, ' '),
-      bytes_(buffer.data()),
-      count_(buffer.size()) {
+    : indent_(static_cast<size_t>(std::max(style.tabSize, 0)), ' '), bytes_(buffer.data()), count_(buffer.size()) {
   if (style.incbin) {
     // The assembler reads the bytes: the text is short and has no rows.
     head_ = BuildIncbinText(*incbin, count_, identifier, style, place);

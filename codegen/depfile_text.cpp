@@ -17,9 +17,10 @@ bool ReadsAsArchiveMember(std::string_view path) {
 
 bool CanWriteDepfilePath(std::string_view path) {
   // Make expands a leading "~" to a home folder and "[...]" to the files it
-  // matches; Ninja reads "\:" before the separator as a backslash.
+  // matches; Ninja reads "\:" before the separator as a backslash, and a
+  // backslash at the end runs into the separator after it.
   const size_t open = path.find('[');
-  if (path.starts_with('~') || path.ends_with(':') || ReadsAsArchiveMember(path) ||
+  if (path.starts_with('~') || path.ends_with(':') || path.ends_with('\\') || ReadsAsArchiveMember(path) ||
       (open != std::string_view::npos && path.find(']', open + 1) != std::string_view::npos))
     return false;
   for (size_t i = 0; i < path.size(); ++i) {
@@ -27,13 +28,10 @@ bool CanWriteDepfilePath(std::string_view path) {
     const auto code = static_cast<unsigned char>(byte);
     if (code <= kLastControl || code == kDelete || kUnwritableBytes.find(byte) != std::string_view::npos)
       return false;
-    // Ninja and Make take "\#", "\\#" and "\$$" in different ways, and a
-    // backslash at the end runs into the separator after it.
-    if (byte == '\\') {
-      const char next = i + 1 < path.size() ? path[i + 1] : '\0';
-      if (next == '\0' || next == '#' || next == ':' || next == '$')
-        return false;
-    }
+    // Ninja and Make take "\#", "\\#" and "\$$" in different ways; the last
+    // byte is no backslash.
+    if (byte == '\\' && std::string_view("#:$").find(path[i + 1]) != std::string_view::npos)
+      return false;
   }
   return true;
 }
