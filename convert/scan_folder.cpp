@@ -111,7 +111,7 @@ bool PlanFile(Scan& scan, const FolderEntry& entry, Item& item) {
 std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<FolderEntry>& entries) {
   // Listing order depends on the file system; byte order makes runs
   // reproducible everywhere.
-  std::sort(entries.begin(), entries.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+  std::ranges::sort(entries, {}, &FolderEntry::name);
   std::vector<Item> items;
   for (const FolderEntry& entry : entries) {
     if (MatchesAnyPattern(scan.settings.excludePatterns, entry.name))

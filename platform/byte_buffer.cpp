@@ -32,7 +32,8 @@ void ByteBuffer::Clear() {
 unsigned char* ByteBuffer::Allocate(size_t length) {
   // Left uninitialised: the caller overwrites every byte, and zeroing a
   // large buffer first would cost as much as filling it.
-  std::unique_ptr<unsigned char[]> storage(new unsigned char[length ? length : 1]);
+  // An empty one still gets a pointer of its own, which new[] gives.
+  std::unique_ptr<unsigned char[]> storage(new unsigned char[length]);
   Clear();
   owned_ = std::move(storage);
   data_ = owned_.get();

@@ -4,8 +4,10 @@
 #include "platform/console_log.h"
 
 #include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
+#include <string_view>
 
 namespace {
 
@@ -56,9 +58,6 @@ void ConsoleWrite(const char* text, size_t length) {
 void ConsoleSetAttribute(uint16_t attribute) {
   if (!g_colours)
     return;
-  const char* code = AnsiCode(attribute);
-  size_t length = 0;
-  while (code[length])
-    ++length;
-  ConsoleWrite(code, length);
+  const std::string_view code = AnsiCode(attribute);
+  ConsoleWrite(code.data(), code.size());
 }
