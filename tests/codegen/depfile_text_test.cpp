@@ -44,11 +44,4 @@ TEST(DepfileText, EscapesWhatBothToolsReadBackAndRefusesTheRest) {
   }
 }
 
-TEST(DepfileText, OneRuleThenAnEmptyRuleForEachPrerequisite) {
-  EXPECT_EQ(BuildDepfileText({"o/a.cpp", "o/a h"}, {"in", "in/a#"}),
-            "o/a.cpp o/a\\ h: \\\n  in \\\n  in/a\\#\nin:\nin/a\\#:\n");
-  EXPECT_EQ(BuildDepfileText({"o/a.md5"}, {}), "o/a.md5:\n");
-  EXPECT_EQ(BuildDepfileText({}, {"in"}), "");
-}
-
 }  // namespace

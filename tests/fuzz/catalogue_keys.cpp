@@ -55,7 +55,6 @@ void CheckKey(const std::string& input, const std::string& prefixValue) {
 
 void CheckPattern(const std::string& pattern, const std::string& name) {
   const bool matches = MatchesPattern(pattern, name);
-  Check(MatchesAnyPattern({"\\", pattern}, name) == matches, "pattern among others differs");
   // glibc gives up on a set left open after a range's "-" ("[a-", "[]-"), where POSIX and the product take the "["
   // as itself.
   if (pattern.ends_with('-') && pattern.find('[') != std::string::npos)

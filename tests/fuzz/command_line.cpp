@@ -43,6 +43,13 @@ void Snapshot(MemoryFileSystem& fs, const std::string& folder, Tree& tree) {
   }
 }
 
+Tree TreeOf(MemoryFileSystem& fs) {
+  Tree tree;
+  Snapshot(fs, "", tree);
+  Snapshot(fs, "/", tree);
+  return tree;
+}
+
 // Runs the arguments on a fresh tree; returns what the tree holds afterwards.
 Tree Run(std::vector<std::string> arguments, int& exitCode) {
   MemoryFileSystem fs;
@@ -63,10 +70,7 @@ Tree Run(std::vector<std::string> arguments, int& exitCode) {
   Check(exitCode == 0 || exitCode == -1, "exit code neither 0 nor -1");
   for (const char c : console)
     Check(c == '\n' || (static_cast<unsigned char>(c) >= ' ' && c != '\x7f'), "control byte on the console");
-  Tree tree;
-  Snapshot(fs, "", tree);
-  Snapshot(fs, "/", tree);
-  return tree;
+  return TreeOf(fs);
 }
 
 }  // namespace
@@ -78,9 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   MemoryFileSystem fresh;
   MakeTree(fresh);
-  Tree before;
-  Snapshot(fresh, "", before);
-  Snapshot(fresh, "/", before);
+  const Tree before = TreeOf(fresh);
 
   int exitCode = 0, again = 0, tested = 0;
   const Tree after = Run(arguments, exitCode);

@@ -1,10 +1,12 @@
-// Every digest of the registry, fed a message in the pieces the input asks for, against libcrypto's.
+// Every digest of the registry, on its portable and its accelerated code, fed a message in the pieces the input asks
+// for, against libcrypto's.
 #include <openssl/evp.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "digest/cpu_dispatch.h"
 #include "digest/digest.h"
 #include "fuzz/fuzz_check.h"
 
@@ -26,29 +28,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const unsigned char* message = data + 1 + sizeCount;
   const size_t length = size - 1 - sizeCount;
 
-  for (const DigestInfo& info : kDigests) {
-    unsigned char expected[EVP_MAX_MD_SIZE] = {};
-    unsigned int expectedSize = 0;
-    const EVP_MD* oracle = EVP_get_digestbyname(info.name);
-    Check(oracle && EVP_Digest(message, length, expected, &expectedSize, oracle, nullptr) && expectedSize == info.size,
+  for (const DigestInfo& info : kDigests)
+    for (const bool accelerated : {false, true}) {
+      DigestAllowAcceleration(accelerated);
+      unsigned char expected[EVP_MAX_MD_SIZE] = {};
+      unsigned int expectedSize = 0;
+      const EVP_MD* oracle = EVP_get_digestbyname(info.name);
+      Check(
+          oracle && EVP_Digest(message, length, expected, &expectedSize, oracle, nullptr) && expectedSize == info.size,
           "libcrypto has no digest of this name and size");
 
-    unsigned char whole[kMaxDigestSize] = {};
-    info.compute(message, length, whole);
-    Check(std::memcmp(whole, expected, info.size) == 0, "one-pass digest differs from libcrypto's");
+      unsigned char whole[kMaxDigestSize] = {};
+      info.compute(message, length, whole);
+      Check(std::memcmp(whole, expected, info.size) == 0, "one-pass digest differs from libcrypto's");
 
-    // A piece of size 0 is fed too, with no bytes behind it.
-    DigestContext context;
-    info.init(context);
-    size_t done = 0;
-    for (size_t i = 0; done < length; ++i) {
-      const size_t piece = pieces.empty() ? length : std::min(pieces[i % pieces.size()], length - done);
-      info.update(context, piece == 0 ? nullptr : message + done, piece);
-      done += piece;
+      // A piece of size 0 is fed too, with no bytes behind it.
+      DigestContext context;
+      info.init(context);
+      size_t done = 0;
+      for (size_t i = 0; done < length; ++i) {
+        const size_t piece = pieces.empty() ? length : std::min(pieces[i % pieces.size()], length - done);
+        info.update(context, piece == 0 ? nullptr : message + done, piece);
+        done += piece;
+      }
+      unsigned char streamed[kMaxDigestSize] = {};
+      info.final(context, streamed);
+      Check(std::memcmp(streamed, expected, info.size) == 0, "digest fed in pieces differs from libcrypto's");
     }
-    unsigned char streamed[kMaxDigestSize] = {};
-    info.final(context, streamed);
-    Check(std::memcmp(streamed, expected, info.size) == 0, "digest fed in pieces differs from libcrypto's");
-  }
+  DigestAllowAcceleration(true);
   return 0;
 }

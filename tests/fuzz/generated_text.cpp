@@ -1,4 +1,5 @@
 // The texts that generated code quotes bytes and names in, read back as a compiler and an assembler read them.
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 #include <string>
@@ -121,12 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(Unquote(quoted, end, kAssembler) == text && end == quoted.size(), "assembler string read back differs");
   Check(ReadCxxLiterals(QuotedStringLiteral(line)) == line, ".incbin line read back differs");
 
+  // Each control byte shows as a backslash and three octal digits.
+  const auto control = [](char c) { return static_cast<unsigned char>(c) < ' ' || c == '\x7f'; };
   const std::string shown = EscapeControlBytes(text);
-  size_t controls = 0;
-  for (const char c : text)
-    controls += static_cast<unsigned char>(c) < ' ' || c == '\x7f';
-  for (const char c : shown)
-    Check(static_cast<unsigned char>(c) >= ' ' && c != '\x7f', "control byte shown");
-  Check(shown.size() == text.size() + 3 * controls, "escaped length differs");
+  Check(std::none_of(shown.begin(), shown.end(), control), "control byte shown");
+  Check(shown.size() == text.size() + 3 * std::count_if(text.begin(), text.end(), control), "escaped length differs");
   return 0;
 }

@@ -19,11 +19,6 @@ TEST(ConsoleLog, PiecesAreWrittenAsTheyAre) {
             "-2147483648|0|-9223372036854775808|18446744073709551615|10|100%s %n\xff\n");
 }
 
-TEST(ConsoleLog, ControlBytesOfANameAreEscapedInOctal) {
-  EXPECT_EQ(EscapeControlBytes(std::string("a\x1b[31mb\nc\x7f\x01\x1f \x80~\\\0", 17)),
-            "a\\033[31mb\\012c\\177\\001\\037 \x80~\\\\000");
-}
-
 // A quiet run keeps of a worker's recording only what its replay shows: failures, in their colours.
 TEST(ConsoleLog, AQuietRecordingKeepsOnlyFailures) {
   ConsoleLog& log = ConsoleLog::Instance();

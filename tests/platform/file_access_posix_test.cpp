@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <grp.h>
+#include <limits.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,9 +14,22 @@
 #include <thread>
 #include <tuple>
 
+#include "platform/interrupt.h"
 #include "support/temp_folder.h"
 
 namespace {
+
+// A temporary of the longest path there may be ("./" parts fill it) is still removed on an interruption.
+TEST(FileAccess, InterruptionRemovesATemporaryOfTheLongestPath) {
+  const ScratchFolder folder;
+  std::string path = folder.path() + "/", name = (PATH_MAX - 1 - path.size()) % 2 ? "t" : "tt";
+  while (path.size() + name.size() < PATH_MAX - 1)
+    path += "./";
+  Spill(folder / name, "x");
+  const RemovedOnInterrupt marked(path + name);
+  RemoveMarkedFiles();
+  EXPECT_FALSE(std::filesystem::exists(folder / name));
+}
 
 // A pipe is read to its end, waiting for its writer; a FIFO without a writer reads as empty. A folder and an empty path
 // are no files; a loop of links can't be written.
