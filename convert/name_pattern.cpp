@@ -8,8 +8,6 @@ namespace {
 
 constexpr size_t kNone = std::string_view::npos;
 
-enum class Step { Matches, Differs };
-
 // Returns whether the byte is of the class; none for a name that is no class.
 std::optional<bool> InClass(std::string_view name, unsigned char c) {
   struct Class {
@@ -43,7 +41,7 @@ size_t ReadByte(std::string_view pattern, size_t at, unsigned char& byte) {
   return at + 1;
 }
 
-// What a "[:", "[." or "[=" inside a set turned out to be.
+// What a "[:" inside a set turned out to be.
 enum class Form { Read, Plain, Broken };
 
 // Reads the "[:name:]" at `at` into `found`, setting `at` past it. A name
@@ -66,15 +64,13 @@ Form ReadClass(std::string_view pattern, size_t& at, unsigned char c, bool& foun
 }
 
 // Reads the collating symbol "[.x.]" at `at` into `byte`, setting `at` past
-// it; in the C locale its name is one byte, and anything else breaks the
-// pattern.
-Form ReadCollating(std::string_view pattern, size_t& at, unsigned char& byte) {
-  const size_t close = pattern.find(".]", at + 3);
-  if (close != at + 3)
-    return Form::Broken;
+// it; false when its name is not one byte, the only names of the C locale.
+bool ReadCollating(std::string_view pattern, size_t& at, unsigned char& byte) {
+  if (pattern.find(".]", at + 3) != at + 3)
+    return false;
   byte = static_cast<unsigned char>(pattern[at + 2]);
-  at = close + 2;
-  return Form::Read;
+  at += 5;
+  return true;
 }
 
 enum class Set { Closed, Open, Broken };
@@ -143,7 +139,7 @@ Set ReadSet(std::string_view pattern, size_t open, unsigned char c, size_t& end,
     unsigned char low = 0;
     unsigned char high = 0;
     if (form == '.') {
-      if (ReadCollating(pattern, at, low) == Form::Broken)
+      if (!ReadCollating(pattern, at, low))
         return Set::Broken;
     } else if ((at = ReadByte(pattern, at, low)) == kNone) {
       return Set::Open;
@@ -151,7 +147,7 @@ Set ReadSet(std::string_view pattern, size_t open, unsigned char c, size_t& end,
     high = low;
     if (at + 1 < pattern.size() && pattern[at] == '-' && pattern[at + 1] != ']') {
       if (pattern.compare(at + 1, 2, "[.") == 0) {
-        if (ReadCollating(pattern, ++at, high) == Form::Broken)
+        if (!ReadCollating(pattern, ++at, high))
           return Set::Broken;
       } else if ((at = ReadByte(pattern, at + 1, high)) == kNone) {
         return Set::Open;
@@ -166,14 +162,14 @@ Set ReadSet(std::string_view pattern, size_t open, unsigned char c, size_t& end,
   return Set::Closed;
 }
 
-// Matches one byte of the name against the pattern's element at `at`,
+// Whether one byte of the name matches the pattern's element at `at`,
 // setting `next` past the element.
-Step MatchElement(std::string_view pattern, size_t at, unsigned char c, size_t& next) {
+bool MatchElement(std::string_view pattern, size_t at, unsigned char c, size_t& next) {
   if (at == pattern.size())
-    return Step::Differs;
+    return false;
   if (pattern[at] == '?') {
     next = at + 1;
-    return Step::Matches;
+    return true;
   }
   unsigned char byte = '[';
   if (pattern[at] == '[') {
@@ -181,17 +177,13 @@ Step MatchElement(std::string_view pattern, size_t at, unsigned char c, size_t& 
     const Set set = ReadSet(pattern, at, c, next, matched);
     // A set that breaks the pattern fails here only: a "*" before it still
     // tries the bytes after this one, as glibc does.
-    if (set == Set::Broken)
-      return Step::Differs;
-    if (set == Set::Closed)
-      return matched ? Step::Matches : Step::Differs;
+    if (set != Set::Open)
+      return set == Set::Closed && matched;
     next = at + 1;
   } else {
     next = ReadByte(pattern, at, byte);
   }
-  if (next == kNone)
-    return Step::Differs;
-  return byte == c ? Step::Matches : Step::Differs;
+  return next != kNone && byte == c;
 }
 
 }  // namespace
@@ -210,8 +202,7 @@ bool MatchesPattern(std::string_view pattern, std::string_view name) {
       continue;
     }
     size_t next = 0;
-    const Step step = MatchElement(pattern, at, static_cast<unsigned char>(name[n]), next);
-    if (step == Step::Matches) {
+    if (MatchElement(pattern, at, static_cast<unsigned char>(name[n]), next)) {
       at = next;
       ++n;
     } else if (starAt == kNone) {
