@@ -7,7 +7,7 @@
 namespace {
 
 // Each pattern (or patterns of one meaning), the names it matches and the names it doesn't, " " apart, as glibc's
-// fnmatch() takes them (the catalogue_keys fuzz target holds the two together).
+// fnmatch() takes them (the catalogue_keys fuzz target holds the two together, and its seeds keep glibc's odd cases).
 TEST(NamePattern, MatchesAsFnmatchWithoutFlags) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"node_modules", "node_modules", "node_modules2 Node_modules"},
@@ -27,14 +27,9 @@ TEST(NamePattern, MatchesAsFnmatchWithoutFlags) {
       {"[[:digit:]x][[:upper:][:punct:]]", "7Q x_", "aQ 7q"},
       {"[![:alnum:]]", "_", "9"},
       {"[[:nosuch:]]", "", "a : s]"},
-      {"[[:A:]x] [[:z:]x]", ":x] [x]", "A x"},
       {"[[.a.]-[.c.]] [[.-.][=b=]c] [a-[.c.]]", "b", "d"},
       {"[[=a=]-c]", "- c a", "b"},
       {"[a-[=c=]]", "c] =]", "b b] a]"},
-      {"[[=a]", "a =", "[a"},
-      {"[[.ab.]] [[.a] [a[=ab=]] [a[=]]", "", "a ab [a a]"},
-      {"[a[..]] [a[:foo:]] [a[.ab.]]", "a", ". [ b"},
-      {"*[b[.ab.]]", "ab", "aa"},
       {"[ab", "[ab", "a"},
       {"*[", "x[", "x"},
       {"[]", "[]", "]"},

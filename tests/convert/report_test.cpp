@@ -33,9 +33,4 @@ TEST(Report, WriteFailuresPrintTheirCheckLineFirst) {
   }
 }
 
-TEST(Report, ControlBytesOfAPathAreEscaped) {
-  EXPECT_EQ(CaptureConsole([] { ReportReadFailure(ReadResult::ShortRead, "a\nb"); }),
-            " [ERROR] path(a\\012b) inputStream.good()(0) \n\n [ERROR] Can't open file: a\\012b\n\n");
-}
-
 }  // namespace
