@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/convert_file.h"
+#include "convert/look_ahead.h"
 #include "convert/name_pattern.h"
 #include "convert/report.h"
 #include "convert/worker_pool.h"
@@ -17,17 +18,8 @@
 
 namespace {
 
-// Files prepared ahead of their turn hold their bytes until they are
-// written; together they stay within this, though one file of any size may
-// always be prepared alone.
-constexpr uint64_t kPrepareBudgetBytes = uint64_t{256} << 20;
 // Batches of files prepared ahead per thread.
 constexpr size_t kAheadPerThread = 4;
-// Small files are prepared in batches of up to this many files and bytes,
-// so that handing work between the threads costs little beside the files
-// themselves; a larger file makes a batch of its own.
-constexpr size_t kBatchFiles = 128;
-constexpr uint64_t kBatchBytes = uint64_t{1} << 20;
 
 using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;
 
@@ -46,8 +38,7 @@ struct Scan {
   std::string rootPrefix;            // the scanned folder's real path and a separator
   std::set<FileId> entered;          // so that links back into the tree end the walk
   std::unique_ptr<WorkerPool> pool;  // none (or no worker) when files are prepared in turn
-  size_t inFlight = 0;
-  uint64_t inFlightBytes = 0;
+  LookAhead held = {};
   bool succeeded = true;
 };
 
@@ -132,11 +123,6 @@ std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<
   return items;
 }
 
-bool MayPrepare(const Scan& scan, uint64_t size, size_t batchesPerThread) {
-  return scan.inFlight == 0 ||
-         (scan.inFlight < batchesPerThread * scan.pool->Workers() && scan.inFlightBytes + size <= kPrepareBudgetBytes);
-}
-
 // Prepares the file on this worker thread; what preparing prints waits for
 // the file's turn.
 std::unique_ptr<PreparedConversion> PrepareRecorded(const std::string& path, std::optional<FileId> id,
@@ -188,8 +174,8 @@ bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, 
   } catch (...) {
     return false;
   }
-  ++scan.inFlight;
-  scan.inFlightBytes += bytes;
+  ++scan.held.batches;
+  scan.held.bytes += bytes;
   return true;
 }
 
@@ -199,28 +185,23 @@ bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, 
 // of one file at a time.
 void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, size_t batchesPerThread) {
   frame.ahead = std::max(frame.ahead, frame.next);
+  const auto entryAt = [&frame](size_t index) {
+    const Item& item = frame.items[index];
+    const AheadKind kind = item.step == Step::Convert   ? AheadKind::File
+                           : item.step == Step::Descend ? AheadKind::Folder
+                                                        : AheadKind::Other;
+    return std::pair{kind, item.size};
+  };
   while (frame.ahead < frame.items.size()) {
-    std::vector<size_t> members;
-    uint64_t bytes = 0;
-    size_t end = frame.ahead;
-    for (; end < frame.items.size() && members.size() < kBatchFiles; ++end) {
-      const Item& item = frame.items[end];
-      if (item.step == Step::Descend && !pastFolders)
-        break;
-      if (item.step != Step::Convert)
-        continue;
-      if (!members.empty() && bytes + item.size > kBatchBytes)
-        break;
-      members.push_back(end);
-      bytes += item.size;
-    }
-    if (members.empty()) {
-      frame.ahead = end;
+    const BatchPlan plan = PlanBatch(frame.ahead, frame.items.size(), pastFolders, entryAt);
+    if (plan.members.empty()) {
+      frame.ahead = plan.end;
       return;
     }
-    if (!MayPrepare(scan, bytes, batchesPerThread) || !PrepareAhead(scan, frame, members, bytes))
+    if (!MayQueueBatch(scan.held, plan.bytes, batchesPerThread * scan.pool->Workers()) ||
+        !PrepareAhead(scan, frame, plan.members, plan.bytes))
       return;
-    frame.ahead = end;
+    frame.ahead = plan.end;
   }
 }
 
@@ -243,8 +224,8 @@ std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
   Batch& batch = *item.batch;
   if (!batch.taken) {
     batch.taken = true;
-    --scan.inFlight;
-    scan.inFlightBytes -= batch.bytes;
+    --scan.held.batches;
+    scan.held.bytes -= batch.bytes;
     try {
       batch.prepared = batch.future.get();
     } catch (...) {

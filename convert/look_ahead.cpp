@@ -1,0 +1,22 @@
+#include "convert/look_ahead.h"
+
+bool MayQueueBatch(const LookAhead& held, uint64_t bytes, size_t maxBatches) {
+  return held.batches == 0 || (held.batches < maxBatches && held.bytes + bytes <= kPrepareBudgetBytes);
+}
+
+BatchPlan PlanBatch(size_t first, size_t count, bool pastFolders,
+                    const std::function<std::pair<AheadKind, uint64_t>(size_t)>& entryAt) {
+  BatchPlan plan;
+  for (plan.end = first; plan.end < count && plan.members.size() < kBatchFiles; ++plan.end) {
+    const auto [kind, size] = entryAt(plan.end);
+    if (kind == AheadKind::Folder && !pastFolders)
+      break;
+    if (kind != AheadKind::File)
+      continue;
+    if (!plan.members.empty() && plan.bytes + size > kBatchBytes)
+      break;
+    plan.members.push_back(plan.end);
+    plan.bytes += size;
+  }
+  return plan;
+}
