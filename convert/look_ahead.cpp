@@ -1,5 +1,15 @@
 #include "convert/look_ahead.h"
 
+namespace {
+
+constexpr size_t kAheadPerThread = 4;
+
+}  // namespace
+
+size_t MostBatchesAhead(size_t workers, bool walkedFolder) {
+  return walkedFolder ? kAheadPerThread * workers : workers;
+}
+
 bool MayQueueBatch(const LookAhead& held, uint64_t bytes, size_t maxBatches) {
   return held.batches == 0 || (held.batches < maxBatches && held.bytes + bytes <= kPrepareBudgetBytes);
 }

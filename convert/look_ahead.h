@@ -25,6 +25,11 @@ struct LookAhead {
   uint64_t bytes = 0;
 };
 
+// The most batches held ahead with `workers` threads: four a thread in the
+// folder being walked, which keeps every thread busy while the walk writes,
+// and one a thread in a folder further up, which leaves room for that one.
+size_t MostBatchesAhead(size_t workers, bool walkedFolder);
+
 // True when a batch of `bytes` may be queued beside what is held: always
 // when nothing is, else while fewer than `maxBatches` are held and the
 // bytes stay within the budget.

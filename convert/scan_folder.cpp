@@ -18,9 +18,6 @@
 
 namespace {
 
-// Batches of files prepared ahead per thread.
-constexpr size_t kAheadPerThread = 4;
-
 using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;
 
 // Files that one worker prepares in turn, for the scan to commit in order.
@@ -183,7 +180,7 @@ bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, 
 // allows, and unless `pastFolders` never past a subfolder: everything before
 // a subfolder is then written before the subfolder is listed, as in a scan
 // of one file at a time.
-void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, size_t batchesPerThread) {
+void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, bool walkedFolder) {
   frame.ahead = std::max(frame.ahead, frame.next);
   const auto entryAt = [&frame](size_t index) {
     const Item& item = frame.items[index];
@@ -198,7 +195,7 @@ void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, size_t batc
       frame.ahead = plan.end;
       return;
     }
-    if (!MayQueueBatch(scan.held, plan.bytes, batchesPerThread * scan.pool->Workers()) ||
+    if (!MayQueueBatch(scan.held, plan.bytes, MostBatchesAhead(scan.pool->Workers(), walkedFolder)) ||
         !PrepareAhead(scan, frame, plan.members, plan.bytes))
       return;
     frame.ahead = plan.end;
@@ -212,9 +209,9 @@ void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, size_t batc
 // most one batch a thread, which leaves room for the folder being walked.
 void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
   const bool pastFolders = GoesIntoCatalogue(scan.settings);
-  PrepareAheadInFrame(scan, stack.back(), pastFolders, kAheadPerThread);
-  for (size_t below = stack.size() - 1; pastFolders && below-- > 0;)
-    PrepareAheadInFrame(scan, stack[below], pastFolders, 1);
+  PrepareAheadInFrame(scan, stack.back(), pastFolders, true);
+  for (auto below = std::next(stack.rbegin()); pastFolders && below != stack.rend(); ++below)
+    PrepareAheadInFrame(scan, *below, pastFolders, false);
 }
 
 // Returns what a worker prepared; none when preparing failed there (out of

@@ -19,6 +19,8 @@ TEST(LookAheadTest, QueuesWhileBatchesAndBytesStayWithinBounds) {
       {1, kPrepareBudgetBytes - 10, 10, 8, true},
       {1, kPrepareBudgetBytes - 10, 11, 8, false},
   };
+  EXPECT_EQ(MostBatchesAhead(2, true), 8u);
+  EXPECT_EQ(MostBatchesAhead(2, false), 2u);
   for (const auto& row : rows)
     EXPECT_EQ(MayQueueBatch({row.batches, row.held}, row.bytes, row.most), row.queues)
         << row.batches << " " << row.bytes;
