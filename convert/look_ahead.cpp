@@ -15,13 +15,13 @@ bool MayQueueBatch(const LookAhead& held, uint64_t bytes, size_t maxBatches) {
 }
 
 BatchPlan PlanBatch(size_t first, size_t count, bool pastFolders,
-                    const std::function<std::pair<AheadKind, uint64_t>(size_t)>& entryAt) {
+                    const std::function<std::pair<Step, uint64_t>(size_t)>& entryAt) {
   BatchPlan plan;
   for (plan.end = first; plan.end < count && plan.members.size() < kBatchFiles; ++plan.end) {
-    const auto [kind, size] = entryAt(plan.end);
-    if (kind == AheadKind::Folder && !pastFolders)
+    const auto [step, size] = entryAt(plan.end);
+    if (step == Step::Descend && !pastFolders)
       break;
-    if (kind != AheadKind::File)
+    if (step != Step::Convert)
       continue;
     if (!plan.members.empty() && plan.bytes + size > kBatchBytes)
       break;

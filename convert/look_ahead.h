@@ -35,12 +35,8 @@ size_t MostBatchesAhead(size_t workers, bool walkedFolder);
 // bytes stay within the budget.
 bool MayQueueBatch(const LookAhead& held, uint64_t bytes, size_t maxBatches);
 
-// What an entry of a listed folder is to the look-ahead.
-enum class AheadKind {
-  File,    // to be prepared
-  Folder,  // a subfolder the walk descends into
-  Other,   // passed over
-};
+// What the scan does with an entry of a listed folder.
+enum class Step { Descend, Skip, Convert };
 
 // The files of one batch, by their place in the listing, and the first
 // place not looked at.
@@ -50,9 +46,9 @@ struct BatchPlan {
   size_t end = 0;
 };
 
-// Plans the next batch from `first` on, among `count` entries whose kind and
-// size `entryAt` tells: files up to kBatchFiles and kBatchBytes (a larger
-// file alone), stopping at a subfolder unless `pastFolders`. No members
-// when none is left before the end or that subfolder.
+// Plans the next batch from `first` on, among `count` entries whose step and
+// size `entryAt` tells: files to convert up to kBatchFiles and kBatchBytes
+// (a larger file alone), stopping at a subfolder unless `pastFolders`. No
+// members when none is left before the end or that subfolder.
 BatchPlan PlanBatch(size_t first, size_t count, bool pastFolders,
-                    const std::function<std::pair<AheadKind, uint64_t>(size_t)>& entryAt);
+                    const std::function<std::pair<Step, uint64_t>(size_t)>& entryAt);

@@ -24,7 +24,7 @@ using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;
 struct Batch {
   std::future<PreparedList> future;
   PreparedList prepared;  // once taken: one per file, or none after a failure
-  uint64_t bytes = 0;
+  uint64_t bytes;         // (a batch is made value-initialised)
   bool taken = false;
 };
 
@@ -39,16 +39,14 @@ struct Scan {
   bool succeeded = true;
 };
 
-enum class Step { Descend, Skip, Convert };
-
 struct Item {
   Step step;
   std::string path;
-  const char* reason = "";       // after the path of a skipped entry
-  uint64_t size = 0;             // of a file to convert, as the listing found it
-  std::optional<FileId> id;      // of a file to convert, when known
-  std::shared_ptr<Batch> batch;  // while the file is prepared ahead
-  size_t slot = 0;               // its place in the batch
+  const char* reason = "";         // after the path of a skipped entry
+  uint64_t size{};                 // of a file to convert, as the listing found it
+  std::optional<FileId> id{};      // of a file to convert, when known
+  std::shared_ptr<Batch> batch{};  // while the file is prepared ahead
+  size_t slot{};                   // its place in the batch
 };
 
 // A listed folder whose entries are being walked.
@@ -63,7 +61,7 @@ struct Frame {
 // the machine.
 bool LeadsInside(Scan& scan, const std::string& path) {
   const std::optional<std::string> target = scan.run.fs->CanonicalPath(path);
-  return target && (*target + kPathSeparator).rfind(scan.rootPrefix, 0) == 0;
+  return target && (*target + kPathSeparator).starts_with(scan.rootPrefix);
 }
 
 // Decides what the scan does with a file: convert it when its name holds
@@ -104,7 +102,7 @@ std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<
   for (const FolderEntry& entry : entries) {
     if (MatchesAnyPattern(scan.settings.excludePatterns, entry.name))
       continue;
-    Item item{Step::Skip, JoinPath(folder, entry.name), "", 0, std::nullopt, nullptr, 0};
+    Item item{.step = Step::Skip, .path = JoinPath(folder, entry.name)};
     if (entry.kind == EntryKind::Folder) {
       if (entry.name[0] == '.')
         continue;
@@ -182,14 +180,8 @@ bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, 
 // of one file at a time.
 void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, bool walkedFolder) {
   frame.ahead = std::max(frame.ahead, frame.next);
-  const auto entryAt = [&frame](size_t index) {
-    const Item& item = frame.items[index];
-    const AheadKind kind = item.step == Step::Convert   ? AheadKind::File
-                           : item.step == Step::Descend ? AheadKind::Folder
-                                                        : AheadKind::Other;
-    return std::pair{kind, item.size};
-  };
-  while (frame.ahead < frame.items.size()) {
+  const auto entryAt = [&frame](size_t index) { return std::pair{frame.items[index].step, frame.items[index].size}; };
+  for (;;) {
     const BatchPlan plan = PlanBatch(frame.ahead, frame.items.size(), pastFolders, entryAt);
     if (plan.members.empty()) {
       frame.ahead = plan.end;

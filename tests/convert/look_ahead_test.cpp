@@ -27,16 +27,16 @@ TEST(LookAheadTest, QueuesWhileBatchesAndBytesStayWithinBounds) {
 }
 
 // F<size>: a file, D: a subfolder, O: an entry passed over.
-BatchPlan Plan(const std::vector<std::pair<AheadKind, uint64_t>>& entries, size_t first, bool pastFolders) {
+BatchPlan Plan(const std::vector<std::pair<Step, uint64_t>>& entries, size_t first, bool pastFolders) {
   return PlanBatch(first, entries.size(), pastFolders, [&](size_t index) { return entries[index]; });
 }
 
 TEST(LookAheadTest, BatchesSmallFilesUpToTheirBoundsAndALargeOneAlone) {
-  const auto F = [](uint64_t size) { return std::pair{AheadKind::File, size}; };
-  const std::pair D{AheadKind::Folder, uint64_t{0}};
-  const std::pair O{AheadKind::Other, uint64_t{0}};
+  const auto F = [](uint64_t size) { return std::pair{Step::Convert, size}; };
+  const std::pair D{Step::Descend, uint64_t{0}};
+  const std::pair O{Step::Skip, uint64_t{0}};
   const struct {
-    std::vector<std::pair<AheadKind, uint64_t>> entries;
+    std::vector<std::pair<Step, uint64_t>> entries;
     size_t first;
     bool pastFolders;
     std::vector<size_t> members;

@@ -43,12 +43,28 @@ class ScanFolderTest : public MemoryRunTest, public testing::WithParamInterface<
 // Hidden folders, and folders already entered through a link, are passed over without a word; after a subfolder the
 // walk goes on where it was.
 TEST_P(ScanFolderTest, WalksTheTreeInByteOrder) {
-  Tree({"outside/o.bin", "d/.hidden/y.bin", "d/c.BIN", "d/a.txt", "d/B.bin", "d/in/i.bin", "d/again>d/in", "d/loop>d",
-        "d/out>outside", "d/dangling.bin>d/nothing", "d/link.bin>d/real", "d/real"});
-  EXPECT_EQ(Scan("d"), Applied("d/B.bin", "d/b.md5") + Skipped("d/a.txt") + Applied("d/again/i.bin", "d/again/i.md5") +
-                           Applied("d/c.BIN", "d/c.md5") + Skipped("d/dangling.bin", " (not a regular file)") +
-                           Applied("d/link.bin", "d/link.md5") +
+  Tree({"outside/o.bin", "d/.hidden/y.bin", "d/c.BIN", "d/a.txt", "d/B.bin", "d/in/h.bin", "d/in/i.bin", "d/again>d/in",
+        "d/loop>d", "d/out>outside", "d/dangling.bin>d/nothing", "d/link.bin>d/real", "d/real"});
+  EXPECT_EQ(Scan("d"), Applied("d/B.bin", "d/b.md5") + Skipped("d/a.txt") + Applied("d/again/h.bin", "d/again/h.md5") +
+                           Applied("d/again/i.bin", "d/again/i.md5") + Applied("d/c.BIN", "d/c.md5") +
+                           Skipped("d/dangling.bin", " (not a regular file)") + Applied("d/link.bin", "d/link.md5") +
                            Skipped("d/out", " (folder link leads outside the scanned folder)") + Skipped("d/real"));
+  // Each file is read once, ahead of its turn on a worker when one started.
+  for (const char* read : {"d/B.bin", "d/again/h.bin", "d/again/i.bin", "d/c.BIN", "d/link.bin"}) {
+    const std::vector<std::thread::id> readers = fs.ReadersOf(read);
+    ASSERT_EQ(readers.size(), 1u) << read;
+    EXPECT_EQ(readers[0] != std::this_thread::get_id(), GetParam() > 0) << read;
+  }
+  EXPECT_TRUE(fs.ReadersOf("d/a.txt").empty() && fs.ReadersOf("d/real").empty());
+}
+
+// One thread asked for prepares every file in its turn.
+TEST_F(MemoryRunTest, OneThreadReadsInTurn) {
+  run.scanThreads = 1;
+  fs.Add("d/a.bin");
+  settings.scanTag = ".bin";
+  CaptureConsole([&] { EXPECT_TRUE(ScanFolder("d", settings, run)); });
+  EXPECT_EQ(fs.ReadersOf("d/a.bin"), std::vector{std::this_thread::get_id()});
 }
 
 TEST_P(ScanFolderTest, FoldersAndFilesThatCantBeOpened) {

@@ -77,6 +77,7 @@ std::optional<std::string> MemoryFileSystem::Contents(const std::string& path) c
 
 ReadResult MemoryFileSystem::ReadWholeFile(const std::string& path, PipeWait, ByteBuffer& output) {
   std::lock_guard guard(lock_);
+  readers_[Normal(path)].push_back(std::this_thread::get_id());
   auto node = FindFile(path);
   if (!node || !node->readable)
     return ReadResult::CantOpen;

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -33,6 +34,12 @@ class MemoryFileSystem final : public FileSystem {
   void AddHardLink(const std::string& path, const std::string& existing) { nodes_[Normal(path)] = Find(existing); }
   // What `path` leads to, every link followed; null when nothing.
   std::shared_ptr<Node> Find(const std::string& path) const;
+  // The threads that read `path` (as the reader named it), one per read, in order.
+  std::vector<std::thread::id> ReadersOf(const std::string& path) const {
+    std::lock_guard guard(lock_);
+    const auto found = readers_.find(Normal(path));
+    return found == readers_.end() ? std::vector<std::thread::id>{} : found->second;
+  }
   // Returns the bytes of the file that `path` leads to; none when missing.
   std::optional<std::string> Contents(const std::string& path) const;
 
@@ -57,4 +64,5 @@ class MemoryFileSystem final : public FileSystem {
   // Conversions may be prepared on several threads at once.
   mutable std::recursive_mutex lock_;
   std::map<std::string, std::shared_ptr<Node>> nodes_;
+  std::map<std::string, std::vector<std::thread::id>> readers_;
 };
