@@ -24,7 +24,7 @@ using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;
 struct Batch {
   std::future<PreparedList> future;
   PreparedList prepared;  // once taken: one per file, or none after a failure
-  uint64_t bytes;         // (a batch is made value-initialised)
+  uint64_t bytes{};
   bool taken = false;
 };
 
