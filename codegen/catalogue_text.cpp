@@ -69,6 +69,10 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
 
   const std::string digestsName = name + "_sha256";
   std::vector<std::string_view> paths;
+  // Each content type is written once and copied into its entries: a
+  // constant copied is cheaper for the compiler than a view made anew.
+  std::vector<std::string_view> types;
+  std::string typeConstants;
   std::string table = "const " + name + "_entry " + name + (items.empty() ? "[1] = {};\n" : "[] = {\n");
   unsigned char* digests = digests_.Allocate(items.size() * kCatalogueDigestSize);
   for (size_t i = 0; i < items.size(); ++i) {
@@ -91,13 +95,19 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     // The length is written out: GCC won't count a literal's characters at
     // compile time, and would initialise the table when the program starts.
     const std::string_view type = ContentTypeOf(item.path);
+    const size_t typeIndex = static_cast<size_t>(std::find(types.begin(), types.end(), type) - types.begin());
+    const std::string typeName = name + "_type" + std::to_string(typeIndex);
+    if (typeIndex == types.size()) {
+      types.push_back(type);
+      typeConstants += "constexpr std::string_view " + typeName + "(\"" + std::string(type) + "\", " +
+                       std::to_string(type.size()) + ");\n";
+    }
     const std::string tag = EntityTagOf(item.sha256);
     table += "  {std::string_view(" + QuotedStringLiteral(item.path) + ", " + std::to_string(item.path.size()) + "), " +
              identifier + ", " + std::to_string(item.bytes->size()) + ", " + digestsName + " + " +
-             std::to_string(i * kCatalogueDigestSize) + ", std::string_view(\"" + std::string(type) + "\", " +
-             std::to_string(type.size()) + "), std::string_view(" + QuotedStringLiteral(tag) + ", " +
-             std::to_string(tag.size()) + "), " + (item.gzip ? "true" : "false") + ", " +
-             std::to_string(item.originalSize) + "},\n";
+             std::to_string(i * kCatalogueDigestSize) + ", " + typeName + ", std::string_view(" +
+             QuotedStringLiteral(tag) + ", " + std::to_string(tag.size()) + "), " + (item.gzip ? "true" : "false") +
+             ", " + std::to_string(item.originalSize) + "},\n";
     paths.push_back(item.path);
   }
   if (!items.empty()) {
@@ -111,7 +121,7 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     table += "};\n";
   }
 
-  tail_ = "\n}  // namespace\n\n" + table;
+  tail_ = (typeConstants.empty() ? "" : "\n" + typeConstants) + "\n}  // namespace\n\n" + table;
   tail_ += "const std::size_t " + name + "_count = " + std::to_string(items.size()) + ";\n\n";
   tail_ += "const " + name + "_entry* " + name + "_find(std::string_view path) noexcept {\n";
   tail_ += "  std::size_t low = 0;\n  std::size_t high = " + name + "_count;\n";

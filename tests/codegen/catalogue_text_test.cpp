@@ -19,7 +19,7 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   // Enough entries, one of them larger than a piece, for the text to span many pieces.
   std::vector<std::string> paths;
   for (int i = 0; i < 300; ++i)
-    paths.push_back("dir/" + std::to_string(1000 + i));
+    paths.push_back("dir/" + std::to_string(1000 + i) + (i == 5 ? ".png" : ""));
   ByteBuffer small, large;
   small.Assign("\"?\\", 3);
   large.Assign(std::string(100000, 'x').data(), 100000);
@@ -38,8 +38,12 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   EXPECT_EQ(Whole(text), whole);
   EXPECT_NE(whole.find("\n\nalignas(64) const unsigned char cat_0[] = {\n  0x22, 0x3F, 0x5C\n};\nconst"),
             std::string::npos);
-  EXPECT_NE(whole.find("  {std::string_view(\"dir/1299\", 8), cat_299, 3, cat_sha256 + 9568, "
-                       "std::string_view(\"application/octet-stream\", 24), "
+  // Each content type is one constant, which its entries copy.
+  EXPECT_NE(whole.find("\nconstexpr std::string_view cat_type0(\"application/octet-stream\", 24);\n"
+                       "constexpr std::string_view cat_type1(\"image/png\", 9);\n\n}  // namespace\n"),
+            std::string::npos);
+  EXPECT_NE(whole.find("\"dir/1005.png\", 12), cat_5, 3, cat_sha256 + 160, cat_type1, "), std::string::npos);
+  EXPECT_NE(whole.find("  {std::string_view(\"dir/1299\", 8), cat_299, 3, cat_sha256 + 9568, cat_type0, "
                        "std::string_view(\"\\\"qwAAAAAAAAAAAAAAAAAAAAAA\\\"\", 26), false, 0},\n};\n"),
             std::string::npos);
   EXPECT_NE(whole.find("  {std::string_view(\"\", 0), cat_children + 0, cat_children + 1},\n"

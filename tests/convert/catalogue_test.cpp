@@ -51,8 +51,7 @@ TEST_F(CatalogueTest, EntriesAreSortedAndWrittenAtTheEnd) {
   Run({"b.bin", "./a.bin"});
   EXPECT_TRUE(fs.Contents(Native("out/assets.h")));
   const std::string source = *fs.Contents(Native("out/assets.cpp"));
-  EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0, "
-                        "std::string_view(\"application/octet-stream\", 24), "
+  EXPECT_NE(source.find("  {std::string_view(\"a.bin\", 5), assets_0, 0, assets_sha256 + 0, assets_type0, "
                         "std::string_view(\"\\\"47DEQpj8HBSa-_TImW-5JCeu\\\"\", 26), false, 0},\n"
                         "  {std::string_view(\"b.bin\", 5), assets_1, 3, assets_sha256 + 32,"),
             std::string::npos);
