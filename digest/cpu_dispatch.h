@@ -9,6 +9,8 @@
 bool CpuHasShaExtensions();
 // Whether the CPU has AVX, BMI1 and BMI2 and the OS keeps AVX state; ditto.
 bool CpuHasAvxBmi2();
+// Whether it also has AVX-512 F and VL and the OS keeps their state; ditto.
+bool CpuHasAvx512();
 
 // Lets engines use accelerated code where the CPU has it (default) or not.
 void DigestAllowAcceleration(bool allow);
@@ -23,3 +25,4 @@ void Sha256BlocksPortable(uint32_t state[8], const unsigned char* data, uint64_t
 void Sha256BlocksShaNi(uint32_t state[8], const unsigned char* data, uint64_t blockCount);
 void Sha512BlocksPortable(uint64_t state[8], const unsigned char* data, uint64_t blockCount);
 void Sha512BlocksAvxBmi2(uint64_t state[8], const unsigned char* data, uint64_t blockCount);
+void Sha512BlocksAvx512(uint64_t state[8], const unsigned char* data, uint64_t blockCount);

@@ -11,6 +11,10 @@ bool CpuHasAvxBmi2() {
   return false;
 }
 
+bool CpuHasAvx512() {
+  return false;
+}
+
 void DigestAllowAcceleration(bool) {}
 
 bool DigestAccelerationAllowed() {
@@ -28,5 +32,9 @@ void Sha256BlocksShaNi(uint32_t state[8], const unsigned char* data, uint64_t bl
 }
 
 void Sha512BlocksAvxBmi2(uint64_t state[8], const unsigned char* data, uint64_t blockCount) {
+  Sha512BlocksPortable(state, data, blockCount);
+}
+
+void Sha512BlocksAvx512(uint64_t state[8], const unsigned char* data, uint64_t blockCount) {
   Sha512BlocksPortable(state, data, blockCount);
 }

@@ -2,7 +2,9 @@
 // accelerated code; the digests fuzz target feeds them in pieces.
 #include <openssl/evp.h>
 
+#include "digest/cpu_dispatch.h"
 #include "digest/digest_testing.h"
+#include "digest/sha512.h"
 
 namespace {
 
@@ -23,5 +25,19 @@ TEST_P(DigestEngineTest, EveryLengthMatchesOracle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Digests, DigestEngineTest, testing::ValuesIn(Engines()), EngineName);
+
+// The engine runs the widest SHA-512 build the CPU has; each narrower one it has still compresses as the portable one.
+TEST(Sha512Builds, EachThatTheCpuRunsCompressesAsThePortableOne) {
+  constexpr uint64_t kBlocks = 40;
+  const Bytes message = RandomBytes(kBlocks * kSha512BlockSize, 2);
+  const std::pair<bool, void (*)(uint64_t[8], const unsigned char*, uint64_t)> builds[] = {
+      {CpuHasAvxBmi2(), Sha512BlocksAvxBmi2}, {CpuHasAvx512(), Sha512BlocksAvx512}};
+  for (const auto& [runs, blocks] : builds) {
+    uint64_t expected[8] = {1, 2, 3, 4, 5, 6, 7, 8}, got[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    Sha512BlocksPortable(expected, message.data(), kBlocks);
+    (runs ? blocks : Sha512BlocksPortable)(got, message.data(), kBlocks);
+    EXPECT_TRUE(std::equal(got, got + 8, expected));
+  }
+}
 
 }  // namespace
