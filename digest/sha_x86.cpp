@@ -124,11 +124,12 @@ CpuFeatures DetectFeatures() {
   const bool avx512vl = (ebx & (1u << 31)) != 0;
   features.shaExtensions = sha && ssse3 && sse41;
   // XMM and YMM state (bits 1 and 2) must both be enabled, and for AVX-512
-  // the mask registers and upper ZMM halves too (bits 5 to 7).
+  // the mask registers and upper ZMM halves too (bits 5 to 7). The register
+  // can be read only where the OS says it uses it.
   constexpr uint64_t kAvxState = 0x06, kAvx512State = 0xe6;
-  features.avxBmi2 = avx && osxsave && bmi1 && bmi2 && (EnabledStateComponents() & kAvxState) == kAvxState;
-  features.avx512 =
-      features.avxBmi2 && avx512f && avx512vl && (EnabledStateComponents() & kAvx512State) == kAvx512State;
+  const uint64_t state = osxsave ? EnabledStateComponents() : 0;
+  features.avxBmi2 = avx && bmi1 && bmi2 && (state & kAvxState) == kAvxState;
+  features.avx512 = features.avxBmi2 && avx512f && avx512vl && (state & kAvx512State) == kAvx512State;
   return features;
 }
 
