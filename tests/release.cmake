@@ -1,13 +1,8 @@
 # Included from tests/CMakeLists.txt: the checks of what a user installs
 # beside the binary, and the end-to-end tests of the aarch64 and s390x builds.
 
-# Every option of the option table is in the usage text, the man page, docs/options.md and the completion; every
-# error message is in the man page; the links of the README and docs/ resolve. The documents are read from the source
-# tree, so the Windows build, run under Wine, leaves this out.
-if(NOT WIN32)
-  target_sources(hexloom_tests PRIVATE app/documents_test.cpp)
-  target_compile_definitions(hexloom_tests PRIVATE HEXLOOM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-endif()
+# The documents' check reads the README, the man page and docs/ from the source tree.
+target_compile_definitions(hexloom_tests PRIVATE HEXLOOM_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
 if(NOT CMAKE_CROSSCOMPILING AND NOT WIN32)
   add_test(NAME bash_completion

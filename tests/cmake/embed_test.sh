@@ -155,16 +155,16 @@ touch "$src/a/new_" "$src/a/logo" "$src/a/logo_size" "$src/a/日本.txt" "$src/a
 seq -f 'line %g of the second data file' 200 >"$src/b/data.bin"
 b_md5=$(md5sum <"$src/b/data.bin" | cut -d' ' -f1)
 
-configure() { cmake -S "$src" -B "$bld" -G Ninja "-DCMAKE_PREFIX_PATH=$prefix" "-DCASE=$1"; }
+configure() { cmake -S "$src" -B "$bld" -G Ninja "-DCMAKE_PREFIX_PATH=$prefix" "$@"; }
 accept() {  # <case> [cmake --build arguments]: configures it in a new build folder and builds it
   rm -rf "$bld"
-  run "$work/$1.log" "the $1 case does not configure" configure "$1"
+  run "$work/$1.log" "the $1 case does not configure" configure "-DCASE=$1"
   build "$1-build" "${@:2}"
 }
-reject() {  # <case> <words of the message, compared with its lines joined as CMake wraps long messages>
-  ! configure "$1" >"$work/$1.log" 2>&1 || fail "hexloom_embed() accepted the case $1"
-  [[ $(tr '\n' ' ' <"$work/$1.log" | tr -s ' ') == *"$2"* ]] ||
-    { cat "$work/$1.log" >&2; fail "case $1: the message does not say \"$2\""; }
+reject() {  # <calls of hexloom_embed()> <words of the message, its lines joined as CMake wraps long messages>
+  ! configure "-DCODE=$1" >"$work/refused.log" 2>&1 || fail "hexloom_embed() accepted: $1"
+  [[ $(tr '\n' ' ' <"$work/refused.log" | tr -s ' ') == *"$2"* ]] ||
+    { cat "$work/refused.log" >&2; fail "$1: the message does not say \"$2\""; }
 }
 # <target> <what it prints> <how it holds data.bin>: a string literal for g++ unless ARRAY asks for the brace list
 # (array), a brace list for other compilers unless -str asks otherwise.
@@ -180,10 +180,12 @@ accept choice  # second: -str -cpp_md5
 holds first "11 11 16" array
 holds second "$b_md5" literal
 holds third "11 11 16" array
-reject array_and_str "ARRAY asks for a brace list and -str for a string literal"
+reject 'hexloom_embed(first ARRAY FILES a/data.bin OPTIONS -str)' \
+  "ARRAY asks for a brace list and -str for a string literal"
 
 # Two libraries, one logo.png each: refused in one namespace, read back apart with NAMESPACE.
-reject libraries_clash \
+libraries='add_library(liba STATIC liba.cpp) hexloom_embed(liba FILES a/logo.png) add_library(libb STATIC)'
+reject "$libraries hexloom_embed(libb PUBLIC FILES b/logo.png)" \
   "$src/b/logo.png (target libb) and $src/a/logo.png (target liba) would both define Data::logo_png"
 accept libraries --target both
 [[ $("$bld/both") == "$(cat "$src/a/logo.png" "$src/b/logo.png")" ]] || fail "both does not read each library's logo"
@@ -193,24 +195,30 @@ accept catalogues --target catalogues
 [[ $("$bld/catalogues") == "plain: p/q/data.bin p/q/data_bin p/q/logo p/q/new p/q/new_
 all: .hidden data.bin data_bin logo logo.png logo_size new new_
 based: data.bin" ]] || fail "the catalogues hold: $("$bld/catalogues")"
-reject outside_base "$src/a/data.bin is outside BASE $src/b"
-reject same_name "have the same name, so both would be written as"
-reject same_name_other_dir "would both define Data::data_bin"
-reject keyword_clash "$src/a/new_ (target second) and $src/a/new (target first) would both define Data::new_,"
-reject size_clash "would both define Data::logo_size"
-reject non_ascii \
+reject 'hexloom_embed(first INDEX based FILES a/data.bin BASE b)' "$src/a/data.bin is outside BASE $src/b"
+reject 'hexloom_embed(first FILES a/data.bin b/data.bin)' "have the same name, so both would be written as"
+reject 'hexloom_embed(first FILES a/data.bin) hexloom_embed(first FILES b/data.bin OUTPUT_DIR other)' \
+  "would both define Data::data_bin"
+reject 'hexloom_embed(first FILES a/new) hexloom_embed(second FILES a/new_)' \
+  "$src/a/new_ (target second) and $src/a/new (target first) would both define Data::new_,"
+reject 'hexloom_embed(first FILES a/logo) hexloom_embed(second FILES a/logo_size)' "would both define Data::logo_size"
+reject 'hexloom_embed(first FILES a/日本.txt a/中国.txt)' \
   "would both define Data::________txt, which the linker takes for one symbol. Hexloom names a file's data after"
-reject namespace_digit "NAMESPACE \"ui::9lives\" is not a C++ namespace name"
-reject namespace_keyword "NAMESPACE \"ui::class\" is not a C++ namespace name"
-reject namespace_and_nons "NAMESPACE ui and -nons ask for a namespace and for none"
-reject no_files_keyword \
+reject 'hexloom_embed(first FILES a/data.bin NAMESPACE ui::9lives)' \
+  "NAMESPACE \"ui::9lives\" is not a C++ namespace name"
+reject 'hexloom_embed(first FILES a/data.bin NAMESPACE ui::class)' "NAMESPACE \"ui::class\" is not a C++ namespace name"
+reject 'hexloom_embed(first FILES a/data.bin NAMESPACE ui OPTIONS -nons)' \
+  "NAMESPACE ui and -nons ask for a namespace and for none"
+reject 'hexloom_embed(first a/data.bin)' \
   "unexpected arguments: a/data.bin (files go after FILES). The form is hexloom_embed(<target> [PUBLIC|PRIVATE"
-reject folder "$src/a is a folder"
-reject scopes "give one of PUBLIC, PRIVATE and INTERFACE"
-reject twice "is already embedded into"
-reject format "option -cxx makes Hexloom write something other than a .cpp/.h pair"
-reject output "option -o is not accepted in OPTIONS"
-reject unknown "\"--fast\" is not a Hexloom style option. OPTIONS takes: -str -stl"
-reject missing "cannot find $src/a/absent.bin"
+reject 'hexloom_embed(first FILES a)' "$src/a is a folder"
+reject 'hexloom_embed(first PUBLIC PRIVATE FILES a/data.bin)' "give one of PUBLIC, PRIVATE and INTERFACE"
+reject 'hexloom_embed(first FILES a/data.bin) hexloom_embed(first FILES a/data.bin)' "is already embedded into"
+reject 'hexloom_embed(first FILES a/data.bin OPTIONS -dec -cxx)' \
+  "option -cxx makes Hexloom write something other than a .cpp/.h pair"
+reject 'hexloom_embed(first FILES a/data.bin OPTIONS -o elsewhere)' "option -o is not accepted in OPTIONS"
+reject 'hexloom_embed(first FILES a/data.bin OPTIONS --fast)' \
+  "\"--fast\" is not a Hexloom style option. OPTIONS takes: -str -stl"
+reject 'hexloom_embed(first FILES a/absent.bin)' "cannot find $src/a/absent.bin"
 
 echo "== all passed in $((SECONDS - start)) s"

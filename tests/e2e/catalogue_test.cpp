@@ -1,6 +1,6 @@
 // Catalogues compiled into one program give back every file of a tree, with its SHA-256, found by its path: in each
 // namespace form, as brace lists, string literals and -incbin, aligned, compressed, with g++ and Clang, as C++17, 20
-// and 23.
+// and 23; and the folders of one listed as a program browses them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -81,7 +81,32 @@ void Walk(const char* name, const Entry* table, std::size_t count, const Entry* 
   }
   std::printf("%s %s\n", name, find("ui") || find("no such path") ? "finds absent paths" : "end");
 }
-int main() {
+// Prints the tree as tree_list() shows it, depth first: each folder's path and "/", each file's path.
+void List(const std::string& folder) {
+  for (const tree_child& child : tree_list(folder)) {
+    const std::string path = folder.empty() ? std::string(child.name) : folder + "/" + std::string(child.name);
+    if (!child.entry) {
+      std::printf("%s/%s\n", path.c_str(), tree_is_folder(path) ? "" : " not a folder");
+      List(path);
+      continue;
+    }
+    std::printf("%s%s\n", path.c_str(), tree_find(path) == child.entry ? "" : " lost");
+  }
+}
+// Lists the tree, then what each folder of the command line holds.
+void Browse(int count, char** folders) {
+  List("");
+  for (int i = 1; i < count; ++i) {
+    std::printf("[%s] under", folders[i]);
+    for (const tree_entry& entry : tree_under(folders[i]))
+      std::printf(" %.*s", int(entry.path.size()), entry.path.data());
+    const tree_child_range list = tree_list(folders[i]);
+    std::printf(", %d listed, %s\n", int(list.end() - list.begin()), tree_is_folder(folders[i]) ? "folder" : "no");
+  }
+  std::printf("none: %d %d %d\n", int(none_under("").end() - none_under("").begin()),
+              int(none_list("").end() - none_list("").begin()), none_is_folder(""));
+}
+int main(int count, char** folders) {
 )";
 
 std::string Line(const std::string& name, const std::string& path, const std::string& bytes) {
@@ -91,15 +116,40 @@ std::string Line(const std::string& name, const std::string& path, const std::st
          std::to_string(bytes.size()) + "\n";
 }
 
-TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
+// Folders whose names share a start ("a", "a.b", "ab"), and nested ones, in byte order, for the catalogue that the
+// program lists. The content types and ETags that a compiled catalogue gives are checked by the web example's test.
+const std::string kFolderTree[] = {"a!/x.tar.gz", "a.b", "a/b/c", "a/b/page.Html", "a/s.css", "ab", "app.mjs"};
+
+// Each folder asked for, and what the program says of it.
+const std::pair<std::string, std::string> kAsked[] = {{"a", " a/b/c a/b/page.Html a/s.css, 2 listed, folder"},
+                                                      {"a/", " a/b/c a/b/page.Html a/s.css, 2 listed, folder"},
+                                                      {"a/b", " a/b/c a/b/page.Html, 2 listed, folder"},
+                                                      {"a!", " a!/x.tar.gz, 1 listed, folder"},
+                                                      {"a.b", ", 0 listed, no"},
+                                                      {"a/b/c", ", 0 listed, no"},
+                                                      {"b", ", 0 listed, no"},
+                                                      {"",
+                                                       " a!/x.tar.gz a.b a/b/c a/b/page.Html a/s.css ab app.mjs, "
+                                                       "5 listed, folder"}};
+
+// Writes each file under the folder, holding its bytes.
+void SpillTree(const std::string& folder, const std::map<std::string, std::string>& files) {
+  for (const auto& [path, bytes] : files) {
+    std::filesystem::create_directories(std::filesystem::path(folder + "/" + path).parent_path());
+    Spill(folder + "/" + path, bytes);
+  }
+}
+
+TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTreeAndListItsFolders) {
   const ScratchFolder folder;
   const std::map<std::string, std::string> tree = Tree();
-  for (const auto& [path, bytes] : tree) {
-    std::filesystem::create_directories(std::filesystem::path(folder / "assets/" + path).parent_path());
-    Spill(folder / "assets/" + path, bytes);
-  }
+  SpillTree(folder / "assets", tree);
+  std::map<std::string, std::string> listed;
+  for (const std::string& path : kFolderTree)
+    listed[path] = path;
+  SpillTree(folder / "listed", listed);
   std::vector<std::string> arguments;
-  std::string includes, body, expected;
+  std::string includes = "#include \"tree.h\"\n", body, expected;
   const bool compresses = RunBinary({"-q", "-compress"}, {.folder = folder.path()}).exitCode == 0;
   for (const auto& [options, name, qualified, alignment] : kForms) {
     if (name == "packed" && !compresses)
@@ -113,16 +163,23 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
       expected += (name == "packed" && path == "page.html" ? "gzip " : "") + Line(name, path, bytes);
     expected += name + " end\n";
   }
-  // An empty catalogue.
-  arguments.insert(arguments.end(), {"-index", "none"});
+  // An empty catalogue, and the one that the program lists.
+  arguments.insert(arguments.end(), {"-index", "none", "-index", "tree", "-p", "listed", ""});
   includes += "#include \"none.h\"\n";
   body += "  Walk(\"none\", none, none_count, none_find, 1);\n";
-  expected += "none end\n";
+  // Each folder's entries sorted by name in byte order.
+  expected += "none end\na/\na/b/\na/b/c\na/b/page.Html\na/s.css\na!/\na!/x.tar.gz\na.b\nab\napp.mjs\n";
+  std::string folders;
+  for (const auto& [path, answer] : kAsked) {
+    folders += " '" + path + "'";
+    expected += "[" + path + "] under" + answer + "\n";
+  }
+  expected += "none: 0 0 1\n";
   ASSERT_EQ(RunBinary(arguments, {.folder = folder.path()}).exitCode, 0);
   // A second run finds every byte the same, the compressed ones too.
   EXPECT_EQ(RunBinary(arguments, {.folder = folder.path()}).output.find("Output filepath"), std::string::npos);
   // The program's own includes come last, so that every generated header must include what it uses.
-  Spill(folder / "main.cpp", includes + kWalker + body + "}\n");
+  Spill(folder / "main.cpp", includes + kWalker + body + "  Browse(count, folders);\n}\n");
   // C++17 with both compilers, and the later standards (Clang 14 knows C++23 as c++2b).
   const std::pair<std::string, const char*> builds[] = {
       {HEXLOOM_CXX_COMPILER, "c++17"}, {"clang++", "c++17"}, {HEXLOOM_CXX_COMPILER, "c++20"}, {"clang++", "c++2b"}};
@@ -130,82 +187,13 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTree) {
     if (compiler == "clang++" && Shell("command -v clang++").empty())
       continue;
     EXPECT_EQ(Shell("cd '" + folder.path() + "' && " + compiler + " -std=" + standard +
-                    " -pedantic-errors -Wall -Wextra -Werror -o walk *.cpp -lz 2>&1 && ./walk"),
+                    " -pedantic-errors -Wall -Wextra -Werror -o walk *.cpp -lz 2>&1 && ./walk" + folders),
               expected)
         << compiler << " " << standard;
-  }
-}
-
-}  // namespace
-
-// Folders whose names share a start ("a", "a.b", "ab"), and nested ones, in byte order. The content types and ETags
-// that a compiled catalogue gives are checked by the web example's test.
-const std::string kFolderTree[] = {"a!/x.tar.gz", "a.b", "a/b/c", "a/b/page.Html", "a/s.css", "ab", "app.mjs"};
-
-const char kBrowser[] = R"(#include "tree.h"
-#include "none.h"
-#include <cstdio>
-#include <string>
-// Prints the tree as tree_list() shows it, depth first: each folder's path and "/", each file's path.
-void List(const std::string& folder) {
-  for (const Data::tree_child& child : Data::tree_list(folder)) {
-    const std::string path = folder.empty() ? std::string(child.name) : folder + "/" + std::string(child.name);
-    if (!child.entry) {
-      std::printf("%s/%s\n", path.c_str(), Data::tree_is_folder(path) ? "" : " not a folder");
-      List(path);
-      continue;
-    }
-    std::printf("%s%s\n", path.c_str(), Data::tree_find(path) == child.entry ? "" : " lost");
-  }
-}
-int main(int count, char** folders) {
-  List("");
-  for (int i = 1; i < count; ++i) {
-    std::printf("[%s] under", folders[i]);
-    for (const Data::tree_entry& entry : Data::tree_under(folders[i]))
-      std::printf(" %.*s", int(entry.path.size()), entry.path.data());
-    const Data::tree_child_range list = Data::tree_list(folders[i]);
-    std::printf(", %d listed, %s\n", int(list.end() - list.begin()), Data::tree_is_folder(folders[i]) ? "folder" : "no");
-  }
-  std::printf("none: %d %d %d\n", int(Data::none_under("").end() - Data::none_under("").begin()),
-              int(Data::none_list("").end() - Data::none_list("").begin()), Data::none_is_folder(""));
-}
-)";
-
-TEST(Catalogue, FoldersListedFromTheTopGiveBackTheWholeTree) {
-  const ScratchFolder folder;
-  for (const std::string& path : kFolderTree) {
-    std::filesystem::create_directories(std::filesystem::path(folder / "assets/" + path).parent_path());
-    Spill(folder / "assets/" + path, path);
-  }
-  ASSERT_EQ(RunBinary({"-index", "tree", "-p", "assets", "", "-index", "none"}, {.folder = folder.path()}).exitCode, 0);
-  Spill(folder / "main.cpp", kBrowser);
-  // Each folder's entries sorted by name in byte order.
-  std::string expected = "a/\na/b/\na/b/c\na/b/page.Html\na/s.css\na!/\na!/x.tar.gz\na.b\nab\napp.mjs\n";
-  std::string all;
-  for (const std::string& path : kFolderTree)
-    all += " " + path;
-  const std::pair<std::string, std::string> asked[] = {{"a", " a/b/c a/b/page.Html a/s.css, 2 listed, folder"},
-                                                       {"a/", " a/b/c a/b/page.Html a/s.css, 2 listed, folder"},
-                                                       {"a/b", " a/b/c a/b/page.Html, 2 listed, folder"},
-                                                       {"a!", " a!/x.tar.gz, 1 listed, folder"},
-                                                       {"a.b", ", 0 listed, no"},
-                                                       {"a/b/c", ", 0 listed, no"},
-                                                       {"b", ", 0 listed, no"},
-                                                       {"", all + ", 5 listed, folder"}};
-  std::string folders;
-  for (const auto& [path, answer] : asked) {
-    folders += " '" + path + "'";
-    expected += "[" + path + "] under" + answer + "\n";
-  }
-  expected += "none: 0 0 1\n";
-  for (const char* compiler : {HEXLOOM_CXX_COMPILER, "clang++"}) {
-    EXPECT_EQ(Shell("cd '" + folder.path() + "' && " + compiler +
-                    " -std=c++17 -pedantic-errors -Wall -Wextra -Werror -o browse *.cpp 2>&1 && ./browse" + folders),
-              expected)
-        << compiler;
   }
   // Nothing of a catalogue is initialised when the program starts.
   EXPECT_EQ(Shell("cd '" + folder.path() + "' && g++ -std=c++17 -O0 -c tree.cpp && nm tree.o | grep -c _GLOBAL__sub_I"),
             "0\n");
 }
+
+}  // namespace

@@ -91,10 +91,9 @@ void RoundTrip(const std::string& compiler, bool strOnly) {
   }
   // The .cxx forms compile on their own when included; an empty array holds one zero, a -str array its closing zero.
   const std::string whole = "w\"0\\?";
-  Spill(folder / "whole.bin", whole);
+  for (const char* name : {"whole.bin", "whole_str.bin", "whole_incbin.bin"})
+    Spill(folder / name, whole);
   Spill(folder / "empty", "");
-  Spill(folder / "whole_str.bin", whole);
-  Spill(folder / "whole_incbin.bin", whole);
   Spill(folder / "empty_incbin", "");
   EXPECT_EQ(RunBinary({"-cxx", "-i", "whole.bin", "-dec", "-i", "empty", "-str", "-i", "whole_str.bin", "-incbin", "-i",
                        "whole_incbin.bin", "-i", "empty_incbin"},
@@ -128,10 +127,6 @@ TEST(RoundTrip, CompiledDataEqualsTheInputWithEveryCompiler) {
   if (!Shell("command -v clang++").empty())
     RoundTrip("clang++", true);
 }
-
-}  // namespace
-
-namespace {
 
 // Per object format: the tools, and the command that builds the folder's sources and prints what the program says (for
 // Mach-O, with no SDK to link, the symbol table).
