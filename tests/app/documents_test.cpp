@@ -8,7 +8,6 @@
 #include <regex>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "app/options.h"
 #include "support/temp_folder.h"
@@ -68,33 +67,30 @@ std::string Anchor(const std::string& heading) {
 }
 
 TEST(Documents, EveryLinkOfTheReadmeAndTheGuideLeadsToAFileAndAHeading) {
-  std::vector<std::filesystem::path> pages = {kRoot / "README.md"};
+  const std::filesystem::path readme = kRoot / "README.md";
+  std::map<std::filesystem::path, std::string> texts = {{readme, Slurp(readme.string())}};
   for (const auto& file : std::filesystem::directory_iterator(kRoot / "docs"))
-    pages.push_back(file.path());
-  std::map<std::filesystem::path, std::string> texts;
+    texts[file.path()] = Slurp(file.path().string());
   std::map<std::filesystem::path, std::set<std::string>> anchors;
   const std::regex heading(R"((^|\n)#+ ([^\n]+))");
-  for (const auto& page : pages) {
-    const std::string& text = texts[page] = Slurp(page.string());
+  for (const auto& [page, text] : texts) {
     for (std::sregex_iterator it(text.begin(), text.end(), heading), end; it != end; ++it)
       anchors[page].insert(Anchor((*it)[2]));
   }
   // A relative link, "#anchor" optional; addresses with a scheme lead outside.
   const std::regex link(R"(\]\(([^):#\s]*)(#[^)\s]*)?\))");
-  std::set<std::filesystem::path> linked;
+  std::set<std::filesystem::path> linked = {readme};
   for (const auto& [page, text] : texts) {
     for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
       const std::filesystem::path target =
           (*it)[1].length() ? (page.parent_path() / (*it)[1].str()).lexically_normal() : page;
       linked.insert(target);
       EXPECT_TRUE(std::filesystem::exists(target)) << (*it)[0] << " in " << page;
-      if ((*it)[2].matched) {
-        EXPECT_TRUE(anchors[target].count((*it)[2].str().substr(1))) << (*it)[0] << " in " << page;
-      }
+      EXPECT_TRUE(!(*it)[2].matched || anchors[target].count((*it)[2].str().substr(1))) << (*it)[0] << " in " << page;
     }
   }
-  for (const auto& page : pages)
-    EXPECT_TRUE(page == pages[0] || linked.count(page)) << page << " has no link to it";
+  for (const auto& [page, text] : texts)
+    EXPECT_TRUE(linked.count(page)) << page << " has no link to it";
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include "app/driver.h"
 #include "platform/gzip.h"
 #include "support/capture.h"
-#include "support/temp_folder.h"
 
 namespace {
 
@@ -98,14 +97,20 @@ TEST_F(OptionsTest, MistakesStopTheRunAreNamedAndKeepTheSettings) {
   EXPECT_EQ(run.settings.depfilePath, nullptr);
 }
 
-TEST_F(OptionsTest, PrefixAndExclusionsAreReadLeftToRight) {
+// A value is the next argument even where it looks like an option; -index opens its catalogue with the settings in
+// force.
+TEST_F(OptionsTest, ValuesAreReadLeftToRight) {
   const ConversionSettings& settings = run.settings.conversion;
-  EXPECT_EQ(RunAll({"-prefix", "a\\b", "-exclude", "*.o", "-exclude", "-i"}), 0);
+  EXPECT_EQ(RunAll({"-o", "out dir", "-o", "-i", "-prefix", "a\\b", "-exclude", "*.o", "-exclude", "-i"}), 0);
+  EXPECT_EQ(settings.outputFolder, "-i");
   EXPECT_EQ(settings.cataloguePrefix, "a/b");
   EXPECT_EQ(settings.excludePatterns, std::vector<std::string>({"*.o", "-i"}));
-  EXPECT_EQ(RunAll({"-exclude", "", "-exclude", ".*", "-prefix", ""}), 0);
+  EXPECT_EQ(RunAll({"-exclude", "", "-exclude", ".*", "-prefix", "", "-ns", "ui", "-index", "assets"}), 0);
   EXPECT_EQ(settings.excludePatterns, std::vector<std::string>({".*"}));
   EXPECT_EQ(settings.cataloguePrefix, "");
+  EXPECT_TRUE(settings.intoCatalogue);
+  const Catalogue& opened = run.state.catalogues.back();
+  EXPECT_EQ(std::tuple(opened.name, opened.style.nameSpace), std::tuple("assets", "ui"));
 }
 
 // A build without zlib says so rather than write catalogues it can't compress.
@@ -116,7 +121,6 @@ TEST_F(OptionsTest, CompressionIsReadLeftToRight) {
   EXPECT_EQ(RunAll({"-compress", "-nocompress"}) == 0 && !run.settings.conversion.compress, GzipAvailable());
 }
 
-// An exception that escapes the run is reported, and the run fails.
 TEST(RunCatchingAll, ReportsWhatEscapes) {
   EXPECT_EQ(RunCatchingAll([] { return 7; }), 7);
   EXPECT_EQ(CaptureConsole([] { EXPECT_EQ(RunCatchingAll([]() -> int { throw std::runtime_error("lost"); }), -1); }),
@@ -125,27 +129,15 @@ TEST(RunCatchingAll, ReportsWhatEscapes) {
             " [ERROR] Unexpected failure\n\n");
 }
 
-// A refused key is an error for the run, which still goes on with the options after it.
-TEST_F(OptionsTest, ARefusedCataloguePathLetsTheRunGoOn) {
+// A refused key is an error for the run, which still goes on with the options after it; -q keeps only the errors.
+TEST_F(OptionsTest, ARefusedCataloguePathLetsTheRunGoOnQuietly) {
   EXPECT_EQ(CaptureConsole([&] {
-              EXPECT_EQ(RunAll({"-index", "c", "-i", "../x", "-last", "-i", "missing"}), -1);
-            }),
-            " [ERROR] Catalogue path must stay below the current folder (-prefix names it): ../x\n\n"
-            " [ERROR] Catalogue path must stay below the current folder (-prefix names it): ../x\n\n"
-            "Reading File: missing\n [ERROR] Can't open file: missing\n\n");
-}
-
-TEST_F(OptionsTest, QuietKeepsOnlyErrors) {
-  EXPECT_EQ(CaptureConsole([&] {
-              RunAll({"-q", "-i", "no such file"});
+              EXPECT_EQ(RunAll({"-q", "-index", "c", "-i", "../x", "-last", "-i", "missing"}), -1);
               PrintUsage(run.settings);
             }),
-            " [ERROR] Can't open file: no such file\n\n");
-}
-
-TEST_F(OptionsTest, OutputFolderIsTheNextArgumentNeverReadAsAnOption) {
-  EXPECT_EQ(RunAll({"-o", "out dir", "-o", "-i"}), 0);
-  EXPECT_EQ(run.settings.conversion.outputFolder, "-i");
+            " [ERROR] Catalogue path must stay below the current folder (-prefix names it): ../x\n\n"
+            " [ERROR] Catalogue path must stay below the current folder (-prefix names it): ../x\n\n"
+            " [ERROR] Can't open file: missing\n\n");
 }
 
 TEST(ScanThreads, AWholeNumberFromOneTo256) {
@@ -173,14 +165,6 @@ TEST_F(OptionsTest, ScanTagIsALowercasedCopyThatAnInputClears) {
   CaptureConsole([&] { RunAll({"-i", "no such file"}); });
   EXPECT_FALSE(run.settings.conversion.scanTag);
   EXPECT_STREQ(run.settings.lastInputPath, "no such file");
-}
-
-TEST_F(OptionsTest, IndexOpensACatalogue) {
-  EXPECT_EQ(RunAll({"-o", "out", "-ns", "ui", "-index", "assets"}), 0);
-  EXPECT_TRUE(run.settings.conversion.intoCatalogue);
-  const Catalogue& opened = run.state.catalogues.back();
-  EXPECT_EQ(std::tuple(opened.name, opened.style.nameSpace, opened.headerPath),
-            std::tuple("assets", "ui", Native("out/assets.h")));
 }
 
 }  // namespace

@@ -29,9 +29,7 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
     items.push_back({path, items.size() == 7 ? &large : &small, digest, {}, {}});
   items[3].style.stringLiteral = true;
   items[0].style.alignment = 64;
-  SourceStyle style;
-  style.noNamespace = true;
-  CatalogueSourceText text("cat", style, items);
+  CatalogueSourceText text("cat", {.noNamespace = true}, items);
   const std::string whole = Whole(text);
   EXPECT_EQ(whole.size(), text.size());
   text.Rewind();

@@ -14,11 +14,9 @@ TEST(ContentType, TheLastExtensionOfTheLastPartCaseIgnored) {
     EXPECT_EQ(ContentTypeOf(path), kDefaultContentType) << path;
 }
 
-// The table is sorted for its binary search, and every row is found, in either case.
+// The binary search finds every row of the table, in either case, only if the table is sorted.
 TEST(ContentType, EveryRowIsFoundByItsExtension) {
-  const auto rows = ContentTypeRows();
-  EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), [](auto& a, auto& b) { return a.extension < b.extension; }));
-  for (const ContentTypeRow& row : rows) {
+  for (const ContentTypeRow& row : ContentTypeRows()) {
     EXPECT_EQ(ContentTypeOf("a/b." + std::string(row.extension)), row.type);
     std::string upper(row.extension);
     std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return std::toupper(c); });
@@ -28,11 +26,9 @@ TEST(ContentType, EveryRowIsFoundByItsExtension) {
 
 // base64url: "-" and "_" where base64 has "+" and "/".
 TEST(ContentType, EntityTagsAreQuotedBase64UrlOfEighteenBytes) {
-  unsigned char digest[32] = {0xFB, 0xFF, 0xBF, 0x00, 0x10, 0x83};
+  // A byte past the eighteenth changes nothing.
+  const unsigned char digest[32] = {0xFB, 0xFF, 0xBF, 0x00, 0x10, 0x83, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF};
   EXPECT_EQ(EntityTagOf(digest), "\"-_-_ABCDAAAAAAAAAAAAAAAA\"");
-  std::fill(std::begin(digest), std::end(digest), 0xFF);
-  digest[kEntityTagDigestBytes] = 0;
-  EXPECT_EQ(EntityTagOf(digest), "\"" + std::string(24, '_') + "\"");
 }
 
 }  // namespace

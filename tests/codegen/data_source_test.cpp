@@ -50,7 +50,6 @@ TEST(DataSource, EachStyleOption) {
       {{.braceWrap = true}, "namespace Data {\n" + kDecl + "\n{\n" + kSkyRow + kEnd},
       {{.braceWrapNamespace = true}, "namespace Data\n{\n" + kDecl + " {\n" + kSkyRow + kEnd},
       {{.nameSpace = "ui::assets"}, "namespace ui::assets {\n" + kDecl + " {\n" + kSkyRow + kEnd},
-      {{.hexOutput = false}, kArray + "  0, 65, 255" + kEnd},
       {{.alignment = 1}, "namespace Data {\nalignas(1) " + kDecl + " {\n" + kSkyRow + kEnd},
       {{.alignment = 64, .digestComment = true},
        "namespace Data {\n// 0041ff\nalignas(64) " + kDecl + " {\n" + kSkyRow + kEnd},
@@ -68,14 +67,11 @@ TEST(DataSource, EachStyleOption) {
     EXPECT_EQ(Body(kSky, style), text);
 }
 
-// An empty array holds one zero; an empty vector is valid C++ and keeps its empty row.
-TEST(DataSource, EmptyInput) {
+// An empty array holds one zero; an empty vector is valid C++ and keeps its empty row. 256 bytes fill their last row;
+// 17 in rows of 8 leave one byte on it.
+TEST(DataSource, Rows) {
   EXPECT_EQ(Body({}), kArray + "  0x00" + kEnd);
   EXPECT_EQ(Body({}, {.tabSize = 3, .useVector = true}), kVector + " {\n   " + kEnd);
-}
-
-// 256 bytes fill their last row; 17 in rows of 8 leave one byte on it.
-TEST(DataSource, Rows) {
   std::string decimal = "  ";
   for (int i = 0; i < 256; ++i)
     decimal += std::to_string(i) + (i == 255 ? "" : i % 16 == 15 ? ", \n  " : ", ");
@@ -92,7 +88,6 @@ TEST(DataSource, StringLiteralForms) {
       "  return std::vector<unsigned char>(text, text + sizeof text - 1);\n}();\n}\n";
   const std::tuple<SourceStyle, Bytes, std::string> cases[] = {
       {{}, {}, kArray + "  \"\"" + kEnd},
-      {{.hexOutput = false}, {0x00, 0x41, 0xFF, '0'}, kArray + "  \"\\0A\\3770\"" + kEnd},
       {{.rowWidth = 2, .rowWidthChosen = true}, kSky, kArray + "  \"\\0A\"\n  \"\\377\"" + kEnd},
       {{}, Bytes(65, 'a'), kArray + "  \"" + std::string(64, 'a') + "\"\n  \"a\"" + kEnd},
       {{.useVector = true}, {'a'}, kVector + vectorOfA},

@@ -20,23 +20,13 @@ TEST(DepfileText, EscapesWhatBothToolsReadBackAndRefusesTheRest) {
       {"a\\b c", "a\\b\\ c"},
       {"a (1) ]x[ ~b", "a\\ (1)\\ ]x[\\ ~b"},
       {"a()", "a()"},
-      {"Q&A", ""},
-      {"a(1)", ""},
-      {"x[1]", ""},
-      {"del\x7f", ""},
-      {"bell\a", ""},
-      {"new\nline", ""},
-      {"end\\", ""},
-      {"a\\#b", ""},
-      {"a\\:b", ""},
-      {"a\\$b", ""},
   };
   for (const auto& [path, escaped] : cases) {
-    EXPECT_EQ(CanWriteDepfilePath(path), !escaped.empty()) << path;
-    if (!escaped.empty()) {
-      EXPECT_EQ(EscapeDepfilePath(path), escaped) << path;
-    }
+    EXPECT_TRUE(CanWriteDepfilePath(path)) << path;
+    EXPECT_EQ(EscapeDepfilePath(path), escaped) << path;
   }
+  for (const char* path : {"Q&A", "a(1)", "x[1]", "del\x7f", "bell\a", "new\nline", "end\\", "a\\#b", "a\\:b", "a\\$b"})
+    EXPECT_FALSE(CanWriteDepfilePath(path)) << path;
 }
 
 }  // namespace

@@ -101,8 +101,7 @@ TEST_F(CatalogueTest, CompressedEntriesAndTheCataloguesThatInflate) {
   OpenCatalogue(run, "packed", settings);
   settings.compress = true;
   Run({"b.bin", "text"});
-  const Catalogue& packed = run.catalogues.back();
-  EXPECT_TRUE(packed.entries.at("text").storage.gzip);
+  EXPECT_TRUE(run.catalogues.back().entries.at("text").storage.gzip);
   EXPECT_EQ(fs.Contents("plain.cpp")->find("zlib"), std::string::npos);
   EXPECT_NE(fs.Contents("packed.cpp")->find("#include <zlib.h>"), std::string::npos);
 }

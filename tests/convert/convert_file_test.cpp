@@ -4,6 +4,8 @@
 
 namespace {
 
+const std::string kSkyRead = "Reading File: sky.png\nConverting...\n";
+
 class ConvertFileTest : public MemoryRunTest {
  protected:
   void SetUp() override { fs.Add("sky.png", std::string("\x00\x41\xff", 3)); }
@@ -14,16 +16,14 @@ class ConvertFileTest : public MemoryRunTest {
 };
 
 TEST_F(ConvertFileTest, SourceAndHeaderThenTheSameTextsAgain) {
-  EXPECT_EQ(Convert("sky.png"),
-            "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cpp\nOutput filepath: sky.png.h\n\n");
+  EXPECT_EQ(Convert("sky.png"), kSkyRead + "Output filepath: sky.png.cpp\nOutput filepath: sky.png.h\n\n");
   EXPECT_TRUE(Holds("sky.png.cpp", "sky_png[] = {\n  0x00, 0x41, 0xFF\n};"));
   EXPECT_TRUE(Holds("sky.png.h", "sky_png_size = 3;"));
   EXPECT_EQ(Convert("sky.png"),
-            "Reading File: sky.png\nConverting...\nNo overwrite, same data for : sky.png.cpp\n"
-            "No overwrite, same data for : sky.png.h\n\n");
+            kSkyRead + "No overwrite, same data for : sky.png.cpp\nNo overwrite, same data for : sky.png.h\n\n");
   // The .cxx holds the text of the .cpp.
   settings.format = OutputFormat::Cxx;
-  EXPECT_EQ(Convert("sky.png"), "Reading File: sky.png\nConverting...\nOutput filepath: sky.png.cxx\n\n");
+  EXPECT_EQ(Convert("sky.png"), kSkyRead + "Output filepath: sky.png.cxx\n\n");
   EXPECT_EQ(fs.Contents("sky.png.cxx"), fs.Contents("sky.png.cpp"));
 }
 
@@ -53,8 +53,7 @@ TEST_F(ConvertFileTest, InputsThatCantBeReadAndTargetsThatCantBeWritten) {
   EXPECT_EQ(Convert("missing", false), "Reading File: missing\n [ERROR] Can't open file: missing\n\n");
   // No header after a source that failed.
   fs.Add("sky.png.cpp", "old").writable = false;
-  EXPECT_EQ(Convert("sky.png", false),
-            "Reading File: sky.png\nConverting...\n [ERROR] Can't write file: sky.png.cpp\n\n");
+  EXPECT_EQ(Convert("sky.png", false), kSkyRead + " [ERROR] Can't write file: sky.png.cpp\n\n");
 }
 
 TEST_F(ConvertFileTest, SameFileUnderTwoNamesIsOneInput) {
@@ -87,8 +86,7 @@ TEST_F(ConvertFileTest, IncbinSources) {
     settings.style.useVector = settings.style.dynamicData = false;
     settings.style.*field = true;
     EXPECT_EQ(Convert("sky.png", false),
-              "Reading File: sky.png\nConverting...\n [ERROR] -incbin can't make a vector "
-              "(-stl) or writable data (-dyn): sky.png\n\n");
+              kSkyRead + " [ERROR] -incbin can't make a vector (-stl) or writable data (-dyn): sky.png\n\n");
   }
 }
 

@@ -6,9 +6,6 @@ namespace {
 
 class OutputFileTest : public MemoryRunTest {
  protected:
-  // Paths are written with "/" and tested with the platform's separator.
-  std::string Strip(const char* stem) { return StripScanTag(settings.scanTag, Native(stem)); }
-
   // Writes through a conversion of `input`; returns the console text.
   std::string Write(const std::string& path, const std::string& content, const std::string& input = "in",
                     bool expected = true) {
@@ -28,16 +25,16 @@ TEST_F(OutputFileTest, NamingTable) {
   EXPECT_EQ(BuildOutputPath(settings, Native("/data/Sub/Logo.PNG"), ".cpp"), Native("/out/logo.cpp"));
 }
 
-// Every occurrence, in any case; one that removing another forms is left (a scan test shows it).
-TEST_F(OutputFileTest, ScanTagRemoval) {
-  settings.scanTag = ".bin";
-  EXPECT_EQ(Strip("/d/.bin"), Native("/d/"));
-  EXPECT_EQ(Strip("/d/My.Bin.Old.bin"), Native("/d/my.old"));
-  EXPECT_EQ(Strip("/Dir.BIN/X.Bin"), Native("/Dir.BIN/x"));
-  settings.scanTag = "";
-  EXPECT_EQ(Strip("/D/Logo.PNG"), Native("/D/logo.png"));
-  settings.scanTag = "ss";
-  EXPECT_EQ(Strip("/x/sssss"), Native("/x/s"));
+// Every occurrence, in any case; one that removing another forms is left (a scan test shows it). Paths are written
+// with "/" and tested with the platform's separator.
+TEST(ScanTag, Removal) {
+  const std::tuple<std::string, const char*, const char*> cases[] = {{".bin", "/d/.bin", "/d/"},
+                                                                     {".bin", "/d/My.Bin.Old.bin", "/d/my.old"},
+                                                                     {".bin", "/Dir.BIN/X.Bin", "/Dir.BIN/x"},
+                                                                     {"", "/D/Logo.PNG", "/D/logo.png"},
+                                                                     {"ss", "/x/sssss", "/x/s"}};
+  for (const auto& [tag, stem, stripped] : cases)
+    EXPECT_EQ(StripScanTag(tag, Native(stem)), Native(stripped)) << stem;
 }
 
 TEST_F(OutputFileTest, WritesOnlyWhenTheBytesChange) {

@@ -8,8 +8,8 @@ namespace {
 
 const std::string kCantOpen = " [ERROR] Can't open file: in\n\n", kCantWrite = " [ERROR] Can't write file: out\n\n";
 
-TEST(Report, ReadFailuresPrintTheirCheckLineFirst) {
-  const std::pair<ReadResult, std::string> cases[] = {
+TEST(Report, FailuresPrintTheirCheckLineFirst) {
+  const std::pair<ReadResult, std::string> reads[] = {
       {ReadResult::Done, ""},
       {ReadResult::CantOpen, kCantOpen},
       {ReadResult::UnknownLength, " [ERROR] path(in) streamLength(-1) inputStream.good()(0) \n\n" + kCantOpen},
@@ -17,17 +17,14 @@ TEST(Report, ReadFailuresPrintTheirCheckLineFirst) {
       {ReadResult::TooLarge, " [ERROR] File too large to hold in memory: in\n\n"},
       {ReadResult::Shrunk, " [ERROR] Can't read file: in\n\n"},
   };
-  for (const auto& [result, printed] : cases)
+  for (const auto& [result, printed] : reads)
     EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(ReportReadFailure(result, "in"), result == ReadResult::Done); }), printed);
-}
-
-TEST(Report, WriteFailuresPrintTheirCheckLineFirst) {
-  const std::pair<WriteResult, std::string> cases[] = {
+  const std::pair<WriteResult, std::string> writes[] = {
       {WriteResult::Done, ""},
       {WriteResult::Refused, kCantWrite},
       {WriteResult::ShortWrite, " [ERROR] path(out) outputStream.good()(0) \n\n" + kCantWrite},
   };
-  for (const auto& [result, printed] : cases) {
+  for (const auto& [result, printed] : writes) {
     EXPECT_EQ(CaptureConsole([&] { EXPECT_EQ(ReportWriteFailure(result, "out"), result == WriteResult::Done); }),
               printed);
   }
