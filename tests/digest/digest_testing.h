@@ -1,5 +1,4 @@
-// What the digest tests share: every digest of the table on its portable code and, where this CPU runs it, on its
-// accelerated code.
+// What the digest tests share: random messages, and a digest taken in one pass or in pieces.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "digest/cpu_dispatch.h"
 #include "digest/digest.h"
 #include "support/hex.h"
 
@@ -38,30 +36,3 @@ inline std::string Digest(const DigestInfo& info, const unsigned char* message, 
   EXPECT_EQ(out.substr(info.size), std::string(out.size() - info.size, kCanary)) << "written past the digest";
   return Hex(out.substr(0, info.size));
 }
-
-// A digest on its portable code or, where this CPU runs it, on its accelerated code.
-using Engine = std::pair<DigestKind, bool>;
-
-inline std::vector<Engine> Engines() {
-  std::vector<Engine> engines;
-  for (const DigestInfo& info : kDigests)
-    for (bool accelerated : {false, true})
-      if (!accelerated || info.accelerated())
-        engines.emplace_back(info.kind, accelerated);
-  return engines;
-}
-
-inline std::string EngineName(const testing::TestParamInfo<Engine>& param) {
-  std::string name = DigestInfoOf(param.param.first).name;
-  std::erase(name, '-');
-  return name + (param.param.second ? "_accelerated" : "_portable");
-}
-
-// Runs each case on the engine's own code, allowing acceleration again afterwards, on the engines that
-// oracle_test.cpp instantiates.
-class DigestEngineTest : public testing::TestWithParam<Engine> {
- protected:
-  void SetUp() override { DigestAllowAcceleration(GetParam().second); }
-  void TearDown() override { DigestAllowAcceleration(true); }
-  const DigestInfo& Info() const { return DigestInfoOf(GetParam().first); }
-};

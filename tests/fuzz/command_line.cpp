@@ -6,8 +6,8 @@
 
 #include "app/driver.h"
 #include "fuzz/fuzz_check.h"
-#include "platform/console_log.h"
 #include "platform/file_access.h"
+#include "support/capture.h"
 #include "support/memory_file_system.h"
 
 namespace {
@@ -34,12 +34,10 @@ void Snapshot(MemoryFileSystem& fs, const std::string& folder, Tree& tree) {
   for (const FolderEntry& entry : entries) {
     const std::string path = folder.empty() ? entry.name : folder == "/" ? "/" + entry.name : folder + "/" + entry.name;
     Check(!IsTemporaryName(entry.name), "temporary file left behind");
-    if (entry.kind == EntryKind::Folder && !entry.isLink) {
-      tree[path] = "folder";
+    const bool descend = entry.kind == EntryKind::Folder && !entry.isLink;
+    tree[path] = descend ? "folder" : (entry.isLink ? "link to " : "file ") + fs.Contents(path).value_or("nothing");
+    if (descend)
       Snapshot(fs, path, tree);
-    } else {
-      tree[path] = (entry.isLink ? "link to " : "file ") + fs.Contents(path).value_or("nothing");
-    }
   }
 }
 
@@ -58,15 +56,13 @@ Tree Run(std::vector<std::string> arguments, int& exitCode) {
   for (std::string& argument : arguments)
     argv.push_back(argument.data());
   argv.push_back(nullptr);
-  std::string console;
-  ConsoleLog::Instance().CaptureInto(&console);
-  try {
-    exitCode = RunHexloomOn(fs, static_cast<int>(arguments.size()), argv.data(), kJobs);
-  } catch (...) {
-    Check(false, "an exception escapes the driver");
-  }
-  ConsoleLog::Instance().CaptureInto(nullptr);
-  ConsoleLog::Instance().SetQuiet(false);
+  const std::string console = CaptureConsole([&] {
+    try {
+      exitCode = RunHexloomOn(fs, static_cast<int>(arguments.size()), argv.data(), kJobs);
+    } catch (...) {
+      Check(false, "an exception escapes the driver");
+    }
+  });
   Check(exitCode == 0 || exitCode == -1, "exit code neither 0 nor -1");
   for (const char c : console)
     Check(c == '\n' || (static_cast<unsigned char>(c) >= ' ' && c != '\x7f'), "control byte on the console");

@@ -1,5 +1,4 @@
-// Every digest of the registry, on its portable and its accelerated code, fed a message in the pieces the input asks
-// for, against libcrypto's.
+// Every digest, on its portable and its accelerated code, fed a message in the pieces asked for, against libcrypto.
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -10,14 +9,9 @@
 #include "digest/digest.h"
 #include "fuzz/fuzz_check.h"
 
-namespace {
-
 // The input opens with the number of piece sizes, then the sizes, one byte each; the rest is the message.
-constexpr size_t kMostPieceSizes = 16;
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  constexpr size_t kMostPieceSizes = 16;
   if (size == 0)
     return 0;
   const size_t sizeCount = std::min<size_t>(data[0] % kMostPieceSizes, size - 1);
@@ -45,11 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // A piece of size 0 is fed too, with no bytes behind it.
       DigestContext context;
       info.init(context);
-      size_t done = 0;
-      for (size_t i = 0; done < length; ++i) {
-        const size_t piece = pieces.empty() ? length : std::min(pieces[i % pieces.size()], length - done);
+      for (size_t i = 0, done = 0, piece = 0; done < length; ++i, done += piece) {
+        piece = pieces.empty() ? length : std::min(pieces[i % pieces.size()], length - done);
         info.update(context, piece == 0 ? nullptr : message + done, piece);
-        done += piece;
       }
       unsigned char streamed[kMaxDigestSize] = {};
       info.final(context, streamed);

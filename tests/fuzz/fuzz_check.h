@@ -17,11 +17,10 @@ inline void Check(bool holds, const char* property) {
 // The parts of the text between separators; one empty part for an empty text.
 inline std::vector<std::string> Split(std::string_view text, char separator) {
   std::vector<std::string> parts(1);
-  for (const char c : text) {
+  for (const char c : text)
     if (c == separator)
       parts.emplace_back();
     else
       parts.back().push_back(c);
-  }
   return parts;
 }

@@ -1,9 +1,9 @@
 // The texts that generated code quotes bytes and names in, read back as a compiler and an assembler read them.
 #include <algorithm>
 #include <cctype>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "codegen/identifier.h"
 #include "codegen/incbin_text.h"
@@ -47,13 +47,12 @@ std::string Unquote(std::string_view text, size_t& i, const Escapes& escapes) {
       return bytes;
     Check(c >= ' ' && c != 0x7F && (c < 0x80 || !escapes.asciiOnly), "raw byte that must be escaped");
     Check(c != '\\' || i < text.size(), "escape at the end");
-    if (c != '\\') {
+    if (c != '\\')
       bytes += static_cast<char>(c);
-    } else if (const size_t letter = escapes.letters.find(text[i]); letter != std::string_view::npos) {
+    else if (const size_t letter = escapes.letters.find(text[i]); letter != std::string_view::npos)
       bytes += escapes.values[letter], ++i;
-    } else {
+    else
       bytes += text[i] == 'x' ? ReadDigits(text, ++i, 16, SIZE_MAX) : ReadDigits(text, i, 8, kOctalDigits);
-    }
   }
 }
 
@@ -94,11 +93,10 @@ void CheckRows(const uint8_t* data, size_t size) {
   while (const size_t written = WriteStringLiteralRows(layout, row, buffer.data(), buffer.size()))
     text.append(buffer, 0, written);
   Check(row == StringLiteralRowCount(layout) && text.size() == StringLiteralLength(layout), "rows or length foretold");
-  std::istringstream lines(text);
-  size_t count = 0;
-  for (std::string line; std::getline(lines, line); ++count)
+  const std::vector<std::string> lines = Split(text, '\n');
+  Check(lines.size() == row, "line count differs from the row count");
+  for (const std::string& line : lines)
     Check(line.find_first_not_of(' ') == layout.indent && line.back() == '"', "row not indented and quoted");
-  Check(count == row, "line count differs from the row count");
   Check(ReadCxxLiterals(text) == std::string(layout.bytes, layout.bytes + layout.count), "rows read back differ");
 }
 

@@ -7,26 +7,16 @@
 
 namespace {
 
-std::string Bytes(const ByteBuffer& buffer) {
-  return {reinterpret_cast<const char*>(buffer.data()), buffer.size()};
-}
-
-bool Empty(const ByteBuffer& buffer) {
-  return buffer.data() == nullptr && buffer.size() == 0;
-}
-
-// The bytes go with the buffer; the one they left, and a cleared one, are empty.
 TEST(ByteBuffer, MovedFromAndClearedBuffersAreEmpty) {
   ByteBuffer first, third;
   first.Assign("abc", 3);
   ByteBuffer second(std::move(first));
   third.Assign("x", 1);
   third = std::move(second);
-  EXPECT_EQ(Bytes(third), "abc");
-  for (const ByteBuffer* emptied : {&first, &second})
-    EXPECT_TRUE(Empty(*emptied));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(third.data()), third.size()), "abc");
   third.Clear();
-  EXPECT_TRUE(Empty(third));
+  for (const ByteBuffer* emptied : {&first, &second, &third})
+    EXPECT_TRUE(emptied->data() == nullptr && emptied->size() == 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -33,10 +34,7 @@ TEST(ConsoleLog, AQuietRecordingKeepsOnlyFailures) {
     log.Replay(recording);
   });
   EXPECT_EQ(text, " [ERROR] x notice");
-  size_t kept = 0;
-  for (const ConsoleLog::Recording::Piece& piece : recording.pieces)
-    kept += piece.isColour ? 0 : 1;
-  EXPECT_EQ(kept, 2u);
+  EXPECT_EQ(std::ranges::count(recording.pieces, false, &ConsoleLog::Recording::Piece::isColour), 2);
 }
 
 }  // namespace

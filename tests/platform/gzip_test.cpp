@@ -10,9 +10,8 @@ const std::string kText = "Hexloom embeds files. Hexloom embeds files. Hexloom e
 
 std::string Member(const std::string& text, size_t limit) {
   ByteBuffer out;
-  if (!GzipWithin(reinterpret_cast<const unsigned char*>(text.data()), text.size(), limit, out))
-    return "refused";
-  return {reinterpret_cast<const char*>(out.data()), out.size()};
+  const bool fits = GzipWithin(reinterpret_cast<const unsigned char*>(text.data()), text.size(), limit, out);
+  return fits ? std::string(reinterpret_cast<const char*>(out.data()), out.size()) : "refused";
 }
 
 // The header is fixed (no time, no name, OS unknown) and the member fits its limit exactly or is refused.
