@@ -183,17 +183,14 @@ TEST(Catalogue, CompiledCataloguesHoldEveryFileOfTheTreeAndListItsFolders) {
   // C++17 with both compilers, and the later standards (Clang 14 knows C++23 as c++2b).
   const std::pair<std::string, const char*> builds[] = {
       {HEXLOOM_CXX_COMPILER, "c++17"}, {"clang++", "c++17"}, {HEXLOOM_CXX_COMPILER, "c++20"}, {"clang++", "c++2b"}};
+  const std::string build = " -pedantic-errors -Wall -Wextra -Werror -o walk *.cpp -lz 2>&1 && ./walk" + folders;
   for (const auto& [compiler, standard] : builds) {
     if (compiler == "clang++" && Shell("command -v clang++").empty())
       continue;
-    EXPECT_EQ(Shell("cd '" + folder.path() + "' && " + compiler + " -std=" + standard +
-                    " -pedantic-errors -Wall -Wextra -Werror -o walk *.cpp -lz 2>&1 && ./walk" + folders),
-              expected)
-        << compiler << " " << standard;
+    EXPECT_EQ(Shell(compiler + " -std=" + standard + build, folder.path()), expected) << compiler << " " << standard;
   }
   // Nothing of a catalogue is initialised when the program starts.
-  EXPECT_EQ(Shell("cd '" + folder.path() + "' && g++ -std=c++17 -O0 -c tree.cpp && nm tree.o | grep -c _GLOBAL__sub_I"),
-            "0\n");
+  EXPECT_EQ(Shell("g++ -std=c++17 -O0 -c tree.cpp && nm tree.o | grep -c _GLOBAL__sub_I", folder.path()), "0\n");
 }
 
 }  // namespace

@@ -116,10 +116,8 @@ void RoundTrip(const std::string& compiler, bool strOnly) {
             "  Print(v.size() == size ? name : \"sizes differ\", v.data(), size);\n}\n"
             "int main() {\n" +
             body + "}\n");
-  EXPECT_EQ(Shell("cd '" + folder.path() + "' && " + compiler + " -std=c++20 -pedantic-errors -Wall -Wextra -Werror" +
-                  " -o roundtrip *.cpp incbin/*.cpp 2>&1 && ./roundtrip"),
-            expected)
-      << compiler;
+  const std::string build = " -std=c++20 -pedantic-errors -Wall -Wextra -Werror -o roundtrip *.cpp incbin/*.cpp 2>&1";
+  EXPECT_EQ(Shell(compiler + build + " && ./roundtrip", folder.path()), expected) << compiler;
 }
 
 TEST(RoundTrip, CompiledDataEqualsTheInputWithEveryCompiler) {
@@ -154,7 +152,7 @@ TEST(RoundTrip, IncbinOnEveryObjectFormat) {
       continue;
     }
     const bool macho = std::string(tools).starts_with("clang");
-    EXPECT_EQ(Shell("cd '" + folder.path() + "' && rm -f *.o && " + build),
+    EXPECT_EQ(Shell(std::string("rm -f *.o && ") + build, folder.path()),
               macho ? "0000000000000000 S _bare\n0000000000000000 S __ZN1a1b3skyE\n" : "0 255 3 bare.")
         << tools;
   }

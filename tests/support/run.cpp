@@ -29,10 +29,6 @@ std::string Golden(const std::string& name) {
   return Slurp(HEXLOOM_TEST_DATA "/" + name);
 }
 
-std::string UsageText() {
-  return Golden("usage.txt");
-}
-
 std::string Converted(const std::string& input, std::initializer_list<std::string> outputs) {
   std::string text = "Reading File: " + input + "\nConverting...\n";
   for (const std::string& output : outputs)
@@ -41,7 +37,7 @@ std::string Converted(const std::string& input, std::initializer_list<std::strin
 }
 
 std::string Failed(const std::string& message) {
-  return " [ERROR] " + message + "\n\n" + UsageText() + kEnding;
+  return " [ERROR] " + message + "\n\n" + Golden("usage.txt") + kEnding;
 }
 
 namespace {
@@ -154,6 +150,6 @@ RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions&
   return result;
 }
 
-std::string Shell(const std::string& command) {
-  return RunBinary({"-c", command}, {.sandbox = false, .program = {"sh"}}).output;
+std::string Shell(const std::string& command, const std::string& folder) {
+  return RunBinary({"-c", command}, {.folder = folder, .sandbox = false, .program = {"sh"}}).output;
 }

@@ -27,8 +27,8 @@ struct RunOptions {
 // Runs hexloom with the arguments, standard input empty, and reads what it printed to the end.
 RunResult RunBinary(const std::vector<std::string>& arguments, const RunOptions& options = {});
 
-// Runs a shell command, outside the sandbox, and returns what it printed to standard output.
-std::string Shell(const std::string& command);
+// Runs a shell command in the folder, outside the sandbox, and returns what it printed to standard output.
+std::string Shell(const std::string& command, const std::string& folder = ".");
 
 // False when the binary runs under an emulator (qemu-user) or is built with a sanitizer, which reserve more address
 // space for themselves than a run's RLIMIT_AS would leave.
@@ -40,8 +40,6 @@ extern const char kBanner[];
 extern const char kEnding[];
 // The bytes of a golden file in tests/data.
 std::string Golden(const std::string& name);
-// The usage text, from its golden copy.
-std::string UsageText();
 // The lines of one conversion that wrote the outputs.
 std::string Converted(const std::string& input, std::initializer_list<std::string> outputs);
 // The exit code of a failed run, as a shell sees it.

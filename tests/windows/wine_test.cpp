@@ -60,7 +60,7 @@ TEST_F(Wine, ConsoleTextOfRunsWithWindowsPaths) {
   Spill(folder / "data/Sub/Logo.PNG", "logo");
   ASSERT_EQ(symlink("..", (folder / "data/Sub/up").c_str()), 0);
   RunResult run = RunExe({"-X"}, folder.path());
-  EXPECT_EQ(run.output, kBanner + ("Invalid Parameter (1) : -X\n\n" + UsageText() + kEnding));
+  EXPECT_EQ(run.output, kBanner + ("Invalid Parameter (1) : -X\n\n" + Golden("usage.txt") + kEnding));
   EXPECT_EQ(run.exitCode, kFailed);
   // The folder as Windows sees it through Wine's Z: drive.
   std::string sub = "Z:" + folder.path() + "/data/Sub";
