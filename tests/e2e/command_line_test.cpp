@@ -18,8 +18,8 @@ TEST_P(WholeRun, Run) {
 INSTANTIATE_TEST_SUITE_P(
     Runs, WholeRun,
     testing::Values(
-        RunCase{"NoArgumentPrintsTheUsage", "", {}, kBanner + Golden("usage.txt"), kFailed},  // the one run without the
-                                                                                              // ending
+        // The one run without the ending.
+        RunCase{"NoArgumentPrintsTheUsage", "", {}, kBanner + Golden("usage.txt"), kFailed},
         // Catalogues are written at the end of the run, and a write that fails fails the run.
         RunCase{"UnwritableCatalogueFailsTheRun",
                 "",
