@@ -17,11 +17,10 @@ namespace {
 
 // Whole blocks are compressed where they lie, in the caller's memory.
 void CompressBlocks(uint64_t state[8], const unsigned char* data, uint64_t blockCount) {
-  if (!DigestAccelerationAllowed())
-    Sha512BlocksPortable(state, data, blockCount);
-  else if (CpuHasAvx512())
+  const bool accelerated = DigestAccelerationAllowed();
+  if (accelerated && CpuHasAvx512())
     Sha512BlocksAvx512(state, data, blockCount);
-  else if (CpuHasAvxBmi2())
+  else if (accelerated && CpuHasAvxBmi2())
     Sha512BlocksAvxBmi2(state, data, blockCount);
   else
     Sha512BlocksPortable(state, data, blockCount);

@@ -1,9 +1,9 @@
 // The digest code for newer x86-64 CPUs: SHA-1 and SHA-256 on the SHA
-// extensions, SHA-512 built for AVX and BMI2 and for AVX-512, and the cpuid checks that
-// choose them. Only functions with a target attribute may use those
-// instructions (inlined code takes on its caller's), so the program still
-// runs on any x86-64; no file-wide flags, which would leak the instructions
-// into inline functions other files share.
+// extensions, SHA-512 built for AVX and BMI2 and for AVX-512, and the
+// cpuid checks that choose them. Only functions with a target attribute may
+// use those instructions (inlined code takes on its caller's), so the
+// program still runs on any x86-64; no file-wide flags, which would leak
+// the instructions into inline functions other files share.
 
 #include <cpuid.h>
 #include <immintrin.h>

@@ -39,9 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       // A piece of size 0 is fed too, with no bytes behind it.
       DigestContext context;
       info.init(context);
-      for (size_t i = 0, done = 0, piece = 0; done < length; ++i, done += piece) {
-        piece = pieces.empty() ? length : std::min(pieces[i % pieces.size()], length - done);
+      size_t done = 0;
+      for (size_t i = 0; done < length; ++i) {
+        const size_t piece = pieces.empty() ? length : std::min(pieces[i % pieces.size()], length - done);
         info.update(context, piece == 0 ? nullptr : message + done, piece);
+        done += piece;
       }
       unsigned char streamed[kMaxDigestSize] = {};
       info.final(context, streamed);
