@@ -1,5 +1,6 @@
 #include "app/driver.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -125,6 +126,9 @@ int RunHexloomOn(FileSystem& fs, int argc, char** argv, const char* jobs) {
   const std::optional<size_t> askedThreads = jobs ? ParseScanThreads(jobs) : std::nullopt;
   run.state.scanThreads = askedThreads.value_or(DefaultScanThreads());
   ArgumentCursor args{.count = argc, .values = argv};
+  // The option may come last and still names what the whole run read.
+  run.state.dependencies.recording =
+      std::any_of(argv, argv + argc, [](const char* argument) { return std::strcmp(argument, "-depfile") == 0; });
 
   const Query query = argc < 2 ? Query::None : QueryOf(argv[1]);
   if (query == Query::Version) {

@@ -137,7 +137,7 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
 
 bool CommitConversion(PreparedConversion& prepared, const ConversionSettings& settings, RunState& run) {
   ConsoleLog::Instance().Replay(prepared.console);
-  run.dependencies.prerequisites.Add(prepared.inputPath);
+  run.dependencies.AddPrerequisite(prepared.inputPath);
   if (!prepared.ready)
     return false;
   if (GoesIntoCatalogue(settings)) {

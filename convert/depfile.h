@@ -23,9 +23,24 @@ struct PathsInOrder {
 // The run's targets (every output written or found the same) and
 // prerequisites (every input read, every folder a scan listed), as the run
 // named them.
+// A run whose command line never names -depfile records nothing: two
+// string sets a file would cost a tree of small files dearly.
 struct DependencyRecord {
+  bool recording = true;
   PathsInOrder targets;
   PathsInOrder prerequisites;
+
+  // Adds the output unless it is there already or nothing is recorded.
+  void AddTarget(const std::string& path) {
+    if (recording)
+      targets.Add(path);
+  }
+  // Adds the input or listed folder unless it is there already or nothing
+  // is recorded.
+  void AddPrerequisite(const std::string& path) {
+    if (recording)
+      prerequisites.Add(path);
+  }
 };
 
 // Writes the run's dependency file at `path` through the change-aware path

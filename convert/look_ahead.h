@@ -15,7 +15,7 @@ constexpr uint64_t kPrepareBudgetBytes = uint64_t{256} << 20;
 // Small files are prepared in batches of up to this many files and bytes,
 // so that handing work between the threads costs little beside the files
 // themselves; a larger file makes a batch of its own.
-constexpr size_t kBatchFiles = 128;
+constexpr size_t kBatchFiles = 32;
 constexpr uint64_t kBatchBytes = uint64_t{1} << 20;
 
 // What the scan holds prepared ahead: batches queued or done but not yet

@@ -62,7 +62,7 @@ void RecordOutput(Conversion& conversion, const std::string& path, const std::st
                   const std::optional<FileId>& written) {
   RunState& run = conversion.run;
   run.outputs.emplace(key, conversion.inputKey);
-  run.dependencies.targets.Add(path);
+  run.dependencies.AddTarget(path);
   if (written)
     run.outputFiles.insert(*written);
 }

@@ -28,6 +28,28 @@ struct Batch {
   bool taken = false;
 };
 
+struct Frame;
+
+struct Item {
+  Step step;
+  std::string path;
+  const char* reason = "";          // after the path of a skipped entry
+  bool isFile = false;              // a regular file, converted or skipped
+  uint64_t size{};                  // of a file to convert, as the listing found it
+  std::optional<FileId> id{};       // of a file, when known
+  std::shared_ptr<Batch> batch{};   // while the file is prepared ahead
+  size_t slot{};                    // its place in the batch
+  std::unique_ptr<Frame> listed{};  // a folder listed and planned before its turn
+};
+
+// A listed folder whose entries are being walked.
+struct Frame {
+  std::vector<Item> items;
+  size_t next = 0;             // the entry whose turn comes next
+  size_t ahead = 0;            // the first entry not yet looked at for preparing ahead
+  size_t outputFilesSeen = 0;  // how many outputs the run had when the folder was planned
+};
+
 struct Scan {
   const ConversionSettings& settings;
   RunState& run;
@@ -37,23 +59,12 @@ struct Scan {
   std::unique_ptr<WorkerPool> pool;  // none (or no worker) when files are prepared in turn
   LookAhead held = {};
   bool succeeded = true;
-};
-
-struct Item {
-  Step step;
-  std::string path;
-  const char* reason = "";         // after the path of a skipped entry
-  uint64_t size{};                 // of a file to convert, as the listing found it
-  std::optional<FileId> id{};      // of a file to convert, when known
-  std::shared_ptr<Batch> batch{};  // while the file is prepared ahead
-  size_t slot{};                   // its place in the batch
-};
-
-// A listed folder whose entries are being walked.
-struct Frame {
-  std::vector<Item> items;
-  size_t next = 0;   // the entry whose turn comes next
-  size_t ahead = 0;  // the first entry not yet looked at for preparing ahead
+  // A scan that writes nothing before it ends (a catalogue, test mode)
+  // prepares files past subfolders and lists the next folder before its
+  // turn: nothing it does can change what a listing finds.
+  bool writesNothing = false;
+  Item* nextFolder = nullptr;  // the folder listed ahead, until its turn
+  bool noFolderLeft = false;   // every folder the walk will enter is entered
 };
 
 // A folder link is followed only where it stays inside the scanned tree: a
@@ -67,8 +78,7 @@ bool LeadsInside(Scan& scan, const std::string& path) {
 // Decides what the scan does with a file: convert it when its name holds
 // the tag, else skip it, and say nothing at all of a staged output or a file
 // this run has written (converting those would feed the scan its own
-// outputs). Returns false for a file passed over without a word. The files to
-// convert are recorded as the run's scan inputs, which no output may replace.
+// outputs). Returns false for a file passed over without a word.
 bool PlanFile(Scan& scan, const FolderEntry& entry, Item& item) {
   RunState& run = scan.run;
   const bool tagged = LowercaseAscii(entry.name).find(scan.tag) != std::string::npos;
@@ -84,17 +94,16 @@ bool PlanFile(Scan& scan, const FolderEntry& entry, Item& item) {
     id = run.fs->IdentityOf(item.path);
   if (id && run.outputFiles.count(*id) != 0)
     return false;
+  item.isFile = true;
+  item.id = id;
   if (tagged) {
     item.step = Step::Convert;
-    item.id = id;
     item.size = entry.size ? *entry.size : run.fs->SizeOf(item.path).value_or(0);
-    if (id)
-      run.scanInputs.insert(*id);
   }
   return true;
 }
 
-std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<FolderEntry>& entries) {
+std::vector<Item> PlanEntries(Scan& scan, const std::string& folder, std::vector<FolderEntry>& entries) {
   // Listing order depends on the file system; byte order makes runs
   // reproducible everywhere.
   std::ranges::sort(entries, {}, &FolderEntry::name);
@@ -116,6 +125,29 @@ std::vector<Item> PlanFolder(Scan& scan, const std::string& folder, std::vector<
     items.push_back(std::move(item));
   }
   return items;
+}
+
+// Lists the folder and plans its entries; none when it can't be opened.
+std::unique_ptr<Frame> PlanFolder(Scan& scan, const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  if (!scan.run.fs->ListFolder(folder, entries))
+    return nullptr;
+  auto frame = std::make_unique<Frame>();
+  frame->outputFilesSeen = scan.run.outputFiles.size();
+  frame->items = PlanEntries(scan, folder, entries);
+  return frame;
+}
+
+// A plan made ahead holds unless one of its files has since become an
+// output of this run (test mode counts the outputs it foresees), which a
+// plan made now would pass over.
+bool StillPlanned(const Scan& scan, const Frame& frame) {
+  const std::set<FileId>& outputs = scan.run.outputFiles;
+  if (frame.outputFilesSeen == outputs.size())
+    return true;
+  return std::ranges::none_of(frame.items, [&](const Item& item) {
+    return item.isFile && (item.id ? outputs.count(*item.id) != 0 : frame.outputFilesSeen == 0);
+  });
 }
 
 // Prepares the file on this worker thread; what preparing prints waits for
@@ -200,10 +232,38 @@ void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, bool walked
 // subfolders would otherwise leave every other thread idle); those take at
 // most one batch a thread, which leaves room for the folder being walked.
 void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
-  const bool pastFolders = GoesIntoCatalogue(scan.settings);
+  const bool pastFolders = scan.writesNothing;
   PrepareAheadInFrame(scan, stack.back(), pastFolders, true);
   for (auto below = std::next(stack.rbegin()); pastFolders && below != stack.rend(); ++below)
     PrepareAheadInFrame(scan, *below, pastFolders, false);
+  if (scan.nextFolder && scan.nextFolder->listed)
+    PrepareAheadInFrame(scan, *scan.nextFolder->listed, pastFolders, false);
+}
+
+// Returns the folder that the walk enters next: the first subfolder after
+// the turn in the folder being walked, else in a folder further up.
+Item* FindNextFolder(std::vector<Frame>& stack) {
+  for (auto frame = stack.rbegin(); frame != stack.rend(); ++frame) {
+    for (size_t index = frame->next; index < frame->items.size(); ++index) {
+      if (frame->items[index].step == Step::Descend)
+        return &frame->items[index];
+    }
+  }
+  return nullptr;
+}
+
+// Once every file of the folder being walked is queued, lists the folder
+// the walk enters next, so that the threads prepare its files while this
+// folder's last ones take their turns; otherwise every folder would start
+// with the threads idle.
+void ListNextFolder(Scan& scan, std::vector<Frame>& stack) {
+  if (scan.nextFolder || scan.noFolderLeft || stack.back().ahead < stack.back().items.size())
+    return;
+  scan.nextFolder = FindNextFolder(stack);
+  // Folders are entered only by the walk, so none turns up later.
+  scan.noFolderLeft = scan.nextFolder == nullptr;
+  if (scan.nextFolder)
+    scan.nextFolder->listed = PlanFolder(scan, scan.nextFolder->path);
 }
 
 // Returns what a worker prepared; none when preparing failed there (out of
@@ -238,23 +298,43 @@ void ConvertInTurn(Scan& scan, Item& item) {
     scan.succeeded = false;
 }
 
-// Lists the folder and puts its entries on top of the stack, unless the walk
-// has been there before (through a link) or the folder can't be opened.
-void EnterFolder(Scan& scan, const std::string& folder, std::vector<Frame>& stack) {
-  FileSystem& fs = *scan.run.fs;
-  const std::optional<FileId> id = fs.IdentityOf(folder);
-  if (id && !scan.entered.insert(*id).second)
+// Lets go of the files prepared ahead for a plan that no longer holds.
+void DropPrepared(Scan& scan, Frame& frame) {
+  for (Item& item : frame.items) {
+    if (item.batch && !item.batch->taken) {
+      item.batch->taken = true;
+      --scan.held.batches;
+      scan.held.bytes -= item.batch->bytes;
+    }
+  }
+}
+
+// Puts the folder's entries on top of the stack, as listed ahead when that
+// plan still holds, unless the walk has been there before (through a link)
+// or the folder can't be opened. The files to convert become the run's scan
+// inputs, which no output may replace.
+void EnterFolder(Scan& scan, const std::string& folder, std::unique_ptr<Frame> listed, std::vector<Frame>& stack) {
+  const std::optional<FileId> id = scan.run.fs->IdentityOf(folder);
+  const bool again = id && !scan.entered.insert(*id).second;
+  if (listed && (again || !StillPlanned(scan, *listed))) {
+    DropPrepared(scan, *listed);
+    listed.reset();
+  }
+  if (again)
     return;
   // The whole listing is taken before anything is converted, so files that
   // the conversions write into this folder are never picked up again.
-  std::vector<FolderEntry> entries;
-  if (!fs.ListFolder(folder, entries)) {
+  if (!listed && !(listed = PlanFolder(scan, folder))) {
     scan.succeeded = ReportError("Can't open folder: ", folder);
     return;
   }
+  for (const Item& item : listed->items) {
+    if (item.step == Step::Convert && item.id)
+      scan.run.scanInputs.insert(*item.id);
+  }
   // Adding, removing or renaming an entry changes the folder's time.
-  scan.run.dependencies.prerequisites.Add(folder);
-  stack.push_back(Frame{PlanFolder(scan, folder, entries)});
+  scan.run.dependencies.AddPrerequisite(folder);
+  stack.push_back(std::move(*listed));
 }
 
 // Walks the whole tree, depth first in byte order. The folders being walked
@@ -262,22 +342,29 @@ void EnterFolder(Scan& scan, const std::string& folder, std::vector<Frame>& stac
 // would otherwise bound the depth of the tree.
 void WalkTree(Scan& scan, const std::string& root) {
   std::vector<Frame> stack;
-  EnterFolder(scan, root, stack);
+  EnterFolder(scan, root, nullptr, stack);
   while (!stack.empty()) {
     Frame& frame = stack.back();
     if (frame.next == frame.items.size()) {
       stack.pop_back();
       continue;
     }
-    if (scan.pool)
+    if (scan.pool) {
       PrepareAheadOfTurn(scan, stack);
-    Item& item = frame.items[frame.next++];
+      if (scan.writesNothing)
+        ListNextFolder(scan, stack);
+    }
+    Item& item = stack.back().items[stack.back().next++];
     switch (item.step) {
       case Step::Skip:
         ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << EscapeControlBytes(item.path)
                                << item.reason << "\n";
         break;
-      case Step::Descend: EnterFolder(scan, item.path, stack); break;
+      case Step::Descend:
+        if (&item == scan.nextFolder)
+          scan.nextFolder = nullptr;
+        EnterFolder(scan, item.path, std::move(item.listed), stack);
+        break;
       case Step::Convert: ConvertInTurn(scan, item); break;
     }
   }
@@ -289,6 +376,7 @@ bool ScanFolder(const std::string& folder, const ConversionSettings& settings, R
   ConversionSettings scanned = settings;
   scanned.scanFolder = folder;
   Scan scan{scanned, run, settings.scanTag.value_or(""), "", {}, nullptr};
+  scan.writesNothing = settings.testMode || GoesIntoCatalogue(settings);
   const std::optional<std::string> root = run.fs->CanonicalPath(folder);
   scan.rootPrefix = StripTrailingSeparators(root.value_or(folder)) + kPathSeparator;
   // Should no worker start, nothing is queued and each file is prepared in

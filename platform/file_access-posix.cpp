@@ -86,9 +86,9 @@ void AdviseSequential(const FileHandle& file) {
   posix_fadvise(Fd(file), 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
-int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {
+int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length, size_t enough) {
   size_t done = 0;
-  while (done < length) {
+  while (done < length && done < enough) {
     ssize_t got = read(Fd(file), into + done, length - done);
     if (got < 0 && errno == EINTR)
       continue;

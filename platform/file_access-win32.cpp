@@ -92,9 +92,9 @@ void WaitForData(const FileHandle&) {}
 void AdviseSequential(const FileHandle&) {}
 
 // Windows reads whole files into memory; mapping is left to POSIX.
-int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length) {
+int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length, size_t enough) {
   size_t done = 0;
-  while (done < length) {
+  while (done < length && done < enough) {
     DWORD want = static_cast<DWORD>(std::min(length - done, kLargestCall));
     DWORD got = 0;
     if (!ReadFile(Native(file), into + done, want, &got, nullptr)) {

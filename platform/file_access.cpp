@@ -212,7 +212,8 @@ ReadResult ReadUntilEnd(const FileHandle& file, ByteBuffer& output, uint64_t siz
       capacity = grown;
     }
     const size_t room = static_cast<size_t>(capacity - length);
-    const int64_t got = ReadFully(file, bytes.get() + length, room);
+    const size_t enough = sizeHint > length ? static_cast<size_t>(sizeHint - length) : SIZE_MAX;
+    const int64_t got = ReadFully(file, bytes.get() + length, room, enough);
     if (got < 0)
       return ReadResult::ShortRead;
     length += static_cast<uint64_t>(got);
@@ -457,10 +458,11 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
   // A regular file never blocks; a pipe or device waits for its data. A
   // small file gets room for its size and one byte more, which sees its end
   // at once, so that a tree of small files costs no more than their bytes.
+  const bool small = status.kind == FileKind::Regular && status.size != 0 && status.size < kReadBlockBytes;
   size_t blockBytes = kReadBlockBytes;
   if (status.kind != FileKind::Regular)
     WaitForData(file);
-  else if (status.size != 0 && status.size < kReadBlockBytes)  // /proc files tell 0
+  else if (small)  // /proc files tell 0
     blockBytes = static_cast<size_t>(status.size) + 1;
   else
     AdviseSequential(file);
@@ -468,7 +470,7 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
   const std::unique_ptr<unsigned char[]> block(new unsigned char[blockBytes]);
   uint64_t total = 0;
   for (;;) {
-    const int64_t got = ReadFully(file, block.get(), blockBytes);
+    const int64_t got = ReadFully(file, block.get(), blockBytes, small ? static_cast<size_t>(status.size) : SIZE_MAX);
     if (got < 0)
       return ReadResult::ShortRead;
     if (got > 0 && !consume(block.get(), static_cast<size_t>(got)))

@@ -78,9 +78,11 @@ void WaitForData(const FileHandle& file);
 // it reads ahead further; a hint, whose failure changes nothing.
 void AdviseSequential(const FileHandle& file);
 
-// Reads up to `length` bytes, stopping early only at the end of the file;
-// returns how many, or -1 on an error.
-int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length);
+// Reads up to `length` bytes, stopping early at the end of the file or
+// once `enough` bytes are in (the size a regular file told, which spares a
+// small file the read that would only find its end); returns how many, or
+// -1 on an error.
+int64_t ReadFully(const FileHandle& file, unsigned char* into, size_t length, size_t enough = SIZE_MAX);
 
 // Writes every byte; false on an error (a full disk).
 bool WriteFully(const FileHandle& file, const char* bytes, size_t length);
