@@ -90,6 +90,14 @@ TEST_P(ScanFolderTest, PassesOverStagedAndOwnOutputs) {
                            Applied("d/.hexloom-1x-3.tmp", "d/zz/.hexloom-1x-3.md5") + Applied("d/a.tmp", "d/zz/a.md5"));
 }
 
+// Test mode foresees d/b/x.md5 as a/x.bin's output, so the folder b, listed before that, is planned again.
+TEST_P(ScanFolderTest, PassesOverOutputsForeseenInTestMode) {
+  settings.testMode = true;
+  settings.outputFolder = Native("d/b");
+  Tree({"d/a/x.bin", "d/b/x.md5"});
+  EXPECT_EQ(Scan("d"), Applied("d/a/x.bin", "d/b/x.md5"));
+}
+
 // A name that matches a pattern is passed over without a word, and a folder with everything below it.
 TEST_P(ScanFolderTest, PassesOverExcludedNames) {
   settings.excludePatterns = {"node_modules", "*.o.bin", "[.]?*"};
