@@ -1,6 +1,7 @@
 #include "convert/scan_folder.h"
 
 #include <algorithm>
+#include <chrono>
 #include <future>
 #include <memory>
 #include <set>
@@ -29,17 +30,18 @@ struct Batch {
 };
 
 struct Frame;
+struct ListedAhead;
 
 struct Item {
   Step step;
   std::string path;
-  const char* reason = "";          // after the path of a skipped entry
-  bool isFile = false;              // a regular file, converted or skipped
-  uint64_t size{};                  // of a file to convert, as the listing found it
-  std::optional<FileId> id{};       // of a file, when known
-  std::shared_ptr<Batch> batch{};   // while the file is prepared ahead
-  size_t slot{};                    // its place in the batch
-  std::unique_ptr<Frame> listed{};  // a folder listed and planned before its turn
+  const char* reason = "";                // after the path of a skipped entry
+  bool isFile = false;                    // a regular file, converted or skipped
+  uint64_t size{};                        // of a file to convert, as the listing found it
+  std::optional<FileId> id{};             // of a file, when known
+  std::shared_ptr<Batch> batch{};         // while the file is prepared ahead
+  size_t slot{};                          // its place in the batch
+  std::unique_ptr<ListedAhead> listed{};  // a folder listed before its turn
 };
 
 // A listed folder whose entries are being walked.
@@ -48,6 +50,13 @@ struct Frame {
   size_t next = 0;             // the entry whose turn comes next
   size_t ahead = 0;            // the first entry not yet looked at for preparing ahead
   size_t outputFilesSeen = 0;  // how many outputs the run had when the folder was planned
+};
+
+// A folder listed on a worker before its turn, then planned here.
+struct ListedAhead {
+  std::future<std::optional<std::vector<FolderEntry>>> entries;  // none when it can't be opened
+  bool taken = false;
+  std::unique_ptr<Frame> frame;  // once planned
 };
 
 struct Scan {
@@ -236,8 +245,6 @@ void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
   PrepareAheadInFrame(scan, stack.back(), pastFolders, true);
   for (auto below = std::next(stack.rbegin()); pastFolders && below != stack.rend(); ++below)
     PrepareAheadInFrame(scan, *below, pastFolders, false);
-  if (scan.nextFolder && scan.nextFolder->listed)
-    PrepareAheadInFrame(scan, *scan.nextFolder->listed, pastFolders, false);
 }
 
 // Returns the folder that the walk enters next: the first subfolder after
@@ -252,18 +259,57 @@ Item* FindNextFolder(std::vector<Frame>& stack) {
   return nullptr;
 }
 
-// Once every file of the folder being walked is queued, lists the folder
-// the walk enters next, so that the threads prepare its files while this
-// folder's last ones take their turns; otherwise every folder would start
-// with the threads idle.
+// Once every file of the folder being walked is queued, has a worker list
+// the folder the walk enters next, so that the threads prepare its files
+// while this folder's last ones take their turns; otherwise every folder
+// would start with the threads idle, and this thread would look at each of
+// its entries. Without the memory to queue it, the folder is listed in turn.
 void ListNextFolder(Scan& scan, std::vector<Frame>& stack) {
   if (scan.nextFolder || scan.noFolderLeft || stack.back().ahead < stack.back().items.size())
     return;
   scan.nextFolder = FindNextFolder(stack);
   // Folders are entered only by the walk, so none turns up later.
   scan.noFolderLeft = scan.nextFolder == nullptr;
-  if (scan.nextFolder)
-    scan.nextFolder->listed = PlanFolder(scan, scan.nextFolder->path);
+  if (!scan.nextFolder)
+    return;
+  try {
+    auto ahead = std::make_unique<ListedAhead>();
+    auto promise = std::make_shared<std::promise<std::optional<std::vector<FolderEntry>>>>();
+    ahead->entries = promise->get_future();
+    const bool queued = scan.pool->Queue([promise, folder = scan.nextFolder->path, fs = scan.run.fs] {
+      try {
+        std::vector<FolderEntry> entries;
+        promise->set_value(fs->ListFolder(folder, entries) ? std::optional(std::move(entries)) : std::nullopt);
+      } catch (...) {
+        promise->set_exception(std::current_exception());
+      }
+    });
+    if (queued)
+      scan.nextFolder->listed = std::move(ahead);
+  } catch (...) {
+  }
+}
+
+// Returns the plan of the folder listed ahead, made once its listing is in
+// (waiting for it when asked to); none while it isn't, or when the listing
+// failed, which leaves the folder to be listed in its turn.
+Frame* PlannedAhead(Scan& scan, Item& folder, bool wait) {
+  ListedAhead& ahead = *folder.listed;
+  if (!ahead.taken) {
+    if (!wait && ahead.entries.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+      return nullptr;
+    ahead.taken = true;
+    try {
+      if (std::optional<std::vector<FolderEntry>> entries = ahead.entries.get()) {
+        ahead.frame = std::make_unique<Frame>();
+        ahead.frame->outputFilesSeen = scan.run.outputFiles.size();
+        ahead.frame->items = PlanEntries(scan, folder.path, *entries);
+      }
+    } catch (...) {
+      ahead.frame.reset();
+    }
+  }
+  return ahead.frame.get();
 }
 
 // Returns what a worker prepared; none when preparing failed there (out of
@@ -353,6 +399,10 @@ void WalkTree(Scan& scan, const std::string& root) {
       PrepareAheadOfTurn(scan, stack);
       if (scan.writesNothing)
         ListNextFolder(scan, stack);
+      if (scan.nextFolder && scan.nextFolder->listed) {
+        if (Frame* planned = PlannedAhead(scan, *scan.nextFolder, false))
+          PrepareAheadInFrame(scan, *planned, true, false);
+      }
     }
     Item& item = stack.back().items[stack.back().next++];
     switch (item.step) {
@@ -360,11 +410,16 @@ void WalkTree(Scan& scan, const std::string& root) {
         ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << EscapeControlBytes(item.path)
                                << item.reason << "\n";
         break;
-      case Step::Descend:
+      case Step::Descend: {
         if (&item == scan.nextFolder)
           scan.nextFolder = nullptr;
-        EnterFolder(scan, item.path, std::move(item.listed), stack);
+        std::unique_ptr<Frame> planned;
+        if (item.listed && PlannedAhead(scan, item, true))
+          planned = std::move(item.listed->frame);
+        item.listed.reset();
+        EnterFolder(scan, item.path, std::move(planned), stack);
         break;
+      }
       case Step::Convert: ConvertInTurn(scan, item); break;
     }
   }
