@@ -235,9 +235,9 @@ void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, bool walked
   }
 }
 
-// Prepares ahead in the folder being walked. A catalogue writes nothing
-// before the scan ends, so its files may also be read past subfolders, and
-// in the folders further up the walk (a large file alone between two
+// Prepares ahead in the folder being walked. A catalogue or a test run
+// writes nothing before the scan ends, so its files may also be read past
+// subfolders, and in the folders further up the walk (a large file alone between two
 // subfolders would otherwise leave every other thread idle); those take at
 // most one batch a thread, which leaves room for the folder being walked.
 void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
