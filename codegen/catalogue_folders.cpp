@@ -25,8 +25,14 @@ std::string_view LastPartOf(std::string_view path) {
   return path.substr(path.rfind('/') + 1);
 }
 
-std::string ViewOf(std::string_view text) {
-  return "std::string_view(" + QuotedStringLiteral(text) + ", " + std::to_string(text.size()) + ")";
+// Appended part by part: a row made of temporaries costs a catalogue of
+// many small files more than their bytes.
+void AppendView(std::string& text, std::string_view view) {
+  text += "std::string_view(";
+  text += QuotedStringLiteral(view);
+  text += ", ";
+  AppendDecimal(text, view.size());
+  text += ')';
 }
 
 // Every folder that holds an entry, and "", by path in byte order, each
@@ -181,30 +187,44 @@ bool NAME_is_folder(std::string_view path) noexcept;
                               name);
 }
 
-std::string CatalogueFolderText(const std::string& name, const std::vector<std::string_view>& paths) {
+void AppendCatalogueFolderText(std::string& text, const std::string& name, const std::vector<std::string_view>& paths) {
   const std::map<std::string_view, std::vector<Child>> folders = FoldersOf(paths);
-  std::string children, table;
-  size_t count = 0;
-  for (const auto& [path, list] : folders) {
-    table += "  {" + ViewOf(path) + ", " + name + "_children + " + std::to_string(count) + ", " + name +
-             "_children + " + std::to_string(count + list.size()) + "},\n";
-    for (const Child& child : list) {
-      children += "  {" + ViewOf(child.name) + ", " +
-                  (child.entry == kSubfolder ? std::string("nullptr") : name + " + " + std::to_string(child.entry)) +
-                  "},\n";
-    }
-    count += list.size();
-  }
-  std::string text =
-      WithCatalogueName("\nnamespace {\n\n// The children of every folder, in the order of NAME_folders.\n", name);
+  text += WithCatalogueName("\nnamespace {\n\n// The children of every folder, in the order of NAME_folders.\n", name);
   // A catalogue with no entry has no child, and C++ has no empty array.
-  text +=
-      "const " + name + "_child " + name + "_children" + (count == 0 ? "[1] = {};\n" : "[] = {\n" + children + "};\n");
+  text += "const " + name + "_child " + name + "_children" + (paths.empty() ? "[1] = {};\n" : "[] = {\n");
+  for (const auto& [path, list] : folders) {
+    for (const Child& child : list) {
+      text += "  {";
+      AppendView(text, child.name);
+      text += ", ";
+      if (child.entry == kSubfolder) {
+        text += "nullptr";
+      } else {
+        text += name;
+        text += " + ";
+        AppendDecimal(text, child.entry);
+      }
+      text += "},\n";
+    }
+  }
+  if (!paths.empty())
+    text += "};\n";
   text += WithCatalogueName(
       "\nstruct NAME_folder {\n  std::string_view path;\n  const NAME_child* first;\n  const NAME_child* last;\n};\n\n"
       "// Every folder that holds an entry, and \"\", sorted by path in byte order.\nconst NAME_folder NAME_folders[] "
       "= {\n",
       name);
-  text += table + "};\n";
-  return text + WithCatalogueName(kFunctions, name);
+  size_t count = 0;
+  for (const auto& [path, list] : folders) {
+    text += "  {";
+    AppendView(text, path);
+    text += ", " + name + "_children + ";
+    AppendDecimal(text, count);
+    text += ", " + name + "_children + ";
+    AppendDecimal(text, count + list.size());
+    text += "},\n";
+    count += list.size();
+  }
+  text += "};\n";
+  text += WithCatalogueName(kFunctions, name);
 }

@@ -13,7 +13,7 @@ std::string WithCatalogueName(std::string_view text, const std::string& name);
 // declarations of name_under, name_list and name_is_folder.
 void AppendCatalogueFolderDeclarations(std::string& header, const std::string& name);
 
-// Returns the text that follows the catalogue's table `name` in its source:
-// the children table, the folder table and the three functions. `paths` are
-// the entries' keys in byte order, none twice.
-std::string CatalogueFolderText(const std::string& name, const std::vector<std::string_view>& paths);
+// Appends the text that follows the catalogue's table `name` in its
+// source: the children table, the folder table and the three functions.
+// `paths` are the entries' keys in byte order, none twice.
+void AppendCatalogueFolderText(std::string& text, const std::string& name, const std::vector<std::string_view>& paths);

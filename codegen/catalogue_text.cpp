@@ -23,6 +23,10 @@ bool CopyPart(const std::string& part, size_t& done, char*& out, const char* end
   return done == part.size();
 }
 
+// Room for a row of the table beside its path and names, so that the table
+// of a large catalogue is made without copying it as it grows.
+constexpr size_t kRowRoom = 160;
+
 }  // namespace
 
 std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& style, bool inflates) {
@@ -74,6 +78,10 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
   std::vector<std::string_view> types;
   std::string typeConstants;
   std::string table = "const " + name + "_entry " + name + (items.empty() ? "[1] = {};\n" : "[] = {\n");
+  size_t room = 0;
+  for (const CatalogueItem& item : items)
+    room += kRowRoom + 3 * name.size() + 2 * item.path.size();
+  table.reserve(table.size() + room);
   unsigned char* digests = digests_.Allocate(items.size() * kCatalogueDigestSize);
   for (size_t i = 0; i < items.size(); ++i) {
     const CatalogueItem& item = items[i];
@@ -96,18 +104,39 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     // compile time, and would initialise the table when the program starts.
     const std::string_view type = ContentTypeOf(item.path);
     const size_t typeIndex = static_cast<size_t>(std::find(types.begin(), types.end(), type) - types.begin());
-    const std::string typeName = name + "_type" + std::to_string(typeIndex);
     if (typeIndex == types.size()) {
       types.push_back(type);
-      typeConstants += "constexpr std::string_view " + typeName + "(\"" + std::string(type) + "\", " +
-                       std::to_string(type.size()) + ");\n";
+      typeConstants += "constexpr std::string_view " + name + "_type" + std::to_string(typeIndex) + "(\"" +
+                       std::string(type) + "\", " + std::to_string(type.size()) + ");\n";
     }
+    // Appended part by part: a row made of temporaries costs a catalogue of
+    // many small files more than their bytes.
     const std::string tag = EntityTagOf(item.sha256);
-    table += "  {std::string_view(" + QuotedStringLiteral(item.path) + ", " + std::to_string(item.path.size()) + "), " +
-             identifier + ", " + std::to_string(item.bytes->size()) + ", " + digestsName + " + " +
-             std::to_string(i * kCatalogueDigestSize) + ", " + typeName + ", std::string_view(" +
-             QuotedStringLiteral(tag) + ", " + std::to_string(tag.size()) + "), " + (item.gzip ? "true" : "false") +
-             ", " + std::to_string(item.originalSize) + "},\n";
+    table += "  {std::string_view(";
+    table += QuotedStringLiteral(item.path);
+    table += ", ";
+    AppendDecimal(table, item.path.size());
+    table += "), ";
+    table += identifier;
+    table += ", ";
+    AppendDecimal(table, item.bytes->size());
+    table += ", ";
+    table += digestsName;
+    table += " + ";
+    AppendDecimal(table, i * kCatalogueDigestSize);
+    table += ", ";
+    table += name;
+    table += "_type";
+    AppendDecimal(table, typeIndex);
+    table += ", std::string_view(";
+    table += QuotedStringLiteral(tag);
+    table += ", ";
+    AppendDecimal(table, tag.size());
+    table += "), ";
+    table += item.gzip ? "true" : "false";
+    table += ", ";
+    AppendDecimal(table, item.originalSize);
+    table += "},\n";
     paths.push_back(item.path);
   }
   if (!items.empty()) {
@@ -121,7 +150,9 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     table += "};\n";
   }
 
-  tail_ = (typeConstants.empty() ? "" : "\n" + typeConstants) + "\n}  // namespace\n\n" + table;
+  middle_ = (typeConstants.empty() ? "" : "\n" + typeConstants) + "\n}  // namespace\n\n";
+  // The table is the tail's start, not copied into it.
+  tail_ = std::move(table);
   tail_ += "const std::size_t " + name + "_count = " + std::to_string(items.size()) + ";\n\n";
   tail_ += "const " + name + "_entry* " + name + "_find(std::string_view path) noexcept {\n";
   tail_ += "  std::size_t low = 0;\n  std::size_t high = " + name + "_count;\n";
@@ -130,19 +161,19 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
   tail_ += "    if (order == 0)\n      return &" + name + "[middle];\n";
   tail_ += "    if (order < 0)\n      low = middle + 1;\n    else\n      high = middle;\n  }\n";
   tail_ += "  return nullptr;\n}\n";
-  tail_ += CatalogueFolderText(name, paths);
+  AppendCatalogueFolderText(tail_, name, paths);
   if (inflates)
     tail_ += CatalogueInflateText(name);
   if (!style.noNamespace)
     tail_ += "}\n";
 
-  size_ = head_.size() + tail_.size();
+  size_ = head_.size() + middle_.size() + tail_.size();
   for (const std::unique_ptr<DataSourceText>& array : arrays_)
     size_ += array->size();
 }
 
 void CatalogueSourceText::Rewind() {
-  headDone_ = arraysDone_ = tailDone_ = 0;
+  headDone_ = arraysDone_ = middleDone_ = tailDone_ = 0;
   for (std::unique_ptr<DataSourceText>& array : arrays_)
     array->Rewind();
 }
@@ -164,6 +195,7 @@ size_t CatalogueSourceText::Next(char* out, size_t capacity) {
     else
       ++arraysDone_;
   }
-  CopyPart(tail_, tailDone_, cursor, end);
+  if (CopyPart(middle_, middleDone_, cursor, end))
+    CopyPart(tail_, tailDone_, cursor, end);
   return static_cast<size_t>(cursor - out);
 }

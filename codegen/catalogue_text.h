@@ -51,12 +51,14 @@ class CatalogueSourceText {
   void Rewind();
 
  private:
-  std::string head_;  // banner to the opening of the unnamed namespace
-  std::string tail_;  // from the end of the unnamed namespace on
+  std::string head_;    // banner to the opening of the unnamed namespace
+  std::string middle_;  // the content type constants and the end of the unnamed namespace
+  std::string tail_;    // the table and what follows it
   ByteBuffer digests_;
   std::vector<std::unique_ptr<DataSourceText>> arrays_;  // every item's, then the digests'
   uint64_t size_ = 0;
   size_t headDone_ = 0;
   size_t arraysDone_ = 0;
+  size_t middleDone_ = 0;
   size_t tailDone_ = 0;
 };

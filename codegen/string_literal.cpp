@@ -1,6 +1,7 @@
 #include "codegen/string_literal.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -121,4 +122,9 @@ std::string QuotedStringLiteral(std::string_view text) {
   size_t row = 0;
   literal.resize(WriteStringLiteralRows(layout, row, literal.data(), literal.size()));
   return literal;
+}
+
+void AppendDecimal(std::string& text, uint64_t value) {
+  char digits[20];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }

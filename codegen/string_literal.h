@@ -42,3 +42,6 @@ size_t WriteStringLiteralRows(const StringLiteralLayout& layout, size_t& row, ch
 // Returns the text as one quoted literal on one line: any byte (a quote, a
 // backslash, "*/", "??=", a line feed, bytes outside ASCII) survives it.
 std::string QuotedStringLiteral(std::string_view text);
+
+// Appends the number in decimal, as std::to_string writes it.
+void AppendDecimal(std::string& text, uint64_t value);

@@ -71,11 +71,13 @@ void RecordOutput(Conversion& conversion, const std::string& path, const std::st
 
 OutputLook LookAtOutput(FileSystem& fs, const std::string& path, ContentPieces& content, bool testMode) {
   OutputLook look;
-  look.existing = fs.IdentityOf(path);
+  const TargetLook target = fs.LookAtTarget(path, testMode);
+  look.existing = target.existing;
   // What has no identity can't be opened either.
   look.comparison = look.existing ? fs.CompareWithFile(path, content) : FileComparison::Absent;
   // Test mode writes nothing but foresees what a real write would refuse.
-  look.writable = testMode && look.comparison != FileComparison::Same && fs.CanWrite(path);
+  look.writable =
+      testMode && look.comparison != FileComparison::Same && (look.existing ? fs.CanWrite(path) : target.writable);
   return look;
 }
 

@@ -241,6 +241,8 @@ void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, bool walked
 // subfolders would otherwise leave every other thread idle); those take at
 // most one batch a thread, which leaves room for the folder being walked.
 void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
+  if (scan.held.batches > MostBatchesAhead(scan.pool->Workers(), true) / 2)
+    return;
   const bool pastFolders = scan.writesNothing;
   PrepareAheadInFrame(scan, stack.back(), pastFolders, true);
   for (auto below = std::next(stack.rbegin()); pastFolders && below != stack.rend(); ++below)

@@ -260,14 +260,15 @@ struct WritePlan {
 };
 
 // Decides how a write to `path` goes, without changing anything.
-WritePlan PlanWrite(const char* path) {
+WritePlan PlanWrite(const char* path, WritableFolders* folders) {
   WritePlan plan;
   if (!path)
     return plan;
   const TargetState state = FindTarget(path, plan.target, plan.kept);
   if (state == TargetState::Refused)
     return plan;
-  const bool folderWritable = FolderTakesNewFiles(FolderOf(plan.target));
+  const std::string folder = FolderOf(plan.target);
+  const bool folderWritable = folders ? folders->TakeNewFiles(folder) : FolderTakesNewFiles(folder);
   switch (state) {
     case TargetState::Missing:
       if (folderWritable)
@@ -493,8 +494,14 @@ FileComparison CompareWithFile(const char* path, ContentPieces& content) {
   return CompareWithOpenFile(file, content);
 }
 
-WriteResult WriteWholeFile(const char* path, ContentPieces& content) {
-  const WritePlan plan = PlanWrite(path);
+bool WritableFolders::TakeNewFiles(const std::string& folder) {
+  std::lock_guard<std::mutex> guard(lock_);
+  const auto known = known_.find(folder);
+  return known != known_.end() ? known->second : known_.emplace(folder, FolderTakesNewFiles(folder)).first->second;
+}
+
+WriteResult WriteWholeFile(const char* path, ContentPieces& content, WritableFolders* folders) {
+  const WritePlan plan = PlanWrite(path, folders);
   switch (plan.way) {
     case WriteWay::Replace: return ReplaceFile(plan, content);
     case WriteWay::InPlace: return RewriteInPlace(plan.target, content);
@@ -503,10 +510,10 @@ WriteResult WriteWholeFile(const char* path, ContentPieces& content) {
   return WriteResult::Refused;
 }
 
-bool CanWriteFile(const char* path) {
+bool CanWriteFile(const char* path, WritableFolders* folders) {
   // The same decision that a write takes first, so that test mode foresees
   // exactly the failures a real run meets.
-  return PlanWrite(path).way != WriteWay::Impossible;
+  return PlanWrite(path, folders).way != WriteWay::Impossible;
 }
 
 WriteResult WriteWholeFile(const char* path, std::string_view content) {

@@ -5,7 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/byte_buffer.h"
 
@@ -81,7 +84,21 @@ enum class WriteResult {
 // other hard links, in a folder that may not be written, or whose owner a
 // new file could not get, is rewritten in place once the whole content is
 // made, and may be left damaged by a failure.
-WriteResult WriteWholeFile(const char* path, ContentPieces& content);
+// Which folders take new files, asked of the system once a folder: a tree
+// of small files would otherwise ask it once a file. Shared by threads; a
+// folder's answer holds for the run.
+class WritableFolders {
+ public:
+  // True when new files may be made in the folder.
+  bool TakeNewFiles(const std::string& folder);
+
+ private:
+  std::mutex lock_;
+  std::unordered_map<std::string, bool> known_;
+};
+
+// With `folders`, a folder's write access is asked once.
+WriteResult WriteWholeFile(const char* path, ContentPieces& content, WritableFolders* folders = nullptr);
 WriteResult WriteWholeFile(const char* path, std::string_view content);
 
 // True when the name is one that WriteWholeFile gives its temporary files
@@ -101,8 +118,9 @@ FileComparison CompareWithFile(const char* path, ContentPieces& content);
 FileComparison CompareWithFile(const char* path, std::string_view content);
 
 // True when a write to `path` could succeed: the file may be written or,
-// when it doesn't exist, its folder exists and may be written.
-bool CanWriteFile(const char* path);
+// when it doesn't exist, its folder exists and may be written. With
+// `folders`, a folder's write access is asked once.
+bool CanWriteFile(const char* path, WritableFolders* folders = nullptr);
 
 // The machine's physical memory in bytes; texts larger than this are not
 // attempted.

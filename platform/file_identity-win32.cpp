@@ -42,3 +42,9 @@ std::optional<uint64_t> SizeOfPath(const std::string& path) {
     return std::nullopt;
   return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
+
+// Opening the path is the one look Windows gives; whether nothing goes by
+// the name is left to the write's own checks.
+PathLook LookAtPath(const std::string& path) {
+  return {IdentityOfPath(path), false};
+}

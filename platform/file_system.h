@@ -36,6 +36,12 @@ struct FolderEntry {
   std::optional<uint64_t> size;  // of a regular file
 };
 
+// What a write to a path would meet.
+struct TargetLook {
+  std::optional<FileId> existing;  // the file the path leads to now
+  bool writable = false;           // when there is none (and it was asked): whether a file could be stored
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -62,6 +68,14 @@ class FileSystem {
   // The identity of the file or folder that `path` leads to; none when it
   // doesn't exist.
   virtual std::optional<FileId> IdentityOf(const std::string& path) = 0;
+
+  // What a write to `path` would meet: the identity of what the path leads
+  // to (as IdentityOf) and, when none and `askWritable`, whether a file
+  // could be stored there (as CanWrite); in one look where it can be.
+  virtual TargetLook LookAtTarget(const std::string& path, bool askWritable) {
+    const std::optional<FileId> existing = IdentityOf(path);
+    return {existing, !existing && askWritable && CanWrite(path)};
+  }
 
   // Lists the folder's entries ("." and ".." left out) in no set order;
   // false when the folder can't be opened.
