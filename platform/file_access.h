@@ -46,11 +46,12 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
 
 // Content produced front to back: `size` bytes in all, handed out by
 // `next` in pieces (at most `capacity`, 0 at the end); `rewind` starts it
-// again.
+// again. A text already whole is `whole` instead, with no `next`.
 struct ContentPieces {
   uint64_t size = 0;
   std::function<size_t(char* out, size_t capacity)> next;
   std::function<void()> rewind;
+  std::string_view whole = {};
 };
 
 // Returns pieces that hand out the text; the text must outlive them.
