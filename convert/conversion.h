@@ -66,10 +66,11 @@ struct RunState {
   DependencyRecord dependencies;
 };
 
-// One conversion in progress.
+// One conversion in progress: made with braces, so that a text made for
+// it lives as long as it does.
 struct Conversion {
   const ConversionSettings& settings;
   RunState& run;
-  std::string inputPath;
-  std::string inputKey;  // the same for every path that leads to the same file
+  const std::string& inputPath;
+  const std::string& inputKey;  // the same for every path that leads to the same file
 };

@@ -115,7 +115,7 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
                                                       std::optional<FileId> identity) {
   auto prepared = std::make_unique<PreparedConversion>();
   prepared->inputPath = inputPath;
-  ConsoleLog::Instance() << "Reading File: " << EscapeControlBytes(inputPath) << "\n";
+  ConsoleLog::Instance() << "Reading File: " << Escaped{inputPath} << "\n";
   prepared->inputKey = InputKeyOf(fs, inputPath, identity);
   try {
     const ReadResult read = ReadInput(inputPath, settings, fs, wait, prepared->material.buffer);

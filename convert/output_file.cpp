@@ -1,27 +1,49 @@
 #include "convert/output_file.h"
 
+#include <cstring>
+
 #include "convert/report.h"
 #include "platform/console_log.h"
 #include "platform/path.h"
 
-std::string StripScanTag(const std::optional<std::string>& scanTag, const std::string& stem) {
-  if (!scanTag)
-    return stem;
+namespace {
+
+// Lowercases the file part of the stem and removes every occurrence of the
+// tag from it, in place: an output path is made for each file of a tree.
+void StripScanTagOf(const std::string& tag, std::string& stem) {
   const size_t fileStart = NameStartOf(stem);
-  std::string file = LowercaseAscii(stem.substr(fileStart));
-  const std::string& tag = *scanTag;
-  if (!tag.empty()) {
-    size_t position = 0;
-    while ((position = file.find(tag, position)) != std::string::npos)
-      file.erase(position, tag.size());
+  for (size_t at = fileStart; at < stem.size(); ++at) {
+    if (stem[at] >= 'A' && stem[at] <= 'Z')
+      stem[at] = static_cast<char>(stem[at] - 'A' + 'a');
   }
-  return stem.substr(0, fileStart) + file;
+  if (tag.empty())
+    return;
+  size_t position = fileStart;
+  while ((position = stem.find(tag, position)) != std::string::npos)
+    stem.erase(position, tag.size());
+}
+
+}  // namespace
+
+std::string StripScanTag(const std::optional<std::string>& scanTag, const std::string& stem) {
+  std::string stripped = stem;
+  if (scanTag)
+    StripScanTagOf(*scanTag, stripped);
+  return stripped;
 }
 
 std::string BuildOutputPath(const ConversionSettings& settings, std::string_view inputPath, const char* extension) {
-  const std::string stem =
-      settings.outputFolder ? JoinPath(*settings.outputFolder, FileNameOf(inputPath)) : std::string(inputPath);
-  return StripScanTag(settings.scanTag, stem) + extension;
+  std::string path;
+  if (settings.outputFolder) {
+    path = JoinPath(*settings.outputFolder, FileNameOf(inputPath));
+  } else {
+    // Room for the extension too: the path is made once, never grown.
+    path.reserve(inputPath.size() + std::strlen(extension));
+    path = inputPath;
+  }
+  if (settings.scanTag)
+    StripScanTagOf(*settings.scanTag, path);
+  return path += extension;
 }
 
 namespace {
@@ -96,8 +118,8 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
     case FileComparison::Unreadable: return ReportError("Can't read target file: ", path);
     case FileComparison::Same:
       RecordOutput(conversion, path, key, look->existing);
-      ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged)
-                             << "No overwrite, same data for : " << EscapeControlBytes(path) << "\n";
+      ConsoleLog::Instance() << ConsoleColour(Colour::Unchanged) << "No overwrite, same data for : " << Escaped{path}
+                             << "\n";
       return true;
     case FileComparison::Absent:
     case FileComparison::Different: break;
@@ -111,7 +133,7 @@ bool StoreIfChanged(Conversion& conversion, const std::string& path, std::option
     return ReportWriteFailure(stored, path);
   // A file written anew has an identity of its own; test mode left the old.
   RecordOutput(conversion, path, key, testMode ? look->existing : fs.IdentityOf(path));
-  ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << EscapeControlBytes(path) << "\n";
+  ConsoleLog::Instance() << ConsoleColour(Colour::Written) << "Output filepath: " << Escaped{path} << "\n";
   return true;
 }
 

@@ -336,7 +336,7 @@ std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
 }
 
 void ConvertInTurn(Scan& scan, Item& item) {
-  ConsoleLog::Instance() << "[Apply] " << EscapeControlBytes(item.path) << "\n";
+  ConsoleLog::Instance() << "[Apply] " << Escaped{item.path} << "\n";
   std::unique_ptr<PreparedConversion> prepared;
   if (item.batch)
     prepared = TakePrepared(scan, item);
@@ -409,8 +409,7 @@ void WalkTree(Scan& scan, const std::string& root) {
     Item& item = stack.back().items[stack.back().next++];
     switch (item.step) {
       case Step::Skip:
-        ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << EscapeControlBytes(item.path)
-                               << item.reason << "\n";
+        ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "[Skip] " << Escaped{item.path} << item.reason << "\n";
         break;
       case Step::Descend: {
         if (&item == scan.nextFolder)

@@ -141,6 +141,21 @@ ConsoleLog& ConsoleLog::operator<<(bool value) {
   return *this << (value ? "1" : "0");
 }
 
+ConsoleLog& ConsoleLog::operator<<(Escaped text) {
+  // A quiet run drops most lines of a scan: the escaped copy of a path is
+  // made only for a line that is kept.
+  if (!Drops())
+    *this << EscapeControlBytes(text.text);
+  return *this;
+}
+
+bool ConsoleLog::Drops() const {
+  if (t_recording)
+    return g_quiet && !ShownWhenQuiet(t_recording->attribute);
+  std::lock_guard<std::recursive_mutex> lock(g_consoleLock);
+  return g_quiet && !ShownWhenQuiet(g_attribute);
+}
+
 std::string EscapeControlBytes(std::string_view text) {
   constexpr unsigned char kFirstPrintable = 0x20;
   constexpr unsigned char kDelete = 0x7F;

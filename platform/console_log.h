@@ -31,6 +31,12 @@ class ConsoleColour {
   ConsoleColour& operator=(const ConsoleColour&) = delete;
 };
 
+// A text that the log writes with its control bytes escaped (as
+// EscapeControlBytes does), escaping it only when the piece is kept.
+struct Escaped {
+  std::string_view text;
+};
+
 class ConsoleLog {
  public:
   // Returns the process-wide log, making it on first use.
@@ -45,6 +51,7 @@ class ConsoleLog {
   ConsoleLog& operator<<(int64_t value);
   ConsoleLog& operator<<(uint64_t value);
   ConsoleLog& operator<<(bool value);
+  ConsoleLog& operator<<(Escaped text);
 
   // Quiet: drops every later piece written in a colour other than Error
   // and Notice, the colours of failures and command-line errors. For -q.
@@ -74,6 +81,8 @@ class ConsoleLog {
  private:
   ConsoleLog();
   void Write(const char* text, size_t length);
+  // True when a piece written now would be dropped (a quiet run).
+  bool Drops() const;
 };
 
 // Returns the text with every control byte (below 0x20, and 0x7F) written as

@@ -26,6 +26,8 @@ constexpr size_t kPieceCapacity = 1 << 20;
 // the digest reads it; a larger one is copied out of the page cache,
 // evicted, and fetched from memory again.
 constexpr size_t kReadBlockBytes = 128 << 10;
+// A file this small is read into a block on the stack.
+constexpr size_t kSmallBlockBytes = 4 << 10;
 
 // How the temporary files of a write are named, between the process number
 // and a counter: a folder scan knows them by it.
@@ -462,13 +464,18 @@ ReadResult ReadFileInBlocks(const char* path, PipeWait wait, const BlockConsumer
   else
     AdviseSequential(file);
   // Left uninitialised: a block is always filled before it is handed out.
-  const std::unique_ptr<unsigned char[]> block(new unsigned char[blockBytes]);
+  // A small file's block is on the stack: a tree of small files allocates
+  // nothing for their bytes.
+  unsigned char smallBlock[kSmallBlockBytes];
+  const std::unique_ptr<unsigned char[]> allocated(blockBytes > sizeof smallBlock ? new unsigned char[blockBytes]
+                                                                                  : nullptr);
+  unsigned char* const block = allocated ? allocated.get() : smallBlock;
   uint64_t total = 0;
   for (;;) {
-    const int64_t got = ReadFully(file, block.get(), blockBytes, small ? static_cast<size_t>(status.size) : SIZE_MAX);
+    const int64_t got = ReadFully(file, block, blockBytes, small ? static_cast<size_t>(status.size) : SIZE_MAX);
     if (got < 0)
       return ReadResult::ShortRead;
-    if (got > 0 && !consume(block.get(), static_cast<size_t>(got)))
+    if (got > 0 && !consume(block, static_cast<size_t>(got)))
       return ReadResult::Done;
     total += static_cast<uint64_t>(got);
     // A block left short met the end: no read is needed to find it again.
