@@ -39,20 +39,29 @@ void AppendView(std::string& text, std::string_view view) {
 // with its children sorted by name (a file before a folder of its name).
 std::map<std::string_view, std::vector<Child>> FoldersOf(const std::vector<std::string_view>& paths) {
   std::map<std::string_view, std::vector<Child>> folders;
-  folders[""];
+  std::vector<Child>* siblings = &folders[""];
+  std::string_view parent;
   for (size_t i = 0; i < paths.size(); ++i) {
-    // From the top down, so that a folder's parent is filed before it.
-    for (size_t slash = paths[i].find('/'); slash != std::string_view::npos; slash = paths[i].find('/', slash + 1)) {
-      const std::string_view folder = paths[i].substr(0, slash);
-      if (folders.try_emplace(folder).second)
-        folders[ParentOf(folder)].push_back({LastPartOf(folder), kSubfolder});
+    // The paths come in byte order, so most share the parent of the one
+    // before; only a new parent is looked up, with its folders above.
+    if (i == 0 || ParentOf(paths[i]) != parent) {
+      parent = ParentOf(paths[i]);
+      // From the top down, so that a folder's parent is filed before it.
+      for (size_t slash = paths[i].find('/'); slash != std::string_view::npos; slash = paths[i].find('/', slash + 1)) {
+        const std::string_view folder = paths[i].substr(0, slash);
+        if (folders.try_emplace(folder).second)
+          folders[ParentOf(folder)].push_back({LastPartOf(folder), kSubfolder});
+      }
+      siblings = &folders[parent];
     }
-    folders[ParentOf(paths[i])].push_back({LastPartOf(paths[i]), i});
+    siblings->push_back({LastPartOf(paths[i]), i});
   }
+  const auto byName = [](const Child& a, const Child& b) {
+    return std::tuple(a.name, a.entry == kSubfolder) < std::tuple(b.name, b.entry == kSubfolder);
+  };
   for (auto& [path, children] : folders) {
-    std::sort(children.begin(), children.end(), [](const Child& a, const Child& b) {
-      return std::tuple(a.name, a.entry == kSubfolder) < std::tuple(b.name, b.entry == kSubfolder);
-    });
+    if (!std::is_sorted(children.begin(), children.end(), byName))
+      std::sort(children.begin(), children.end(), byName);
   }
   return folders;
 }

@@ -23,9 +23,11 @@ bool CopyPart(const std::string& part, size_t& done, char*& out, const char* end
   return done == part.size();
 }
 
-// Room for a row of the table beside its path and names, so that the table
+// Room for an entry's row of the table and of the folders' children
+// beside its path and names, and for the text after them, so that the tail
 // of a large catalogue is made without copying it as it grows.
-constexpr size_t kRowRoom = 160;
+constexpr size_t kRowRoom = 224;
+constexpr size_t kFunctionsRoom = 8 << 10;
 
 }  // namespace
 
@@ -78,11 +80,14 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
   std::vector<std::string_view> types;
   std::string typeConstants;
   std::string table = "const " + name + "_entry " + name + (items.empty() ? "[1] = {};\n" : "[] = {\n");
-  size_t room = 0;
+  size_t room = kFunctionsRoom;
   for (const CatalogueItem& item : items)
-    room += kRowRoom + 3 * name.size() + 2 * item.path.size();
+    room += kRowRoom + 4 * name.size() + 3 * item.path.size();
   table.reserve(table.size() + room);
   unsigned char* digests = digests_.Allocate(items.size() * kCatalogueDigestSize);
+  // One block for every array's text, and the digests': one each would be
+  // as many allocations as files.
+  arrays_.reserve(items.size() + 1);
   for (size_t i = 0; i < items.size(); ++i) {
     const CatalogueItem& item = items[i];
     // Only the options that shape the array text apply to an entry.
@@ -96,8 +101,7 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     const std::string identifier = name + "_" + std::to_string(i);
     IncbinFile file{std::string(item.incbinPath), {}};
     std::memcpy(file.sha256.data(), item.sha256, kCatalogueDigestSize);
-    arrays_.push_back(
-        std::make_unique<DataSourceText>(*item.bytes, identifier, arrayStyle, ArrayPlace::CataloguePart, &file));
+    arrays_.emplace_back(*item.bytes, identifier, arrayStyle, ArrayPlace::CataloguePart, &file);
     std::memcpy(digests + i * kCatalogueDigestSize, item.sha256, kCatalogueDigestSize);
     // Addresses of arrays and literals only: the table is constant-initialised.
     // The length is written out: GCC won't count a literal's characters at
@@ -146,7 +150,7 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     digestStyle.stringLiteral = digestStyle.rowWidthChosen = true;
     digestStyle.rowWidth = static_cast<int32_t>(kCatalogueDigestSize);
     digestStyle.tabSize = style.tabSize;
-    arrays_.push_back(std::make_unique<DataSourceText>(digests_, digestsName, digestStyle, ArrayPlace::CataloguePart));
+    arrays_.emplace_back(digests_, digestsName, digestStyle, ArrayPlace::CataloguePart);
     table += "};\n";
   }
 
@@ -168,14 +172,14 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     tail_ += "}\n";
 
   size_ = head_.size() + middle_.size() + tail_.size();
-  for (const std::unique_ptr<DataSourceText>& array : arrays_)
-    size_ += array->size();
+  for (const DataSourceText& array : arrays_)
+    size_ += array.size();
 }
 
 void CatalogueSourceText::Rewind() {
   headDone_ = arraysDone_ = middleDone_ = tailDone_ = 0;
-  for (std::unique_ptr<DataSourceText>& array : arrays_)
-    array->Rewind();
+  for (DataSourceText& array : arrays_)
+    array.Rewind();
 }
 
 size_t CatalogueSourceText::Next(char* out, size_t capacity) {
@@ -190,7 +194,7 @@ size_t CatalogueSourceText::Next(char* out, size_t capacity) {
     const size_t room = static_cast<size_t>(end - cursor);
     if (cursor != out && room < DataSourceText::kMinPieceCapacity)
       return static_cast<size_t>(cursor - out);
-    if (const size_t length = arrays_[arraysDone_]->Next(cursor, room))
+    if (const size_t length = arrays_[arraysDone_].Next(cursor, room))
       cursor += length;
     else
       ++arraysDone_;

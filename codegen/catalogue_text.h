@@ -55,7 +55,7 @@ class CatalogueSourceText {
   std::string middle_;  // the content type constants and the end of the unnamed namespace
   std::string tail_;    // the table and what follows it
   ByteBuffer digests_;
-  std::vector<std::unique_ptr<DataSourceText>> arrays_;  // every item's, then the digests'
+  std::vector<DataSourceText> arrays_;  // every item's, then the digests'
   uint64_t size_ = 0;
   size_t headDone_ = 0;
   size_t arraysDone_ = 0;

@@ -103,12 +103,12 @@ CatalogueStorage StoreForCatalogue(ByteBuffer& bytes, const ConversionSettings& 
 
 bool AddToCatalogue(RunState& run, CatalogueEntry entry) {
   Catalogue& catalogue = run.catalogues.back();
-  std::map<std::string, CatalogueEntry>& entries = catalogue.entries;
-  if (entries.count(entry.path))
+  // One search of the entries, whether the path is new or not.
+  const auto [place, added] = catalogue.entries.try_emplace(entry.path);
+  if (!added)
     return ReportError("Path already in the catalogue: ", entry.path);
   catalogue.inflates = catalogue.inflates || entry.storage.compressAsked;
-  std::string path = entry.path;
-  entries.emplace(std::move(path), std::move(entry));
+  place->second = std::move(entry);
   return true;
 }
 
