@@ -43,8 +43,9 @@ std::map<std::string_view, std::vector<Child>> FoldersOf(const std::vector<std::
   std::string_view parent;
   for (size_t i = 0; i < paths.size(); ++i) {
     // The paths come in byte order, so most share the parent of the one
-    // before; only a new parent is looked up, with its folders above.
-    if (i == 0 || ParentOf(paths[i]) != parent) {
+    // before (the first, ""); only a new parent is looked up, with its
+    // folders above.
+    if (ParentOf(paths[i]) != parent) {
       parent = ParentOf(paths[i]);
       // From the top down, so that a folder's parent is filed before it.
       for (size_t slash = paths[i].find('/'); slash != std::string_view::npos; slash = paths[i].find('/', slash + 1)) {
