@@ -22,9 +22,8 @@ struct PathsInOrder {
 
 // The run's targets (every output written or found the same) and
 // prerequisites (every input read, every folder a scan listed), as the run
-// named them.
-// A run whose command line never names -depfile records nothing: two
-// string sets a file would cost a tree of small files dearly.
+// named them. A run whose command line never names -depfile records
+// nothing: two string sets a file would cost a tree of small files dearly.
 struct DependencyRecord {
   bool recording = true;
   PathsInOrder targets;

@@ -9,13 +9,11 @@
 namespace {
 
 // Lowercases the file part of the stem and removes every occurrence of the
-// tag from it, in place: an output path is made for each file of a tree.
+// tag from it, in the stem itself: an output path is made for each file of
+// a tree.
 void StripScanTagOf(const std::string& tag, std::string& stem) {
   const size_t fileStart = NameStartOf(stem);
-  for (size_t at = fileStart; at < stem.size(); ++at) {
-    if (stem[at] >= 'A' && stem[at] <= 'Z')
-      stem[at] = static_cast<char>(stem[at] - 'A' + 'a');
-  }
+  stem.replace(fileStart, std::string::npos, LowercaseAscii(stem.substr(fileStart)));
   if (tag.empty())
     return;
   size_t position = fileStart;

@@ -136,15 +136,20 @@ std::vector<Item> PlanEntries(Scan& scan, const std::string& folder, std::vector
   return items;
 }
 
+// Plans the folder's listed entries, noting what the plan was made against.
+std::unique_ptr<Frame> PlanListing(Scan& scan, const std::string& folder, std::vector<FolderEntry>& entries) {
+  auto frame = std::make_unique<Frame>();
+  frame->outputFilesSeen = scan.run.outputFiles.size();
+  frame->items = PlanEntries(scan, folder, entries);
+  return frame;
+}
+
 // Lists the folder and plans its entries; none when it can't be opened.
 std::unique_ptr<Frame> PlanFolder(Scan& scan, const std::string& folder) {
   std::vector<FolderEntry> entries;
   if (!scan.run.fs->ListFolder(folder, entries))
     return nullptr;
-  auto frame = std::make_unique<Frame>();
-  frame->outputFilesSeen = scan.run.outputFiles.size();
-  frame->items = PlanEntries(scan, folder, entries);
-  return frame;
+  return PlanListing(scan, folder, entries);
 }
 
 // A plan made ahead holds unless one of its files has since become an
@@ -235,20 +240,6 @@ void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, bool walked
   }
 }
 
-// Prepares ahead in the folder being walked. A catalogue or a test run
-// writes nothing before the scan ends, so its files may also be read past
-// subfolders, and in the folders further up the walk (a large file alone between two
-// subfolders would otherwise leave every other thread idle); those take at
-// most one batch a thread, which leaves room for the folder being walked.
-void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
-  if (scan.held.batches > MostBatchesAhead(scan.pool->Workers(), true) / 2)
-    return;
-  const bool pastFolders = scan.writesNothing;
-  PrepareAheadInFrame(scan, stack.back(), pastFolders, true);
-  for (auto below = std::next(stack.rbegin()); pastFolders && below != stack.rend(); ++below)
-    PrepareAheadInFrame(scan, *below, pastFolders, false);
-}
-
 // Returns the folder that the walk enters next: the first subfolder after
 // the turn in the folder being walked, else in a folder further up.
 Item* FindNextFolder(std::vector<Frame>& stack) {
@@ -302,16 +293,37 @@ Frame* PlannedAhead(Scan& scan, Item& folder, bool wait) {
       return nullptr;
     ahead.taken = true;
     try {
-      if (std::optional<std::vector<FolderEntry>> entries = ahead.entries.get()) {
-        ahead.frame = std::make_unique<Frame>();
-        ahead.frame->outputFilesSeen = scan.run.outputFiles.size();
-        ahead.frame->items = PlanEntries(scan, folder.path, *entries);
-      }
+      if (std::optional<std::vector<FolderEntry>> entries = ahead.entries.get())
+        ahead.frame = PlanListing(scan, folder.path, *entries);
     } catch (...) {
       ahead.frame.reset();
     }
   }
   return ahead.frame.get();
+}
+
+// Prepares ahead in the folder being walked. A catalogue or a test run
+// writes nothing before the scan ends, so its files may also be read past
+// subfolders, in the folders further up the walk (a large file alone
+// between two subfolders would otherwise leave every other thread idle),
+// and in the folder the walk enters next; those take at most one batch a
+// thread, which leaves room for the folder being walked. Nothing is queued
+// until half of what may be held has been taken, so that a sleeping worker
+// is woken for several batches, not one.
+void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
+  if (scan.held.batches > MostBatchesAhead(scan.pool->Workers(), true) / 2)
+    return;
+  const bool pastFolders = scan.writesNothing;
+  PrepareAheadInFrame(scan, stack.back(), pastFolders, true);
+  if (!scan.writesNothing)
+    return;
+  for (auto below = std::next(stack.rbegin()); below != stack.rend(); ++below)
+    PrepareAheadInFrame(scan, *below, pastFolders, false);
+  ListNextFolder(scan, stack);
+  if (scan.nextFolder && scan.nextFolder->listed) {
+    if (Frame* planned = PlannedAhead(scan, *scan.nextFolder, false))
+      PrepareAheadInFrame(scan, *planned, pastFolders, false);
+  }
 }
 
 // Returns what a worker prepared; none when preparing failed there (out of
@@ -397,15 +409,8 @@ void WalkTree(Scan& scan, const std::string& root) {
       stack.pop_back();
       continue;
     }
-    if (scan.pool) {
+    if (scan.pool)
       PrepareAheadOfTurn(scan, stack);
-      if (scan.writesNothing)
-        ListNextFolder(scan, stack);
-      if (scan.nextFolder && scan.nextFolder->listed) {
-        if (Frame* planned = PlannedAhead(scan, *scan.nextFolder, false))
-          PrepareAheadInFrame(scan, *planned, true, false);
-      }
-    }
     Item& item = stack.back().items[stack.back().next++];
     switch (item.step) {
       case Step::Skip:
