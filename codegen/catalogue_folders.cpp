@@ -1,7 +1,6 @@
 #include "codegen/catalogue_folders.h"
 
 #include <algorithm>
-#include <limits>
 #include <map>
 #include <tuple>
 
@@ -9,11 +8,14 @@
 
 namespace {
 
-constexpr size_t kSubfolder = std::numeric_limits<size_t>::max();
-
+// A child is written as an entry at or below it and where its name starts
+// in that entry's path: rows of integers cost the compiler a fraction of
+// what rows of views do.
 struct Child {
   std::string_view name;
-  size_t entry;  // kSubfolder for a folder
+  size_t entry;  // the file, or the first entry below the subfolder
+  size_t start;  // of the name in the entry's path
+  bool isFolder = false;
 };
 
 std::string_view ParentOf(std::string_view path) {
@@ -21,8 +23,12 @@ std::string_view ParentOf(std::string_view path) {
   return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash);
 }
 
+size_t LastPartStart(std::string_view path) {
+  return path.rfind('/') + 1;
+}
+
 std::string_view LastPartOf(std::string_view path) {
-  return path.substr(path.rfind('/') + 1);
+  return path.substr(LastPartStart(path));
 }
 
 // Appended part by part: a row made of temporaries costs a catalogue of
@@ -51,14 +57,14 @@ std::map<std::string_view, std::vector<Child>> FoldersOf(const std::vector<std::
       for (size_t slash = paths[i].find('/'); slash != std::string_view::npos; slash = paths[i].find('/', slash + 1)) {
         const std::string_view folder = paths[i].substr(0, slash);
         if (folders.try_emplace(folder).second)
-          folders[ParentOf(folder)].push_back({LastPartOf(folder), kSubfolder});
+          folders[ParentOf(folder)].push_back({LastPartOf(folder), i, LastPartStart(folder), true});
       }
       siblings = &folders[parent];
     }
-    siblings->push_back({LastPartOf(paths[i]), i});
+    siblings->push_back({LastPartOf(paths[i]), i, LastPartStart(paths[i])});
   }
   const auto byName = [](const Child& a, const Child& b) {
-    return std::tuple(a.name, a.entry == kSubfolder) < std::tuple(b.name, b.entry == kSubfolder);
+    return std::tuple(a.name, a.isFolder) < std::tuple(b.name, b.isFolder);
   };
   for (auto& [path, children] : folders) {
     if (!std::is_sorted(children.begin(), children.end(), byName))
@@ -144,8 +150,8 @@ NAME_entry_range NAME_under(std::string_view folder) noexcept {
 NAME_child_range NAME_list(std::string_view folder) noexcept {
   const NAME_folder* found = NAME_folder_of(folder);
   if (!found)
-    return {nullptr, nullptr};
-  return {found->first, found->last};
+    return {{nullptr, {}}, {nullptr, {}}};
+  return {{NAME_children + found->first, {}}, {NAME_children + found->last, {}}};
 }
 
 bool NAME_is_folder(std::string_view path) noexcept {
@@ -180,12 +186,49 @@ struct NAME_child {
   std::string_view name;
   const NAME_entry* entry;
 };
+// Where a child is written: an entry at or below it, and where the child's name starts in that entry's path.
+struct NAME_child_row {
+  std::size_t entry;
+  std::size_t start;
+};
+// Walks a folder's children; each is made from its row when it is read.
+struct NAME_child_iterator {
+  using iterator_category = std::input_iterator_tag;
+  using value_type = NAME_child;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const NAME_child*;
+  using reference = const NAME_child&;
+  const NAME_child_row* row;
+  mutable NAME_child child;
+  // Returns the child of this row, valid until the iterator moves or is read again.
+  const NAME_child& operator*() const noexcept {
+    const std::string_view path = NAME[row->entry].path;
+    const std::size_t end = path.find('/', row->start);
+    child.name = path.substr(row->start, end - row->start);
+    child.entry = end == std::string_view::npos ? &NAME[row->entry] : nullptr;
+    return child;
+  }
+  const NAME_child* operator->() const noexcept { return &**this; }
+  NAME_child_iterator& operator++() noexcept {
+    ++row;
+    return *this;
+  }
+  NAME_child_iterator operator++(int) noexcept {
+    const NAME_child_iterator was = *this;
+    ++row;
+    return was;
+  }
+  bool operator==(const NAME_child_iterator& other) const noexcept { return row == other.row; }
+  bool operator!=(const NAME_child_iterator& other) const noexcept { return row != other.row; }
+  // Returns how many children lie from other up to this one.
+  difference_type operator-(const NAME_child_iterator& other) const noexcept { return row - other.row; }
+};
 // The children from first up to last, for a range-for.
 struct NAME_child_range {
-  const NAME_child* first;
-  const NAME_child* last;
-  const NAME_child* begin() const noexcept { return first; }
-  const NAME_child* end() const noexcept { return last; }
+  NAME_child_iterator first;
+  NAME_child_iterator last;
+  NAME_child_iterator begin() const noexcept { return first; }
+  NAME_child_iterator end() const noexcept { return last; }
 };
 // Returns every entry below the folder ("ui" or "ui/"; "" for all of them), at any depth, in the order of NAME.
 NAME_entry_range NAME_under(std::string_view folder) noexcept;
@@ -201,26 +244,21 @@ void AppendCatalogueFolderText(std::string& text, const std::string& name, const
   const std::map<std::string_view, std::vector<Child>> folders = FoldersOf(paths);
   text += WithCatalogueName("\nnamespace {\n\n// The children of every folder, in the order of NAME_folders.\n", name);
   // A catalogue with no entry has no child, and C++ has no empty array.
-  text += "const " + name + "_child " + name + "_children" + (paths.empty() ? "[1] = {};\n" : "[] = {\n");
+  text += "const " + name + "_child_row " + name + "_children" + (paths.empty() ? "[1] = {};\n" : "[] = {\n");
   for (const auto& [path, list] : folders) {
     for (const Child& child : list) {
       text += "  {";
-      AppendView(text, child.name);
+      AppendDecimal(text, child.entry);
       text += ", ";
-      if (child.entry == kSubfolder) {
-        text += "nullptr";
-      } else {
-        text += name;
-        text += " + ";
-        AppendDecimal(text, child.entry);
-      }
+      AppendDecimal(text, child.start);
       text += "},\n";
     }
   }
   if (!paths.empty())
     text += "};\n";
   text += WithCatalogueName(
-      "\nstruct NAME_folder {\n  std::string_view path;\n  const NAME_child* first;\n  const NAME_child* last;\n};\n\n"
+      "\n// A folder's children are NAME_children from first up to last.\n"
+      "struct NAME_folder {\n  std::string_view path;\n  std::size_t first;\n  std::size_t last;\n};\n\n"
       "// Every folder that holds an entry, and \"\", sorted by path in byte order.\nconst NAME_folder NAME_folders[] "
       "= {\n",
       name);
@@ -228,9 +266,9 @@ void AppendCatalogueFolderText(std::string& text, const std::string& name, const
   for (const auto& [path, list] : folders) {
     text += "  {";
     AppendView(text, path);
-    text += ", " + name + "_children + ";
+    text += ", ";
     AppendDecimal(text, count);
-    text += ", " + name + "_children + ";
+    text += ", ";
     AppendDecimal(text, count + list.size());
     text += "},\n";
     count += list.size();

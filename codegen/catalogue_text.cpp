@@ -34,7 +34,7 @@ constexpr size_t kFunctionsRoom = 8 << 10;
 std::string BuildCatalogueHeader(const std::string& name, const SourceStyle& style, bool inflates) {
   std::string text;
   AppendBanner(text);
-  text += "#pragma once\n\n#include <cstddef>\n#include <string_view>\n\n";
+  text += "#pragma once\n\n#include <cstddef>\n#include <iterator>\n#include <string_view>\n\n";
   if (!style.noNamespace)
     AppendNamespaceOpen(text, style);
   const std::string entry = name + "_entry";

@@ -44,8 +44,9 @@ TEST(CatalogueSource, PiecesMakeTheWholeTextAgainAfterRewind) {
   EXPECT_NE(whole.find("  {std::string_view(\"dir/1299\", 8), cat_299, 3, cat_sha256 + 9568, cat_type0, "
                        "std::string_view(\"\\\"qwAAAAAAAAAAAAAAAAAAAAAA\\\"\", 26), false, 0},\n};\n"),
             std::string::npos);
-  EXPECT_NE(whole.find("  {std::string_view(\"\", 0), cat_children + 0, cat_children + 1},\n"
-                       "  {std::string_view(\"dir\", 3), cat_children + 1, cat_children + 301},\n};\n"),
+  // A child is its entry, or the first entry below it, and where its name starts in that path.
+  EXPECT_NE(whole.find("cat_children[] = {\n  {0, 0},\n  {0, 4},\n  {1, 4},\n"), std::string::npos);
+  EXPECT_NE(whole.find("  {std::string_view(\"\", 0), 0, 1},\n  {std::string_view(\"dir\", 3), 1, 301},\n};\n"),
             std::string::npos);
   EXPECT_EQ(whole.substr(whole.size() - 43), "  return cat_folder_of(path) != nullptr;\n}\n");
 }
