@@ -101,7 +101,11 @@ void Browse(int count, char** folders) {
     for (const tree_entry& entry : tree_under(folders[i]))
       std::printf(" %.*s", int(entry.path.size()), entry.path.data());
     const tree_child_range list = tree_list(folders[i]);
-    std::printf(", %d listed, %s\n", int(list.end() - list.begin()), tree_is_folder(folders[i]) ? "folder" : "no");
+    int walked = 0;  // by hand, as against the range's length
+    for (tree_child_iterator child = list.first; !(child == list.last); child++)
+      walked += child->name.empty() ? 0 : 1;
+    std::printf(", %d listed, %s\n", walked == list.end() - list.begin() ? walked : -1,
+                tree_is_folder(folders[i]) ? "folder" : "no");
   }
   std::printf("none: %d %d %d\n", int(none_under("").end() - none_under("").begin()),
               int(none_list("").end() - none_list("").begin()), none_is_folder(""));
