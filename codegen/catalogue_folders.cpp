@@ -31,16 +31,6 @@ std::string_view LastPartOf(std::string_view path) {
   return path.substr(LastPartStart(path));
 }
 
-// Appended part by part: a row made of temporaries costs a catalogue of
-// many small files more than their bytes.
-void AppendView(std::string& text, std::string_view view) {
-  text += "std::string_view(";
-  text += QuotedStringLiteral(view);
-  text += ", ";
-  AppendDecimal(text, view.size());
-  text += ')';
-}
-
 // Every folder that holds an entry, and "", by path in byte order, each
 // with its children sorted by name (a file before a folder of its name).
 std::map<std::string_view, std::vector<Child>> FoldersOf(const std::vector<std::string_view>& paths) {
@@ -265,7 +255,7 @@ void AppendCatalogueFolderText(std::string& text, const std::string& name, const
   size_t count = 0;
   for (const auto& [path, list] : folders) {
     text += "  {";
-    AppendView(text, path);
+    AppendViewLiteral(text, path);
     text += ", ";
     AppendDecimal(text, count);
     text += ", ";

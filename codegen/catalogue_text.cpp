@@ -115,12 +115,9 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     }
     // Appended part by part: a row made of temporaries costs a catalogue of
     // many small files more than their bytes.
-    const std::string tag = EntityTagOf(item.sha256);
-    table += "  {std::string_view(";
-    table += QuotedStringLiteral(item.path);
+    table += "  {";
+    AppendViewLiteral(table, item.path);
     table += ", ";
-    AppendDecimal(table, item.path.size());
-    table += "), ";
     table += identifier;
     table += ", ";
     AppendDecimal(table, item.bytes->size());
@@ -132,11 +129,9 @@ CatalogueSourceText::CatalogueSourceText(const std::string& name, const SourceSt
     table += name;
     table += "_type";
     AppendDecimal(table, typeIndex);
-    table += ", std::string_view(";
-    table += QuotedStringLiteral(tag);
     table += ", ";
-    AppendDecimal(table, tag.size());
-    table += "), ";
+    AppendViewLiteral(table, EntityTagOf(item.sha256));
+    table += ", ";
     table += item.gzip ? "true" : "false";
     table += ", ";
     AppendDecimal(table, item.originalSize);

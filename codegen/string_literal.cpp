@@ -128,3 +128,11 @@ void AppendDecimal(std::string& text, uint64_t value) {
   char digits[20];
   text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
+
+void AppendViewLiteral(std::string& text, std::string_view view) {
+  text += "std::string_view(";
+  text += QuotedStringLiteral(view);
+  text += ", ";
+  AppendDecimal(text, view.size());
+  text += ')';
+}

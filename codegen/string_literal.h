@@ -45,3 +45,7 @@ std::string QuotedStringLiteral(std::string_view text);
 
 // Appends the number in decimal, as std::to_string writes it.
 void AppendDecimal(std::string& text, uint64_t value);
+
+// Appends `std::string_view(` the quoted text `, ` its length `)`, a view
+// that a constant-initialised table can hold.
+void AppendViewLiteral(std::string& text, std::string_view view);

@@ -79,12 +79,6 @@ enum class WriteResult {
   ShortWrite,  // the content could not be written whole (a full disk)
 };
 
-// Replaces the file (the one a symbolic link leads to) by exactly the
-// content, through a temporary file in the same folder that is renamed over
-// it; a failure leaves an existing file byte for byte as it was. A file with
-// other hard links, in a folder that may not be written, or whose owner a
-// new file could not get, is rewritten in place once the whole content is
-// made, and may be left damaged by a failure.
 // Which folders take new files, asked of the system once a folder: a tree
 // of small files would otherwise ask it once a file. Shared by threads; a
 // folder's answer holds for the run.
@@ -98,7 +92,13 @@ class WritableFolders {
   std::unordered_map<std::string, bool> known_;
 };
 
-// With `folders`, a folder's write access is asked once.
+// Replaces the file (the one a symbolic link leads to) by exactly the
+// content, through a temporary file in the same folder that is renamed over
+// it; a failure leaves an existing file byte for byte as it was. A file with
+// other hard links, in a folder that may not be written, or whose owner a
+// new file could not get, is rewritten in place once the whole content is
+// made, and may be left damaged by a failure. With `folders`, a folder's
+// write access is asked once.
 WriteResult WriteWholeFile(const char* path, ContentPieces& content, WritableFolders* folders = nullptr);
 WriteResult WriteWholeFile(const char* path, std::string_view content);
 
