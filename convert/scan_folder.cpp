@@ -256,7 +256,9 @@ Item* FindNextFolder(std::vector<Frame>& stack) {
 // the folder the walk enters next, so that the threads prepare its files
 // while this folder's last ones take their turns; otherwise every folder
 // would start with the threads idle, and this thread would look at each of
-// its entries. Without the memory to queue it, the folder is listed in turn.
+// its entries. The listing goes ahead of the queued files: behind them, its
+// files could only be queued once the threads had run out of work. Without
+// the memory to queue it, the folder is listed in turn.
 void ListNextFolder(Scan& scan, std::vector<Frame>& stack) {
   if (scan.nextFolder || scan.noFolderLeft || stack.back().ahead < stack.back().items.size())
     return;
@@ -269,7 +271,7 @@ void ListNextFolder(Scan& scan, std::vector<Frame>& stack) {
     auto ahead = std::make_unique<ListedAhead>();
     auto promise = std::make_shared<std::promise<std::optional<std::vector<FolderEntry>>>>();
     ahead->entries = promise->get_future();
-    const bool queued = scan.pool->Queue([promise, folder = scan.nextFolder->path, fs = scan.run.fs] {
+    const bool queued = scan.pool->QueueFirst([promise, folder = scan.nextFolder->path, fs = scan.run.fs] {
       try {
         std::vector<FolderEntry> entries;
         promise->set_value(fs->ListFolder(folder, entries) ? std::optional(std::move(entries)) : std::nullopt);

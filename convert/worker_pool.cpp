@@ -28,11 +28,22 @@ WorkerPool::~WorkerPool() {
 }
 
 bool WorkerPool::Queue(std::function<void()> task) {
+  return Add(task, false);
+}
+
+bool WorkerPool::QueueFirst(std::function<void()> task) {
+  return Add(task, true);
+}
+
+bool WorkerPool::Add(std::function<void()>& task, bool first) {
   if (workers_.empty())
     return false;
   try {
     std::lock_guard<std::mutex> guard(lock_);
-    tasks_.push_back(std::move(task));
+    if (first)
+      tasks_.push_front(std::move(task));
+    else
+      tasks_.push_back(std::move(task));
   } catch (...) {
     return false;
   }

@@ -32,9 +32,12 @@ class WorkerPool {
   // Queues the task; the first free worker runs it. False, with the task not
   // queued, when there is no worker or no memory to queue it.
   bool Queue(std::function<void()> task);
+  // Queues the task ahead of every task queued before it; false as Queue.
+  bool QueueFirst(std::function<void()> task);
 
  private:
   void Work();
+  bool Add(std::function<void()>& task, bool first);
 
   std::mutex lock_;
   std::condition_variable queued_;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <future>
+#include <mutex>
+#include <string>
 
 #include "support/refusing_threads.h"
 
@@ -21,6 +24,27 @@ TEST(WorkerPoolTest, RunsEveryTaskOnTheThreadsThatStart) {
     }
     EXPECT_EQ(ran, allowed > 0 ? 5 : 0) << allowed;
   }
+}
+
+TEST(WorkerPoolTest, RunsATaskQueuedFirstAheadOfTheQueuedOnes) {
+  std::string order;
+  std::mutex lock;
+  const auto note = [&](char task) {
+    std::lock_guard<std::mutex> guard(lock);
+    order += task;
+  };
+  {
+    WorkerPool pool(1);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    ASSERT_TRUE(pool.Queue([released] { released.wait(); }));
+    ASSERT_TRUE(pool.Queue([&] { note('a'); }));
+    ASSERT_TRUE(pool.Queue([&] { note('b'); }));
+    ASSERT_TRUE(pool.QueueFirst([&] { note('c'); }));
+    release.set_value();
+  }
+  EXPECT_EQ(order, "cab");
+  EXPECT_FALSE(WorkerPool(1, RefusingAfter(0)).QueueFirst([] {}));
 }
 
 }  // namespace
