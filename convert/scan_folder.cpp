@@ -1,6 +1,7 @@
 #include "convert/scan_folder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -21,13 +22,20 @@ namespace {
 
 using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;
 
-// Files that one worker prepares in turn, for the scan to commit in order.
+// Files that one thread prepares in turn, for the scan to commit in order.
 struct Batch {
+  std::vector<std::pair<std::string, std::optional<FileId>>> inputs;
+  // Set by whichever thread starts the batch: a worker, or the scan thread
+  // while it waits for a batch whose turn has come.
+  std::atomic<bool> started = false;
+  bool preparedHere = false;  // by the scan thread, into `prepared`
   std::future<PreparedList> future;
   PreparedList prepared;  // once taken: one per file, or none after a failure
   uint64_t bytes{};
   bool taken = false;
 };
+
+PreparedList PrepareBatch(const Batch& batch, const ConversionSettings& settings, FileSystem& fs);
 
 struct Frame;
 struct ListedAhead;
@@ -67,6 +75,7 @@ struct Scan {
   std::set<FileId> entered;          // so that links back into the tree end the walk
   std::unique_ptr<WorkerPool> pool;  // none (or no worker) when files are prepared in turn
   LookAhead held = {};
+  std::vector<std::shared_ptr<Batch>> queued;  // held ahead, in the order they were queued
   bool succeeded = true;
   // A scan that writes nothing before it ends (a catalogue, test mode)
   // prepares files past subfolders and lists the next folder before its
@@ -75,6 +84,12 @@ struct Scan {
   Item* nextFolder = nullptr;  // the folder listed ahead, until its turn
   bool noFolderLeft = false;   // every folder the walk will enter is entered
 };
+
+// Returns how many threads prepare files: the workers, and this thread in a
+// scan that writes nothing.
+size_t Preparers(const Scan& scan) {
+  return scan.pool->Workers() + (scan.writesNothing ? 1 : 0);
+}
 
 // A folder link is followed only where it stays inside the scanned tree: a
 // link to "/" or a home folder would otherwise have outputs written all over
@@ -182,32 +197,37 @@ std::unique_ptr<PreparedConversion> PrepareRecorded(const std::string& path, std
   return conversion;
 }
 
+PreparedList PrepareBatch(const Batch& batch, const ConversionSettings& settings, FileSystem& fs) {
+  PreparedList prepared;
+  prepared.reserve(batch.inputs.size());
+  for (const auto& [path, id] : batch.inputs)
+    prepared.push_back(PrepareRecorded(path, id, settings, fs));
+  return prepared;
+}
+
 // Queues the frame's files at `members` to be prepared on a worker, in one
 // batch; false, with nothing queued, when there is no memory to queue it
 // (the files are then prepared in their turn).
 bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, uint64_t bytes) {
   try {
     auto batch = std::make_shared<Batch>();
-    std::vector<std::pair<std::string, std::optional<FileId>>> inputs;
     for (const size_t index : members)
-      inputs.emplace_back(frame.items[index].path, frame.items[index].id);
+      batch->inputs.emplace_back(frame.items[index].path, frame.items[index].id);
     auto promise = std::make_shared<std::promise<PreparedList>>();
     batch->future = promise->get_future();
-    const bool queued =
-        scan.pool->Queue([promise, inputs = std::move(inputs), &settings = scan.settings, fs = scan.run.fs] {
-          try {
-            PreparedList prepared;
-            prepared.reserve(inputs.size());
-            for (const auto& [path, id] : inputs)
-              prepared.push_back(PrepareRecorded(path, id, settings, *fs));
-            promise->set_value(std::move(prepared));
-          } catch (...) {
-            promise->set_exception(std::current_exception());
-          }
-        });
+    const bool queued = scan.pool->Queue([promise, batch, &settings = scan.settings, fs = scan.run.fs] {
+      if (batch->started.exchange(true))
+        return;
+      try {
+        promise->set_value(PrepareBatch(*batch, settings, *fs));
+      } catch (...) {
+        promise->set_exception(std::current_exception());
+      }
+    });
     if (!queued)
       return false;
     batch->bytes = bytes;
+    scan.queued.push_back(batch);
     for (size_t slot = 0; slot < members.size(); ++slot) {
       frame.items[members[slot]].batch = batch;
       frame.items[members[slot]].slot = slot;
@@ -233,7 +253,7 @@ void PrepareAheadInFrame(Scan& scan, Frame& frame, bool pastFolders, bool walked
       frame.ahead = plan.end;
       return;
     }
-    if (!MayQueueBatch(scan.held, plan.bytes, MostBatchesAhead(scan.pool->Workers(), walkedFolder)) ||
+    if (!MayQueueBatch(scan.held, plan.bytes, MostBatchesAhead(Preparers(scan), walkedFolder)) ||
         !PrepareAhead(scan, frame, plan.members, plan.bytes))
       return;
     frame.ahead = plan.end;
@@ -313,7 +333,7 @@ Frame* PlannedAhead(Scan& scan, Item& folder, bool wait) {
 // until half of what may be held has been taken, so that a sleeping worker
 // is woken for several batches, not one.
 void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
-  if (scan.held.batches > MostBatchesAhead(scan.pool->Workers(), true) / 2)
+  if (scan.held.batches > MostBatchesAhead(Preparers(scan), true) / 2)
     return;
   const bool pastFolders = scan.writesNothing;
   PrepareAheadInFrame(scan, stack.back(), pastFolders, true);
@@ -328,6 +348,28 @@ void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
   }
 }
 
+// Until a worker has the batch ready, prepares here the batches that no
+// worker has started, the batch itself first: this thread would otherwise
+// sleep until a worker wakes it, once for every batch, and leave its core to
+// a worker that it then takes back.
+void HelpUntilReady(Scan& scan, Batch& batch) {
+  for (const std::shared_ptr<Batch>& held : scan.queued) {
+    if (batch.preparedHere || batch.future.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+      return;
+    Batch& other = held.get() == &batch || !batch.started ? batch : *held;
+    if (other.started.exchange(true))
+      continue;
+    try {
+      other.prepared = PrepareBatch(other, scan.settings, *scan.run.fs);
+    } catch (...) {
+      other.prepared.clear();
+    }
+    other.preparedHere = true;
+    if (&other == &batch)
+      return;
+  }
+}
+
 // Returns what a worker prepared; none when preparing failed there (out of
 // memory, say), so that the file is prepared again in its turn, with what
 // that prints and the exit code it gives in a scan of one file at a time.
@@ -337,9 +379,14 @@ std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
     batch.taken = true;
     --scan.held.batches;
     scan.held.bytes -= batch.bytes;
-    try {
-      batch.prepared = batch.future.get();
-    } catch (...) {
+    if (scan.writesNothing)
+      HelpUntilReady(scan, batch);
+    std::erase_if(scan.queued, [&](const std::shared_ptr<Batch>& held) { return held.get() == &batch; });
+    if (!batch.preparedHere) {
+      try {
+        batch.prepared = batch.future.get();
+      } catch (...) {
+      }
     }
   }
   std::unique_ptr<PreparedConversion> prepared;
@@ -367,6 +414,7 @@ void DropPrepared(Scan& scan, Frame& frame) {
       item.batch->taken = true;
       --scan.held.batches;
       scan.held.bytes -= item.batch->bytes;
+      std::erase(scan.queued, item.batch);
     }
   }
 }
@@ -444,8 +492,11 @@ bool ScanFolder(const std::string& folder, const ConversionSettings& settings, R
   scan.rootPrefix = StripTrailingSeparators(root.value_or(folder)) + kPathSeparator;
   // Should no worker start, nothing is queued and each file is prepared in
   // its turn.
+  // A scan that writes nothing has little to do in each file's turn, so this
+  // thread prepares files too and counts as one of the threads; a scan that
+  // writes keeps this thread for its writes, which the file system bounds.
   if (run.scanThreads > 1)
-    scan.pool = std::make_unique<WorkerPool>(run.scanThreads, run.startThread);
+    scan.pool = std::make_unique<WorkerPool>(run.scanThreads - (scan.writesNothing ? 1 : 0), run.startThread);
   WalkTree(scan, folder);
   return scan.succeeded;
 }
