@@ -65,12 +65,20 @@ bool PrepareIncbin(PreparedConversion& prepared, const ConversionSettings& setti
   return true;
 }
 
+// True when the output goes into the input's folder and that folder's
+// listing can't hold it: a tree of small files then spares one look a file.
+bool CantBeThere(std::string_view output, std::string_view input, const ListedNames* listing) {
+  const size_t nameStart = NameStartOf(output);
+  return listing && output.substr(0, nameStart) == input.substr(0, NameStartOf(input)) &&
+         !MayHold(*listing, output.substr(nameStart));
+}
+
 // Makes what the outputs need from the bytes read (the digest in their
 // place, the style and identifier, or the checksum text), plans the outputs
 // and, with `compareAhead`, compares each with the file already there. False
 // after a failure, already reported.
-bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs,
-                    bool compareAhead) {
+bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& settings, FileSystem& fs, bool compareAhead,
+                    const ListedNames* listing) {
   OutputMaterial& material = prepared.material;
   if (GoesIntoCatalogue(settings)) {
     // The bytes wait in memory for the catalogue written at the end of the
@@ -100,7 +108,8 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
   if (compareAhead) {
     for (PlannedOutput& output : prepared.outputs) {
       WithOutputContent(material, output.kind, [&](ContentPieces& content) {
-        output.look = LookAtOutput(fs, output.path, content, settings.testMode);
+        output.look = LookAtOutput(fs, output.path, content, settings.testMode,
+                                   CantBeThere(output.path, prepared.inputPath, listing));
         return true;
       });
     }
@@ -112,7 +121,7 @@ bool PrepareOutputs(PreparedConversion& prepared, const ConversionSettings& sett
 
 std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
                                                       FileSystem& fs, PipeWait wait, bool compareAhead,
-                                                      std::optional<FileId> identity) {
+                                                      std::optional<FileId> identity, const ListedNames* listing) {
   auto prepared = std::make_unique<PreparedConversion>();
   prepared->inputPath = inputPath;
   ConsoleLog::Instance() << "Reading File: " << Escaped{inputPath} << "\n";
@@ -125,7 +134,7 @@ std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPa
     }
     ConsoleLog::Instance() << ConsoleColour(Colour::Dim) << "Converting..."
                            << "\n";
-    prepared->ready = PrepareOutputs(*prepared, settings, fs, compareAhead);
+    prepared->ready = PrepareOutputs(*prepared, settings, fs, compareAhead, listing);
   } catch (const std::bad_alloc&) {
     // The text of a file that fits in memory may still not.
     ReportReadFailure(ReadResult::TooLarge, inputPath);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
+#include "convert/listed_names.h"
 #include "convert/output_plan.h"
 #include "platform/console_log.h"
 
@@ -26,10 +27,13 @@ struct PreparedConversion {
 // everything its outputs need; an input of a checksum is digested block by
 // block, in constant memory. With `compareAhead`, also compares each output
 // with the file already there. `identity`, when the caller knows it, spares
-// asking for the input's. Never writes a file.
+// asking for the input's, and `listing`, what the input's folder held when
+// listed, spares looking at an output there that it can't hold. Never writes
+// a file.
 std::unique_ptr<PreparedConversion> PrepareConversion(const std::string& inputPath, const ConversionSettings& settings,
                                                       FileSystem& fs, PipeWait wait, bool compareAhead,
-                                                      std::optional<FileId> identity = std::nullopt);
+                                                      std::optional<FileId> identity = std::nullopt,
+                                                      const ListedNames* listing = nullptr);
 
 // Prints what preparing recorded, then stores the outputs in order; returns
 // false when anything failed.

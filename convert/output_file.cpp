@@ -89,9 +89,9 @@ void RecordOutput(Conversion& conversion, const std::string& path, const std::st
 
 }  // namespace
 
-OutputLook LookAtOutput(FileSystem& fs, const std::string& path, ContentPieces& content, bool testMode) {
+OutputLook LookAtOutput(FileSystem& fs, const std::string& path, ContentPieces& content, bool testMode, bool absent) {
   OutputLook look;
-  const TargetLook target = fs.LookAtTarget(path, testMode);
+  const TargetLook target = absent ? fs.LookAtNewTarget(path, testMode) : fs.LookAtTarget(path, testMode);
   look.existing = target.existing;
   // What has no identity can't be opened either.
   look.comparison = look.existing ? fs.CompareWithFile(path, content) : FileComparison::Absent;

@@ -29,8 +29,10 @@ struct OutputLook {
 };
 
 // Returns what the path holds and, in test mode, whether the content could
-// be written there.
-OutputLook LookAtOutput(FileSystem& fs, const std::string& path, ContentPieces& content, bool testMode);
+// be written there; `absent` when its folder was listed without it, which
+// spares the look at the path itself.
+OutputLook LookAtOutput(FileSystem& fs, const std::string& path, ContentPieces& content, bool testMode,
+                        bool absent = false);
 
 // The same as WriteIfChanged with the path looked at already (ahead of
 // time, by a worker); looks again when this run has written the path since.

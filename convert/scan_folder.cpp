@@ -25,6 +25,7 @@ using PreparedList = std::vector<std::unique_ptr<PreparedConversion>>;
 // Files that one thread prepares in turn, for the scan to commit in order.
 struct Batch {
   std::vector<std::pair<std::string, std::optional<FileId>>> inputs;
+  std::shared_ptr<const ListedNames> listing;  // of the files' folder
   // Set by whichever thread starts the batch: a worker, or the scan thread
   // while it waits for a batch whose turn has come.
   std::atomic<bool> started = false;
@@ -55,9 +56,10 @@ struct Item {
 // A listed folder whose entries are being walked.
 struct Frame {
   std::vector<Item> items;
-  size_t next = 0;             // the entry whose turn comes next
-  size_t ahead = 0;            // the first entry not yet looked at for preparing ahead
-  size_t outputFilesSeen = 0;  // how many outputs the run had when the folder was planned
+  size_t next = 0;                             // the entry whose turn comes next
+  size_t ahead = 0;                            // the first entry not yet looked at for preparing ahead
+  size_t outputFilesSeen = 0;                  // how many outputs the run had when the folder was planned
+  std::shared_ptr<const ListedNames> listing;  // what the folder held when listed
 };
 
 // A folder listed on a worker before its turn, then planned here.
@@ -75,7 +77,7 @@ struct Scan {
   std::set<FileId> entered;          // so that links back into the tree end the walk
   std::unique_ptr<WorkerPool> pool;  // none (or no worker) when files are prepared in turn
   LookAhead held = {};
-  std::vector<std::shared_ptr<Batch>> queued;  // held ahead, in the order they were queued
+  std::vector<std::shared_ptr<Batch>> queued = {};  // held ahead, in the order they were queued
   bool succeeded = true;
   // A scan that writes nothing before it ends (a catalogue, test mode)
   // prepares files past subfolders and lists the next folder before its
@@ -156,6 +158,9 @@ std::unique_ptr<Frame> PlanListing(Scan& scan, const std::string& folder, std::v
   auto frame = std::make_unique<Frame>();
   frame->outputFilesSeen = scan.run.outputFiles.size();
   frame->items = PlanEntries(scan, folder, entries);
+  // Only files prepared ahead of their turn look at their outputs then.
+  if (scan.pool && scan.pool->Workers() != 0)
+    frame->listing = std::make_shared<const ListedNames>(ListedNamesOf(entries));
   return frame;
 }
 
@@ -182,12 +187,13 @@ bool StillPlanned(const Scan& scan, const Frame& frame) {
 // Prepares the file on this worker thread; what preparing prints waits for
 // the file's turn.
 std::unique_ptr<PreparedConversion> PrepareRecorded(const std::string& path, std::optional<FileId> id,
-                                                    const ConversionSettings& settings, FileSystem& fs) {
+                                                    const ListedNames* listing, const ConversionSettings& settings,
+                                                    FileSystem& fs) {
   ConsoleLog::Recording console;
   ConsoleLog::Instance().RecordThisThread(&console);
   std::unique_ptr<PreparedConversion> conversion;
   try {
-    conversion = PrepareConversion(path, settings, fs, PipeWait::Never, true, id);
+    conversion = PrepareConversion(path, settings, fs, PipeWait::Never, true, id, listing);
   } catch (...) {
     ConsoleLog::Instance().RecordThisThread(nullptr);
     throw;
@@ -201,7 +207,7 @@ PreparedList PrepareBatch(const Batch& batch, const ConversionSettings& settings
   PreparedList prepared;
   prepared.reserve(batch.inputs.size());
   for (const auto& [path, id] : batch.inputs)
-    prepared.push_back(PrepareRecorded(path, id, settings, fs));
+    prepared.push_back(PrepareRecorded(path, id, batch.listing.get(), settings, fs));
   return prepared;
 }
 
@@ -211,6 +217,7 @@ PreparedList PrepareBatch(const Batch& batch, const ConversionSettings& settings
 bool PrepareAhead(Scan& scan, Frame& frame, const std::vector<size_t>& members, uint64_t bytes) {
   try {
     auto batch = std::make_shared<Batch>();
+    batch->listing = frame.listing;
     for (const size_t index : members)
       batch->inputs.emplace_back(frame.items[index].path, frame.items[index].id);
     auto promise = std::make_shared<std::promise<PreparedList>>();

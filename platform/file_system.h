@@ -77,6 +77,13 @@ class FileSystem {
     return {existing, !existing && askWritable && CanWrite(path)};
   }
 
+  // What a write to `path` would meet when its folder was listed without it:
+  // nothing, and when `askWritable`, whether a new file could be stored
+  // there (as CanWrite).
+  virtual TargetLook LookAtNewTarget(const std::string& path, bool askWritable) {
+    return {std::nullopt, askWritable && CanWrite(path)};
+  }
+
   // Lists the folder's entries ("." and ".." left out) in no set order;
   // false when the folder can't be opened.
   virtual bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) = 0;

@@ -36,6 +36,10 @@ class RealFileSystemImpl final : public FileSystem {
     return {std::nullopt, look.nothing ? folders_.TakeNewFiles(FolderOf(path)) : CanWriteFile(path.c_str(), &folders_)};
   }
 
+  TargetLook LookAtNewTarget(const std::string& path, bool askWritable) override {
+    return {std::nullopt, askWritable && folders_.TakeNewFiles(FolderOf(path))};
+  }
+
   bool ListFolder(const std::string& folder, std::vector<FolderEntry>& entries) override {
     return ::ListFolder(folder, entries);
   }

@@ -56,8 +56,9 @@ TEST_P(ScanFolderTest, WalksTheTreeInByteOrder) {
   for (const char* read : {"d/B.bin", "d/again/h.bin", "d/again/i.bin", "d/c.BIN", "d/link.bin"}) {
     const std::vector<std::thread::id> readers = fs.ReadersOf(read);
     ASSERT_EQ(readers.size(), 1u) << read;
-    if (GetParam().first == 1 || GetParam().second == 0)
+    if (GetParam().first == 1 || GetParam().second == 0) {
       EXPECT_EQ(readers[0], std::this_thread::get_id()) << read;
+    }
   }
   EXPECT_TRUE(fs.ReadersOf("d/a.txt").empty() && fs.ReadersOf("d/real").empty());
 }
@@ -99,6 +100,18 @@ TEST_P(ScanFolderTest, PassesOverOutputsForeseenInTestMode) {
   settings.outputFolder = Native("d/b");
   Tree({"d/a/x.bin", "d/b/x.md5"});
   EXPECT_EQ(Scan("d"), Applied("d/a/x.bin", "d/b/x.md5"));
+}
+
+// Outputs that the folder's listing holds are looked at, the others need no look: a.md5 holds a.bin's checksum.
+TEST_P(ScanFolderTest, SeesTheOutputsTheFolderHolds) {
+  settings.testMode = true;
+  Tree({"d/a.bin", "d/b.bin", "d/c.bin"});
+  fs.Add("d/a.md5", "899409defb7056faaf35e61ffff472fb");
+  fs.Add("d/b.md5", "other");
+  const std::string same = "[Apply] " + Native("d/a.bin") + "\nReading File: " + Native("d/a.bin") +
+                           "\nConverting...\nNo overwrite, same data for : " + Native("d/a.md5") + "\n\n";
+  EXPECT_EQ(Scan("d"), same + Skipped("d/a.md5") + Applied("d/b.bin", "d/b.md5") + Skipped("d/b.md5") +
+                           Applied("d/c.bin", "d/c.md5"));
 }
 
 // A name that matches a pattern is passed over without a word, and a folder with everything below it.
