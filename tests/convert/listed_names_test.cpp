@@ -21,6 +21,7 @@ TEST(ListedNamesTest, HoldsEveryNameInAnyAsciiCaseAndMayHoldAnyNameBeyondAscii) 
                                                        {"f000.sha25", false},
                                                        {"", false},
                                                        {"\xc3\x84.md5", true},
+                                                       {"\x80.md5", true},
                                                        {"ZETA~1.md5", true}})
     EXPECT_EQ(MayHold(names, check.name), check.mayHold) << check.name;
   EXPECT_FALSE(MayHold(ListedNamesOf({}), "a.md5"));
