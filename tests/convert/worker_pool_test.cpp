@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <future>
-#include <mutex>
 #include <string>
 
 #include "support/refusing_threads.h"
@@ -27,20 +26,14 @@ TEST(WorkerPoolTest, RunsEveryTaskOnTheThreadsThatStart) {
 }
 
 TEST(WorkerPoolTest, RunsATaskQueuedFirstAheadOfTheQueuedOnes) {
-  std::string order;
-  std::mutex lock;
-  const auto note = [&](char task) {
-    std::lock_guard<std::mutex> guard(lock);
-    order += task;
-  };
+  std::string order;  // written by the one worker only, read once it has ended
   {
     WorkerPool pool(1);
     std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-    ASSERT_TRUE(pool.Queue([released] { released.wait(); }));
-    ASSERT_TRUE(pool.Queue([&] { note('a'); }));
-    ASSERT_TRUE(pool.Queue([&] { note('b'); }));
-    ASSERT_TRUE(pool.QueueFirst([&] { note('c'); }));
+    ASSERT_TRUE(pool.Queue([released = release.get_future().share()] { released.wait(); }));
+    ASSERT_TRUE(pool.Queue([&] { order += 'a'; }));
+    ASSERT_TRUE(pool.Queue([&] { order += 'b'; }));
+    ASSERT_TRUE(pool.QueueFirst([&] { order += 'c'; }));
     release.set_value();
   }
   EXPECT_EQ(order, "cab");
