@@ -37,6 +37,7 @@ class WorkerPool {
 
  private:
   void Work();
+  // Queues the task first or last; false as Queue.
   bool Add(std::function<void()>& task, bool first);
 
   std::mutex lock_;
