@@ -184,8 +184,8 @@ bool StillPlanned(const Scan& scan, const Frame& frame) {
   });
 }
 
-// Prepares the file on this worker thread; what preparing prints waits for
-// the file's turn.
+// Prepares the file ahead of its turn, on a worker or on the scan thread
+// while it waits; what preparing prints waits for the file's turn.
 std::unique_ptr<PreparedConversion> PrepareRecorded(const std::string& path, std::optional<FileId> id,
                                                     const ListedNames* listing, const ConversionSettings& settings,
                                                     FileSystem& fs) {
@@ -377,7 +377,7 @@ void HelpUntilReady(Scan& scan, Batch& batch) {
   }
 }
 
-// Returns what a worker prepared; none when preparing failed there (out of
+// Returns what was prepared ahead; none when preparing failed (out of
 // memory, say), so that the file is prepared again in its turn, with what
 // that prints and the exit code it gives in a scan of one file at a time.
 std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
