@@ -36,8 +36,6 @@ struct Batch {
   bool taken = false;
 };
 
-PreparedList PrepareBatch(const Batch& batch, const ConversionSettings& settings, FileSystem& fs);
-
 struct Frame;
 struct ListedAhead;
 
@@ -355,26 +353,40 @@ void PrepareAheadOfTurn(Scan& scan, std::vector<Frame>& stack) {
   }
 }
 
+// Prepares the batch on this thread, into `prepared`; none after a failure.
+void PrepareHere(Scan& scan, Batch& batch) {
+  try {
+    batch.prepared = PrepareBatch(batch, scan.settings, *scan.run.fs);
+  } catch (...) {
+    batch.prepared.clear();
+  }
+  batch.preparedHere = true;
+}
+
 // Until a worker has the batch ready, prepares here the batches that no
 // worker has started, the batch itself first: this thread would otherwise
 // sleep until a worker wakes it, once for every batch, and leave its core to
 // a worker that it then takes back.
 void HelpUntilReady(Scan& scan, Batch& batch) {
+  if (!batch.started.exchange(true)) {
+    PrepareHere(scan, batch);
+    return;
+  }
   for (const std::shared_ptr<Batch>& held : scan.queued) {
     if (batch.preparedHere || batch.future.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
       return;
-    Batch& other = held.get() == &batch || !batch.started ? batch : *held;
-    if (other.started.exchange(true))
-      continue;
-    try {
-      other.prepared = PrepareBatch(other, scan.settings, *scan.run.fs);
-    } catch (...) {
-      other.prepared.clear();
-    }
-    other.preparedHere = true;
-    if (&other == &batch)
-      return;
+    if (!held->started.exchange(true))
+      PrepareHere(scan, *held);
   }
+}
+
+// Takes the batch out of what the scan holds ahead, once its turn has come
+// or its plan no longer holds.
+void StopHolding(Scan& scan, Batch& batch) {
+  batch.taken = true;
+  --scan.held.batches;
+  scan.held.bytes -= batch.bytes;
+  std::erase_if(scan.queued, [&](const std::shared_ptr<Batch>& held) { return held.get() == &batch; });
 }
 
 // Returns what was prepared ahead; none when preparing failed (out of
@@ -383,12 +395,9 @@ void HelpUntilReady(Scan& scan, Batch& batch) {
 std::unique_ptr<PreparedConversion> TakePrepared(Scan& scan, Item& item) {
   Batch& batch = *item.batch;
   if (!batch.taken) {
-    batch.taken = true;
-    --scan.held.batches;
-    scan.held.bytes -= batch.bytes;
+    StopHolding(scan, batch);
     if (scan.writesNothing)
       HelpUntilReady(scan, batch);
-    std::erase_if(scan.queued, [&](const std::shared_ptr<Batch>& held) { return held.get() == &batch; });
     if (!batch.preparedHere) {
       try {
         batch.prepared = batch.future.get();
@@ -417,12 +426,8 @@ void ConvertInTurn(Scan& scan, Item& item) {
 // Lets go of the files prepared ahead for a plan that no longer holds.
 void DropPrepared(Scan& scan, Frame& frame) {
   for (Item& item : frame.items) {
-    if (item.batch && !item.batch->taken) {
-      item.batch->taken = true;
-      --scan.held.batches;
-      scan.held.bytes -= item.batch->bytes;
-      std::erase(scan.queued, item.batch);
-    }
+    if (item.batch && !item.batch->taken)
+      StopHolding(scan, *item.batch);
   }
 }
 
